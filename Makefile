@@ -1,0 +1,49 @@
+# A newcomer's entry points; each installs what it needs first (Debian packages).
+#   make run     build and start the program under Wine (RELEASE=1.27 for the older release)
+#   make test    build everything and run every test: native, sanitizers, Windows under Wine
+#   make build   the Windows programs, in build/win/
+#   make bench   the benchmarks
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DTAPECOUNT_WERROR=ON
+RELEASE ?= 1.34
+
+.PHONY: all run test build native asan bench deps format check-format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh all
+
+build: deps
+	cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake \
+	  -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build/win -j $(JOBS)
+
+native: deps
+	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build/native -j $(JOBS)
+
+asan: deps
+	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTAPECOUNT_BENCH=OFF $(CMAKE_FLAGS) \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
+	cmake --build build/asan -j $(JOBS)
+
+test: native asan build
+	ctest --test-dir build/native --output-on-failure -j $(JOBS)
+	ctest --test-dir build/asan --output-on-failure -j $(JOBS)
+	ctest --test-dir build/win --output-on-failure -j $(JOBS)
+
+run: build
+	scripts/run.sh $(RELEASE)
+
+bench: native
+	build/native/bench/tapecount_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+check-format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf build

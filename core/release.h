@@ -1,0 +1,21 @@
+// Every way in which release 1.27 differs from release 1.34, in one place. The portable
+// code takes a Release; the shell picks one at build time.
+#pragma once
+
+#include "history/tape.h"
+
+namespace tapecount {
+
+struct Release {
+  const char* version;
+  // Pixels per history row, and the height from which a window may lose a row.
+  TapeGeometry geometry;
+  // Every entry and total is remembered, so the last entry can be taken back; otherwise
+  // the calculator keeps only the running total.
+  bool keepsEntryHistory;
+};
+
+inline constexpr Release kRelease134{"1.34", {19, 229}, true};
+inline constexpr Release kRelease127{"1.27", {18, 226}, false};
+
+}  // namespace tapecount

@@ -1,0 +1,175 @@
+#include "history/tape.h"
+
+#include <algorithm>
+
+namespace tapecount {
+
+namespace {
+
+// The header lines both end in this character; undo stops at them.
+constexpr char16_t kHeaderMark = u'歴';
+
+// Appends rows of two columns: first[i], separator, second[i] with CR LF. A column that
+// runs out gives empty cells; a row without a second cell ends in a bare LF.
+void AppendRows(Text& out, const std::vector<Text>& first, std::size_t firstFrom,
+                std::size_t firstTo, const std::vector<Text>& second, std::size_t secondFrom,
+                std::size_t secondTo, TextView separator) {
+  const std::size_t rows = std::max(firstTo - firstFrom, secondTo - secondFrom);
+  for (std::size_t row = 0; row < rows; ++row) {
+    if (firstFrom + row < firstTo) {
+      out += first[firstFrom + row];
+    }
+    out += separator;
+    if (secondFrom + row < secondTo) {
+      out += second[secondFrom + row];
+      out += u'\r';
+    }
+    out += u'\n';
+  }
+}
+
+}  // namespace
+
+Tape::Tape(TapeHost& host, TapeGeometry geometry) : host_(host), geometry_(geometry) {}
+
+void Tape::AppendHistoryLines(const Text& entryLine, const Text& totalLine) {
+  const int n = ++displayedRowCount_;
+  if (n > rowCapacity_) {
+    const GrowthModes modes = host_.Modes();
+    const bool scroll = !modes.autoExpand || (modes.autoMode && modes.screenRowLimit < n);
+    if (scroll) {
+      ScrollBothPanes();
+    } else {
+      if (modes.autoMode && modes.screenRowLimit == n) {
+        host_.AutoExpandOff();
+      }
+      suppressRefit_ = true;
+      host_.ResizeKeepingTopmost(storedHeight_ + geometry_.rowHeight, storedWidth_);
+      if (rowCapacity_ < n) {
+        // The window system refused the growth (the window is at its largest): scroll
+        // instead, so the new line is in view, and let the next size change re-fit.
+        suppressRefit_ = false;
+        ScrollBothPanes();
+      }
+    }
+  }
+  input_.AppendLine(entryLine);
+  total_.AppendLine(totalLine);
+  ShowBothPanes();
+}
+
+void Tape::RefreshRowStatus() {
+  host_.SetStatusText(Text(kProgramName) + u": 現在の表示行数 = [" + IntToText(rowCapacity_) +
+                      u"] 行");
+}
+
+int Tape::HandleSize(int sizeType, int clientWidth, int clientHeight) {
+  if (sizeType == kSizeMinimized) {
+    return 0;
+  }
+  const WindowSize outer = host_.OuterWindowSize();
+  storedHeight_ = outer.height;
+  storedWidth_ = outer.width;
+  rowCapacity_ = (storedHeight_ - kNonRowHeight) / geometry_.rowHeight;
+  host_.StartScreenRowCheck();
+  if (suppressRefit_) {
+    suppressRefit_ = false;
+  } else {
+    FitPane(PaneId::Input);
+    FitPane(PaneId::Total);
+  }
+  host_.LayoutStatusBar(sizeType, clientWidth, clientHeight);
+  host_.MovePane(PaneId::Input, {10, 90, 100, clientHeight - 115});
+  host_.MovePane(PaneId::Total, {110, 90, clientWidth - 115, clientHeight - 115});
+  RefreshRowStatus();
+  host_.FocusEntry();
+  return 1;
+}
+
+UndoOutcome Tape::TakeBackLastLine() {
+  // Judged on the lines in view, as the user sees them: the line before the last must be
+  // displayed too, since it becomes the last one.
+  const std::size_t shown = input_.DisplayedCount();
+  if (shown > 0 && input_.LastLine().find(kHeaderMark) != Text::npos) {
+    return UndoOutcome::AtHeader;
+  }
+  if (shown < 2) {
+    return UndoOutcome::Underflow;
+  }
+  input_.RemoveLastLine();
+  total_.RemoveLastLine();
+  --displayedRowCount_;
+  ShowBothPanes();
+  return UndoOutcome::Removed;
+}
+
+void Tape::ShrinkByOneRow() {
+  if (storedHeight_ >= geometry_.minShrinkableHeight) {
+    host_.ResizeKeepingTopmost(storedHeight_ - geometry_.rowHeight, storedWidth_);
+  }
+}
+
+void Tape::GrowByOneRow() {
+  host_.ResizeKeepingTopmost(storedHeight_ + geometry_.rowHeight, storedWidth_);
+}
+
+void Tape::Reset() {
+  input_.Reset();
+  total_.Reset();
+  displayedRowCount_ = 1;
+  ShowBothPanes();
+}
+
+Text Tape::ComposeHistoryText(HistoryLayout layout) const {
+  const TextView separator = layout == HistoryLayout::Clipboard ? u"\t" : u"   ";
+  std::size_t length = 0;
+  for (const Text& line : input_.Lines()) {
+    length += line.size() + separator.size() + 2;
+  }
+  for (const Text& line : total_.Lines()) {
+    length += line.size();
+  }
+  Text out;
+  out.reserve(length);
+  const auto& in = input_.Lines();
+  const auto& tot = total_.Lines();
+  AppendRows(out, in, 0, input_.HiddenCount(), tot, 0, total_.HiddenCount(), separator);
+  AppendRows(out, in, input_.HiddenCount(), in.size(), tot, total_.HiddenCount(), tot.size(),
+             separator);
+  return out;
+}
+
+void Tape::FitPane(PaneId id) {
+  Pane& pane = PaneFor(id);
+  const long long lineCount = static_cast<long long>(pane.DisplayedCount());
+  const long long hiddenCount = static_cast<long long>(pane.HiddenCount());
+  displayedRowCount_ = static_cast<int>(lineCount);
+  if (lineCount > rowCapacity_) {
+    // With a capacity of 0 or less every line goes: scrolling past the last does nothing.
+    const long long excess = std::min(lineCount - rowCapacity_, lineCount);
+    for (long long i = 0; i < excess; ++i) {
+      pane.ScrollOutTopLine();
+    }
+    displayedRowCount_ = rowCapacity_;
+  } else if (hiddenCount > 0) {
+    const long long k = std::min(rowCapacity_ - lineCount, hiddenCount);
+    for (long long i = 0; i < k; ++i) {
+      ++displayedRowCount_;
+      pane.RestoreHiddenLine();
+    }
+  }
+  host_.ShowPaneText(id, pane.DisplayedText());
+}
+
+void Tape::ScrollBothPanes() {
+  input_.ScrollOutTopLine();
+  total_.ScrollOutTopLine();
+  displayedRowCount_ = rowCapacity_;
+}
+
+void Tape::ShowBothPanes() {
+  host_.ShowPaneText(PaneId::Input, input_.DisplayedText());
+  host_.ShowPaneText(PaneId::Total, total_.DisplayedText());
+}
+
+}  // namespace tapecount

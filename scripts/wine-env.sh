@@ -1,0 +1,55 @@
+# Sourced by the scripts that run Windows programs: prepares a private Wine prefix and
+# exports WINEPREFIX. $1 chooses the prefix: "null" (headless: the null graphics driver;
+# windows, messages, the clipboard and INI files work with no display) or "x11".
+# TAPECOUNT_WINEPREFIX overrides the location.
+
+_tc_kind=${1:-null}
+_tc_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${TAPECOUNT_WINEPREFIX:-$_tc_root/build/wine-$_tc_kind}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installers: the program needs neither.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+_tc_make_prefix() {
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  local reg="$WINEPREFIX/tapecount.reg"
+  # The program's Japanese face names are mapped to the installed CJK fonts, and the
+  # Western UI fonts fall back to them, so every Japanese text renders.
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"MS　ゴシック"="Noto Sans CJK JP"\r\n'
+    printf '"ＭＳ ゴシック"="Noto Sans CJK JP"\r\n'
+    printf '"MS UI Gothic"="Noto Sans CJK JP"\r\n'
+    printf '"ＭＳ 明朝"="Noto Serif CJK JP"\r\n'
+    printf '"ＭＳ Ｐゴシック"="Noto Sans CJK JP"\r\n'
+    printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" System "Lucida Sans Unicode"; do
+      printf '"%s"=hex(7):' "$face"
+      printf 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP\0\0' | iconv -f UTF-8 -t UTF-16LE |
+        od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//'
+      printf '\r\n'
+    done
+    if [ "$_tc_kind" = null ]; then
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n'
+    fi
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  wine regedit /S "$reg" >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.tapecount-ready"
+}
+
+if [ ! -f "$WINEPREFIX/.tapecount-ready" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  # Parallel test runs may arrive here together: one builds the prefix, the rest wait.
+  exec {_tc_lock}>"$WINEPREFIX.lock"
+  flock "$_tc_lock"
+  [ -f "$WINEPREFIX/.tapecount-ready" ] || _tc_make_prefix
+  flock -u "$_tc_lock"
+fi
+# A persistent server makes each later start take milliseconds instead of seconds. Wine's
+# own services start with the first program: start them here, detached from the caller's
+# output, or they would hold a test runner's pipes open for as long as the server lives.
+wineserver -p >/dev/null 2>&1 || true
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true

@@ -1,0 +1,52 @@
+#include "core/value_stack.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace tapecount {
+namespace {
+
+struct RecordingSink : MessageSink {
+  void ShowMessage(const Message& message) override { shown.push_back(message); }
+  std::vector<Message> shown;
+};
+
+TEST(ValueStack, PopReturnsWhatWasPushedAndUncoversTheTopBelow) {
+  RecordingSink sink;
+  ValueStack stack;
+  ASSERT_TRUE(Push(stack, 0, sink));
+  ASSERT_TRUE(Push(stack, 7.5, sink));
+  EXPECT_EQ(TopValue(stack), 7.5);
+  SetTopValue(stack, 8);
+  EXPECT_EQ(Pop(stack, sink), 8);
+  EXPECT_EQ(TopValue(stack), 0);
+  EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST(ValueStack, PoppingAnEmptyStackWarnsAndGivesZero) {
+  RecordingSink sink;
+  ValueStack stack;
+  Push(stack, 3, sink);
+  EXPECT_EQ(Pop(stack, sink), 3);
+  EXPECT_EQ(stack.top, nullptr);
+  EXPECT_EQ(Pop(stack, sink), 0);
+  ASSERT_EQ(sink.shown.size(), 1u);
+  EXPECT_EQ(sink.shown[0].text, u"memory allocate error!");
+  EXPECT_EQ(sink.shown[0].caption, Text(u""));
+  EXPECT_EQ(sink.shown[0].owner, MessageOwner::MainWindow);
+}
+
+TEST(ValueStack, ReleasesAMillionNodesWithoutDeepRecursion) {
+  RecordingSink sink;
+  auto stack = std::make_unique<ValueStack>();
+  for (int i = 0; i < 1000000; ++i) {
+    Push(*stack, i, sink);
+  }
+  stack.reset();
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace tapecount
