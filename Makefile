@@ -36,8 +36,10 @@ test: native asan build
 run: build
 	scripts/run.sh $(RELEASE)
 
-bench: native
+bench: native build
 	build/native/bench/tapecount_bench
+	scripts/wine-run build/win/bench/startup_bench.exe build/win/tapecount.exe \
+	  build/win/bench/minimal_window.exe
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

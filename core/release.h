@@ -13,9 +13,11 @@ struct Release {
   // Every entry and total is remembered, so the last entry can be taken back; otherwise
   // the calculator keeps only the running total.
   bool keepsEntryHistory;
+  // The window's alpha while transparency is on and the pointer is away.
+  int transparentAlpha;
 };
 
-inline constexpr Release kRelease134{"1.34", {19, 229}, true};
-inline constexpr Release kRelease127{"1.27", {18, 226}, false};
+inline constexpr Release kRelease134{"1.34", {19, 229}, true, 50};
+inline constexpr Release kRelease127{"1.27", {18, 226}, false, 127};
 
 }  // namespace tapecount

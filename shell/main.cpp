@@ -1,8 +1,7 @@
-// Placeholder entry point: links the core so the Windows build and its tests are in place.
 #include <windows.h>
 
-#include "core/calculator.h"
+#include "main_window.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return 0;
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  return tapecount::TapecountMain(instance, show);
 }

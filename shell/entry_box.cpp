@@ -1,0 +1,49 @@
+// The entry box's subclass procedure: closes the IME on every key and hands the keys to
+// the calculator, then to the shortcut table.
+#include <windows.h>
+
+#include <imm.h>
+
+#include "commands.h"
+#include "main_window.h"
+#include "shell.h"
+
+namespace tapecount {
+
+namespace {
+
+// Amounts are typed in half-width digits: the IME is closed before each key is handled.
+void CloseIme(HWND entry) {
+  HIMC context = ImmGetContext(entry);
+  if (context == nullptr) {
+    return;  // no input method for this window: nothing to close or release
+  }
+  ImmSetOpenStatus(context, FALSE);
+  if (!ImmReleaseContext(entry, context)) {
+    MessageBoxW(entry, L"ImmReleaseContext Error", L"テープカン Error", MB_ICONWARNING);
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK EntryBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Shell& shell = TheShell();
+  if (message == WM_KEYDOWN) {
+    CloseIme(window);
+    const int vk = static_cast<int>(wParam);
+    switch (shell.calculator->HandleEntryKey(vk)) {
+      case KeyResult::Done:
+        return 1;
+      case KeyResult::Refused:
+        return 0;
+      case KeyResult::NotMine:
+        if (HandleShortcutKey(vk)) {
+          return 1;
+        }
+        break;
+    }
+  }
+  return CallWindowProcW(shell.entryBoxDefault, window, message, wParam, lParam);
+}
+
+}  // namespace tapecount

@@ -1,0 +1,56 @@
+// The settings file "tapecount.ini" in the current directory, and the entry box's colours
+// and font, which the colour and font dialogs choose.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+
+#include "handles.h"
+
+namespace tapecount {
+
+inline constexpr wchar_t kSettingsSection[] = L"セッテイング";
+// The keys, in the order a save writes them.
+inline constexpr wchar_t kKeyAutoExpand[] = L"autoexpand";
+inline constexpr wchar_t kKeyAutoMode[] = L"auto_mode";
+inline constexpr wchar_t kKeyTopmost[] = L"最前面表示";
+inline constexpr wchar_t kKeySingleInstance[] = L"2重起動防止";
+inline constexpr wchar_t kKeyTransparency[] = L"透明化";
+inline constexpr wchar_t kKeyBackgroundColour[] = L"背景色";
+inline constexpr wchar_t kKeyTextColour[] = L"前景色";
+inline constexpr wchar_t kKeyFontCharset[] = L"フォント";
+
+// The entry box's look: the colour dialog's record (its rgbResult is the background), the
+// font dialog's record (its rgbColors is the text colour) and the entry font.
+struct EntryAppearance {
+  EntryAppearance();
+  EntryAppearance(const EntryAppearance&) = delete;
+  EntryAppearance& operator=(const EntryAppearance&) = delete;
+
+  COLORREF customColours[16] = {};
+  CHOOSECOLORW colour{};
+  LOGFONTW entryFont{};
+  CHOOSEFONTW font{};
+  GdiObject<HFONT> entryFontHandle;  // none until the font dialog is first used
+  GdiObject<HBRUSH> background;      // the brush the entry box paints with
+  COLORREF backgroundColour = 0;     // the colour of that brush
+};
+
+std::wstring SettingsPath();
+// "1", "2", "-1" and "1x" are on; "", "0" and "x" are off.
+bool FlagValueIsOn(const std::wstring& value);
+
+void ReadSingleInstanceSetting();
+void LoadSettings();
+void SaveSettings();
+void ToggleSingleInstance();
+
+// The records belong to the main window; called while it is being created.
+void InitEntryAppearance(HWND owner);
+int ChooseBackgroundColour();
+int ChooseEntryFont();
+HBRUSH EntryBoxColours(HDC dc);
+
+}  // namespace tapecount
