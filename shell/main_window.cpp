@@ -183,6 +183,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kMsgScreenRowLimit:
       ApplyScreenRowCheck(static_cast<int>(wParam), static_cast<unsigned>(lParam));
       return 0;
+    case kMsgFadeStep:
+      ApplyFadeStep(static_cast<int>(wParam), static_cast<unsigned>(lParam));
+      return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

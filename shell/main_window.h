@@ -11,6 +11,9 @@ inline constexpr int kInitialHeight = 297;
 // A screen-row check's result, handed to the window thread: wParam the limit, lParam the
 // check's generation.
 inline constexpr UINT kMsgScreenRowLimit = WM_APP + 1;
+// One step of a fade, handed to the window thread: wParam the alpha, lParam the fade
+// session it belongs to.
+inline constexpr UINT kMsgFadeStep = WM_APP + 2;
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EntryBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 #include "modes.h"
 
+#include "main_window.h"
 #include "release_choice.h"
 #include "resource.h"
 #include "shell.h"
@@ -8,8 +9,17 @@ namespace tapecount {
 
 namespace {
 
+// Fade sessions are numbered for the whole process, so a step still on its way from a
+// destroyed window's fade is never taken for a later window's.
+std::atomic<unsigned> g_nextFadeSession{1};
+
 ModeState& Modes() {
   return TheShell().modes;
+}
+
+// Ends every fade of the current session: they stop stepping, their queued steps are dropped.
+void CancelFades() {
+  Modes().fades->session = g_nextFadeSession++;
 }
 
 void SetTitleField(std::wstring TitleFields::*field, const wchar_t* text) {
@@ -120,6 +130,7 @@ void TransparencyOff() {
   ModeState& modes = Modes();
   modes.transparent = false;
   AddLayeredStyle(shell.main);
+  CancelFades();
   SetLayeredWindowAttributes(shell.main, 0, 255, LWA_ALPHA);
   SetItemState(IDM_TRANSPARENCY, kItemUnchecked);
   if (modes.pointerInside) {
@@ -134,16 +145,156 @@ void ResizeKeepingTopmost(int height, int width, bool topmostBand) {
   Modes().topmost = topmostBand;
 }
 
-void StartScreenRowCheck() {}
+namespace {
 
-void ApplyScreenRowCheck(int, unsigned) {}
+struct CheckRequest {
+  HWND window;
+  unsigned generation;
+  int rowHeight;
+};
 
-LRESULT TransparencyTrigger(HWND, LPARAM) {
+// Worker: computes the limit from the window's position and hands it to the window thread.
+DWORD WINAPI ScreenRowCheck(void* parameter) {
+  const std::unique_ptr<CheckRequest> request(static_cast<CheckRequest*>(parameter));
+  RECT rect{};
+  GetWindowRect(request->window, &rect);
+  const int limit = ScreenRowLimit(GetSystemMetrics(SM_CYMAXIMIZED), rect.top, request->rowHeight);
+  PostMessageW(request->window, kMsgScreenRowLimit, static_cast<WPARAM>(limit),
+               static_cast<LPARAM>(request->generation));
+  return 0;
+}
+
+struct FadeRequest {
+  std::shared_ptr<FadeShared> shared;
+  HWND window;
+  unsigned session;
+  int level;
+  bool fadeIn;
+};
+
+// Worker: steps the alpha by 5 every 10 ms under the fade lock, each step applied by the
+// window thread. Stops early when transparency is turned off (the session changes).
+DWORD WINAPI Fade(void* parameter) {
+  const std::unique_ptr<FadeRequest> request(static_cast<FadeRequest*>(parameter));
+  FadeShared& shared = *request->shared;
+  EnterCriticalSection(&shared.lock);
+  if (!request->fadeIn) {
+    Sleep(150);
+  }
+  const int step = request->fadeIn ? 5 : -5;
+  for (int alpha = request->fadeIn ? request->level : 255;
+       request->fadeIn ? alpha <= 255 : alpha >= request->level; alpha += step) {
+    if (shared.session != request->session) {
+      break;
+    }
+    PostMessageW(request->window, kMsgFadeStep, static_cast<WPARAM>(alpha),
+                 static_cast<LPARAM>(request->session));
+    Sleep(10);
+  }
+  LeaveCriticalSection(&shared.lock);
+  (request->fadeIn ? shared.fadeInRunning : shared.fadeOutRunning) = false;
   return 1;
 }
 
-void StartModeMachinery() {}
+void StartFade(bool fadeIn) {
+  Shell& shell = TheShell();
+  ModeState& modes = shell.modes;
+  std::atomic<bool>& running = fadeIn ? modes.fades->fadeInRunning : modes.fades->fadeOutRunning;
+  if (running.exchange(true)) {
+    return;  // one of this kind is on its way already
+  }
+  auto* request = new FadeRequest{modes.fades, shell.main, modes.fades->session,
+                                  kRelease.transparentAlpha, fadeIn};
+  HANDLE thread = CreateThread(nullptr, 0, Fade, request, 0, nullptr);
+  if (thread == nullptr) {
+    delete request;
+    running = false;
+    return;
+  }
+  // Nothing waits on the thread replaced: its handle goes at once.
+  (fadeIn ? modes.fadeInThread : modes.fadeOutThread).Reset(thread);
+}
 
-void StopModeMachinery() {}
+}  // namespace
+
+int ScreenRowLimit(int maximisedHeight, int top, int rowHeight) {
+  return (maximisedHeight - top - kNonRowHeight) / rowHeight;
+}
+
+void StartScreenRowCheck() {
+  Shell& shell = TheShell();
+  ModeState& modes = shell.modes;
+  auto* request = new CheckRequest{shell.main, ++modes.checksStarted, kRelease.geometry.rowHeight};
+  HANDLE thread = CreateThread(nullptr, 0, ScreenRowCheck, request, 0, nullptr);
+  if (thread == nullptr) {
+    delete request;
+    ++modes.checksFinished;
+    return;
+  }
+  CloseHandle(thread);
+}
+
+void ApplyScreenRowCheck(int limit, unsigned generation) {
+  ModeState& modes = Modes();
+  ++modes.checksFinished;
+  // A check started before the one applied last read an older position.
+  if (static_cast<int>(generation - modes.lastCheckApplied) <= 0) {
+    return;
+  }
+  modes.lastCheckApplied = generation;
+  modes.screenRowLimit = limit;
+  if (modes.autoMode) {
+    limit > TheShell().tape->DisplayedRowCount() ? AutoExpandOn() : AutoExpandOff();
+  }
+}
+
+void ApplyFadeStep(int alpha, unsigned session) {
+  const Shell& shell = TheShell();
+  if (!shell.modes.transparent || session != shell.modes.fades->session) {
+    return;
+  }
+  AddLayeredStyle(shell.main);
+  SetLayeredWindowAttributes(shell.main, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+LRESULT TransparencyTrigger(HWND window, LPARAM position) {
+  ModeState& modes = Modes();
+  if (!modes.transparent) {
+    return 1;
+  }
+  // Unsigned on purpose: left of or above the client area reads as far right or below.
+  POINT point{LOWORD(position), HIWORD(position)};
+  if (!modes.pointerInside) {
+    SetCapture(window);
+    modes.pointerInside = true;
+    StartFade(true);
+  }
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  ClientToScreen(window, &point);
+  if (point.x >= rect.left && point.x <= rect.right && point.y >= rect.top &&
+      point.y <= rect.bottom) {
+    return 1;
+  }
+  ReleaseCapture();
+  modes.pointerInside = false;
+  StartFade(false);
+  return 1;
+}
+
+void StartModeMachinery() {
+  ModeState& modes = Modes();
+  modes.fades = std::make_shared<FadeShared>();
+  modes.fades->session = g_nextFadeSession++;
+}
+
+void StopModeMachinery() {
+  ModeState& modes = Modes();
+  CancelFades();
+  // Fade threads still running keep the fade lock alive until they end.
+  modes.fades.reset();
+  modes.fadeOutThread.Reset();
+  modes.fadeInThread.Reset();
+}
 
 }  // namespace tapecount

@@ -4,7 +4,29 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
+
+#include "handles.h"
+
 namespace tapecount {
+
+// Shared by the window and its fade threads, so it outlives both: the fade lock lets one
+// fade at a time step the alpha; the running flags keep a second fade of a kind from
+// starting while one runs.
+struct FadeShared {
+  FadeShared() { InitializeCriticalSection(&lock); }
+  FadeShared(const FadeShared&) = delete;
+  FadeShared& operator=(const FadeShared&) = delete;
+  ~FadeShared() { DeleteCriticalSection(&lock); }
+
+  CRITICAL_SECTION lock;
+  std::atomic<bool> fadeOutRunning{false};
+  std::atomic<bool> fadeInRunning{false};
+  // The fades of this session may step; turning transparency off starts a new one, so
+  // running fades stop and any step still on its way is dropped.
+  std::atomic<unsigned> session{0};
+};
 
 struct ModeState {
   bool autoExpand = false;
@@ -16,6 +38,16 @@ struct ModeState {
   int screenRowLimit = 0;
   bool pointerInside = false;  // the pointer is over the window, which holds the capture
   bool settingsDirty = false;
+
+  // Screen-row checks: a result is applied only when it comes from a check started after
+  // the one applied last, so the limit follows the latest position.
+  unsigned checksStarted = 0;
+  unsigned lastCheckApplied = 0;
+  unsigned checksFinished = 0;  // results received, applied or dropped
+
+  std::shared_ptr<FadeShared> fades;
+  KernelHandle fadeOutThread;
+  KernelHandle fadeInThread;
 };
 
 // Menu item states.
@@ -49,6 +81,11 @@ void ResizeKeepingTopmost(int height, int width, bool topmostBand);
 void StartScreenRowCheck();
 // The window thread's handling of a finished check (a posted message).
 void ApplyScreenRowCheck(int limit, unsigned generation);
+// The screen row limit for a window whose top edge is `top`, with a maximised height of
+// `maximisedHeight`.
+int ScreenRowLimit(int maximisedHeight, int top, int rowHeight);
+// The window thread's handling of one fade step (a posted message).
+void ApplyFadeStep(int alpha, unsigned session);
 // Every mouse move over the main window.
 LRESULT TransparencyTrigger(HWND window, LPARAM position);
 

@@ -187,4 +187,17 @@ void MainWindowTest::Resize(int width, int height) {
   SetWindowPos(main_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
 }
 
+void MainWindowTest::MoveTo(int x, int y) {
+  SetWindowPos(main_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void MainWindowTest::WaitForScreenRowChecks() {
+  const DWORD giveUp = GetTickCount() + 10000;
+  while (shell().modes.checksFinished != shell().modes.checksStarted &&
+         static_cast<int>(giveUp - GetTickCount()) > 0) {
+    PumpMessages(1);
+  }
+  ASSERT_EQ(shell().modes.checksFinished, shell().modes.checksStarted);
+}
+
 }  // namespace tapecount::testing

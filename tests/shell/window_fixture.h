@@ -63,6 +63,14 @@ class MainWindowTest : public ::testing::Test {
   std::wstring TotalPane() { return TextOf(shell().totalPane); }
   std::wstring StatusText();
   void Resize(int width, int height);
+  void MoveTo(int x, int y);
+  void Command(int id) { SendMessageW(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+  bool Checked(int id) {
+    return (GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  }
+  bool Grayed(int id) { return (GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+  // Runs the window thread until every screen-row check started so far has reported.
+  void WaitForScreenRowChecks();
 
   HWND main_ = nullptr;
   std::wstring directory_;
