@@ -15,9 +15,11 @@ struct Release {
   bool keepsEntryHistory;
   // The window's alpha while transparency is on and the pointer is away.
   int transparentAlpha;
+  // How the history columns are joined on the clipboard.
+  HistoryLayout clipboardLayout;
 };
 
-inline constexpr Release kRelease134{"1.34", {19, 229}, true, 50};
-inline constexpr Release kRelease127{"1.27", {18, 226}, false, 127};
+inline constexpr Release kRelease134{"1.34", {19, 229}, true, 50, HistoryLayout::Clipboard};
+inline constexpr Release kRelease127{"1.27", {18, 226}, false, 127, HistoryLayout::Print};
 
 }  // namespace tapecount

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "core/keys.h"
+#include "export.h"
 #include "main_window.h"
 #include "modes.h"
 #include "release_choice.h"
@@ -90,9 +91,20 @@ struct Command {
   LRESULT (*run)(HWND window);
 };
 
+LRESULT Transfer(HWND) {
+  return TransferHistory();
+}
+
+LRESULT PageSetupCommand(HWND) {
+  return ShowPageSetup();
+}
+
 const Command kCommands[] = {
     {IDM_ABOUT, ShowAbout},
     {IDM_EXIT, Exit},
+    {IDM_TRANSFER, Transfer},
+    {IDM_PAGE_SETUP, PageSetupCommand},
+    {IDM_PRINT, PrintHistory},
     {IDM_AUTO_EXPAND, Do<ToggleAutoExpand>},
     {IDM_TOPMOST, Do<ToggleTopmost>},
     {IDM_SAVE_SETTINGS, Do<SaveSettings>},

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "commands.h"
+#include "export.h"
 #include "release_choice.h"
 #include "resource.h"
 #include "settings.h"
@@ -75,6 +76,7 @@ LRESULT OnCreate(HWND window) {
   shell.shownStatus = L"テプカン: 履歴表示計算機 for windows";
   shell.status = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
                                      shell.shownStatus.c_str(), window, IDC_STATUS_BAR);
+  InitPageSetup(window);
   InitEntryAppearance(window);
   shell.menu = GetMenu(window);
   shell.itemState.cbSize = sizeof shell.itemState;

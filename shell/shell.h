@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/calculator.h"
+#include "export.h"
 #include "handles.h"
 #include "history/tape.h"
 #include "modes.h"
@@ -45,7 +46,8 @@ struct Shell {
   HWND inputPane = nullptr;
   HWND totalPane = nullptr;
   HWND status = nullptr;
-  HWND viewer = nullptr;  // the clipboard viewer, while it is open
+  HWND viewer = nullptr;               // the clipboard viewer, while it is open
+  HWND nextClipboardViewer = nullptr;  // the viewer after ours in the clipboard chain
   HMENU menu = nullptr;
   WNDPROC entryBoxDefault = nullptr;  // the edit control's own procedure
 
@@ -59,6 +61,7 @@ struct Shell {
   MENUITEMINFOW itemState{};  // the one record every menu state change goes through
   ModeState modes;
   EntryAppearance appearance;
+  PageSetup pageSetup;
 
   std::unique_ptr<WindowView> view;
   std::unique_ptr<Tape> tape;

@@ -39,8 +39,8 @@ class Modes : public MainWindowTest {
 
 TEST_F(Modes, StartAllOffWithSaveGrayed) {
   Open();
-  for (int id : {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY,
-                 IDM_SINGLE_INSTANCE}) {
+  for (int id :
+       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
     EXPECT_FALSE(Checked(id)) << id;
   }
   EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
@@ -298,7 +298,8 @@ TEST_F(Modes, TransparencyOffDuringAFadeEndsOpaque) {
   EXPECT_EQ(Alpha(), 255);
   EXPECT_NE(GetCapture(), main_);
   // Longer than the rest of the fade-in would have taken.
-  const AlphaTrace after = TraceAlpha(main_, [] { return false; }, 800);
+  const AlphaTrace after = TraceAlpha(
+      main_, [] { return false; }, 800);
   EXPECT_TRUE(after.alphas.empty());
   EXPECT_EQ(Alpha(), 255);
 }

@@ -42,6 +42,60 @@ const std::vector<SeenMessageBox>& MessageBoxWatcher::Seen() const {
   return g_seen;
 }
 
+namespace {
+
+HHOOK g_dialogHook = nullptr;
+int g_dialogButton = IDOK;
+std::vector<SeenDialog> g_dialogs;
+
+BOOL CALLBACK CollectText(HWND control, LPARAM parameter) {
+  reinterpret_cast<SeenDialog*>(parameter)->texts.push_back(TextOf(control));
+  return TRUE;
+}
+
+// Dialogs are answered from a timer, once they have finished initialising.
+void CALLBACK AnswerDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(dialog, timer);
+  PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(g_dialogButton), 0);
+}
+
+LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND dialog = reinterpret_cast<HWND>(wParam);
+    wchar_t className[32] = {};
+    GetClassNameW(dialog, className, 32);
+    if (std::wstring(className) == L"#32770") {
+      SeenDialog seen{TextOf(dialog), {}, {}};
+      EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&seen));
+      RECT client{};
+      GetClientRect(dialog, &client);
+      RECT unit{0, 0, 4, 8};
+      MapDialogRect(dialog, &unit);
+      seen.rect = {0, 0, client.right * 4 / unit.right, client.bottom * 8 / unit.bottom};
+      g_dialogs.push_back(seen);
+      SetTimer(dialog, 1, 50, AnswerDialog);
+    }
+  }
+  return CallNextHookEx(g_dialogHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+DialogWatcher::DialogWatcher(int button) {
+  g_dialogs.clear();
+  g_dialogButton = button;
+  g_dialogHook = SetWindowsHookExW(WH_CBT, WatchDialogs, nullptr, GetCurrentThreadId());
+}
+
+DialogWatcher::~DialogWatcher() {
+  UnhookWindowsHookEx(g_dialogHook);
+  g_dialogHook = nullptr;
+}
+
+const std::vector<SeenDialog>& DialogWatcher::Seen() const {
+  return g_dialogs;
+}
+
 std::wstring TextOf(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');

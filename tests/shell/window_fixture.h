@@ -29,6 +29,22 @@ class MessageBoxWatcher {
   const std::vector<SeenMessageBox>& Seen() const;
 };
 
+// A dialog as the user saw it: its caption and the texts of its controls.
+struct SeenDialog {
+  std::wstring caption;
+  std::vector<std::wstring> texts;
+  RECT rect;  // in dialog units
+};
+
+// Answers every dialog box shown on this thread while it lives by pressing `button` once
+// the dialog is up, and records each.
+class DialogWatcher {
+ public:
+  explicit DialogWatcher(int button);
+  ~DialogWatcher();
+  const std::vector<SeenDialog>& Seen() const;
+};
+
 std::wstring TextOf(HWND window);
 RECT WindowRectOf(HWND window);
 int OuterHeight(HWND window);

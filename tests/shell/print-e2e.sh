@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Printing end to end: a CUPS PDF printer as the default printer, the program printing
+# under Wine, the PDF read back. Exits 77 (skipped) where CUPS cannot be set up.
+# Usage: print-e2e.sh <shell tests program>
+set -euo pipefail
+tests=$1
+root=$(cd "$(dirname "$0")/../.." && pwd)
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "skipped: starting the CUPS scheduler needs root"
+  exit 77
+fi
+command -v cupsd >/dev/null && [ -e /usr/lib/cups/backend/cups-pdf ] ||
+  { echo "skipped: cups or cups-pdf is not installed"; exit 77; }
+
+if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+  cupsd
+  for _ in $(seq 1 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
+fi
+lpstat -p PDF >/dev/null 2>&1 ||
+  lpadmin -p PDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd -E 2>/dev/null
+lpoptions -d PDF >/dev/null
+
+out=$HOME/PDF
+mkdir -p "$out"
+marker=$(mktemp)
+sleep 1  # the PDF must be newer than the marker
+TAPECOUNT_PRINT_E2E=1 "$root/scripts/wine-run" "$tests" --gtest_filter='*PrintsTheHistory*'
+
+pdf=""
+for _ in $(seq 1 120); do
+  pdf=$(find "$out" -name '*.pdf' -newer "$marker" 2>/dev/null | head -1)
+  [ -n "$pdf" ] && [ -s "$pdf" ] && break
+  sleep 0.5
+done
+rm -f "$marker"
+[ -n "$pdf" ] || { echo "FAIL: no PDF appeared in $out"; exit 1; }
+sleep 1  # let the backend finish writing
+text=$(pdftotext -layout "$pdf" -)
+echo "printed ($pdf):"
+echo "$text" | sed -n '1,8p'
+for row in '^ *100 +100$' '^ *-25 +75$' '^ *\*3 +225$'; do
+  echo "$text" | grep -Eq "$row" || { echo "FAIL: no row matching '$row'"; exit 1; }
+done
+echo PASS
