@@ -19,6 +19,9 @@ class CalcView : public MessageSink {
   virtual void SetTotalText(const Text& text) = 0;
   // The first field of the title; setting it rebuilds the title.
   virtual void SetModeText(const Text& text) = 0;
+  virtual void SetStatusText(const Text& text) = 0;
+  // Puts the text on the clipboard; false when the clipboard could not be had.
+  virtual bool CopyToClipboard(const Text& text) = 0;
 };
 
 }  // namespace tapecount

@@ -13,6 +13,15 @@ Calculator::Calculator(CalcView& view, Tape& tape, const Release& release)
     : view_(view), tape_(tape), release_(release) {}
 
 void Calculator::Start() {
+  ResetStacks();
+}
+
+// A zero on each stack; the release without entry history keeps the running total alone.
+// Nodes below are dropped: once the panes are back at their headers, undo never reaches
+// them again.
+void Calculator::ResetStacks() {
+  Clear(state_.entryStack);
+  Clear(state_.totalStack);
   Push(state_.totalStack, 0, view_);
   if (release_.keepsEntryHistory) {
     Push(state_.entryStack, 0, view_);
@@ -185,6 +194,45 @@ bool Calculator::RecordEntry(double entry, double total) {
   }
   state_.totalStack.top->next->value = state_.savedTotal;
   return true;
+}
+
+void Calculator::UndoLastEntry() {
+  if (!view_.EntryText().empty()) {
+    return;  // Backspace edits the entry instead
+  }
+  switch (tape_.TakeBackLastLine()) {
+    case UndoOutcome::AtHeader:
+      return;
+    case UndoOutcome::Underflow:
+      view_.ShowMessage(kStackUnderflowMessage);
+      return;
+    case UndoOutcome::Removed:
+      break;
+  }
+  // The last-entry display shows the bare amount of the entry now on top, without its sign.
+  Pop(state_.entryStack, view_);
+  view_.SetLastEntryText(FormatAmount(TopOrZero(state_.entryStack)));
+  Pop(state_.totalStack, view_);
+  view_.SetTotalText(FormatAmount(TopOrZero(state_.totalStack)));
+  tape_.ShrinkByOneRow();
+}
+
+void Calculator::ClearAll() {
+  // Nothing is cleared that has not reached the clipboard.
+  if (!view_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardLayout))) {
+    view_.ShowMessage(kClearRefusedMessage);
+    return;
+  }
+  view_.SetStatusText(kTransferDoneStatus);
+  view_.SetEntryText(u"");
+  view_.SetLastEntryText(u"0");
+  view_.SetTotalText(u"0");
+  tape_.Reset();
+  ResetStacks();
+  SetPendingOperator(u'+');
+  state_.negativeEntry = false;
+  tape_.RestoreInitialSize();
+  view_.FocusEntry();
 }
 
 Text Calculator::LastEntryText(Operation operation, const Text& amount) const {

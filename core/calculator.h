@@ -37,6 +37,10 @@ class Calculator {
   // Every key-down of the entry box.
   KeyResult HandleEntryKey(int vk);
   void ResetForNextEntry();
+  // Backspace on an empty entry box: the last entry leaves both stacks and both panes.
+  void UndoLastEntry();
+  // Delete: the history goes to the clipboard, then everything starts afresh.
+  void ClearAll();
 
   const CalcState& State() const { return state_; }
   double Total() const { return TopValue(state_.totalStack); }
@@ -52,6 +56,7 @@ class Calculator {
   Operation OperationFor(KeyGroup key) const;
   bool RecordEntry(double entry, double total);
   Text LastEntryText(Operation operation, const Text& amount) const;
+  void ResetStacks();
 
   CalcView& view_;
   Tape& tape_;

@@ -1,4 +1,5 @@
-// The message boxes the core shows, with their exact texts, and the sink they go to.
+// The message boxes and status texts the program shows, with their exact texts, and the
+// sink the boxes go to.
 #pragma once
 
 #include <optional>
@@ -28,10 +29,19 @@ class MessageSink {
   virtual void ShowMessage(const Message& message) = 0;
 };
 
+inline constexpr char16_t kTransferDoneStatus[] = u"テプカン: 履歴をｸﾘｯﾌﾟﾎﾞｰﾄﾞ転送しました";
+inline constexpr char16_t kTransferFailedStatus[] =
+    u"テプカン: ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした";
+
 inline const Message kMemoryErrorMessage{MessageOwner::MainWindow, u"memory allocate error!", u"",
                                          MessageIcon::None};
 inline const Message kRangeErrorMessage{MessageOwner::EntryBox, u"計算範囲を超えました",
                                         u"テープカン Error", MessageIcon::Warning};
+// Clear-all copies the history to the clipboard first; it clears nothing it could not copy.
+inline const Message kClearRefusedMessage{
+    MessageOwner::MainWindow,
+    u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした。\n履歴は消去していません。",
+    u"テープカン Error", MessageIcon::Warning};
 inline const Message kStackUnderflowMessage{MessageOwner::None, u"stack underflow!\n", std::nullopt,
                                             MessageIcon::None};
 

@@ -5,11 +5,15 @@
 namespace tapecount {
 
 ValueStack::~ValueStack() {
+  Clear(*this);
+}
+
+void Clear(ValueStack& stack) {
   // Iteratively: a tape of a million entries must not recurse a million deep.
-  while (top != nullptr) {
-    ValueNode* below = top->next;
-    delete top;
-    top = below;
+  while (stack.top != nullptr) {
+    ValueNode* below = stack.top->next;
+    delete stack.top;
+    stack.top = below;
   }
 }
 
@@ -37,6 +41,10 @@ double Pop(ValueStack& stack, MessageSink& messages) {
 
 double TopValue(const ValueStack& stack) {
   return stack.top->value;
+}
+
+double TopOrZero(const ValueStack& stack) {
+  return stack.top != nullptr ? stack.top->value : 0;
 }
 
 void SetTopValue(ValueStack& stack, double value) {

@@ -25,8 +25,12 @@ struct ValueStack {
 bool Push(ValueStack& stack, double value, MessageSink& messages);
 // Popping an empty stack shows "memory allocate error!" and gives 0.
 double Pop(ValueStack& stack, MessageSink& messages);
+// Releases every node.
+void Clear(ValueStack& stack);
 // Only for a stack that has a top.
 double TopValue(const ValueStack& stack);
+// The top value, or 0 for an empty stack.
+double TopOrZero(const ValueStack& stack);
 void SetTopValue(ValueStack& stack, double value);
 
 }  // namespace tapecount

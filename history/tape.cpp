@@ -113,6 +113,10 @@ void Tape::GrowByOneRow() {
   host_.ResizeKeepingTopmost(storedHeight_ + geometry_.rowHeight, storedWidth_);
 }
 
+void Tape::RestoreInitialSize() {
+  host_.ResizeKeepingTopmost(kInitialHeight, kInitialWidth);
+}
+
 void Tape::Reset() {
   input_.Reset();
   total_.Reset();

@@ -14,6 +14,9 @@ inline constexpr char16_t kInputHeader[] = u"入力履歴";
 inline constexpr char16_t kTotalHeader[] = u"合計履歴";
 inline constexpr char16_t kProgramName[] = u"テプカン";
 
+// The main window's outer size when it opens and after a clear-all.
+inline constexpr int kInitialWidth = 275;
+inline constexpr int kInitialHeight = 297;
 // The window's outer height taken by everything but the history rows.
 inline constexpr int kNonRowHeight = 171;
 // The size type of a minimisation (SIZE_MINIMIZED).
@@ -52,6 +55,7 @@ class Tape {
   // One row shorter when the window is tall enough (undo, Page Up); one row taller.
   void ShrinkByOneRow();
   void GrowByOneRow();
+  void RestoreInitialSize();
   // Clear-all's share: the headers alone, nothing hidden, one displayed row.
   void Reset();
 

@@ -14,12 +14,24 @@ case "${1:-all}" in
   *) echo "usage: $0 [native|windows|all]" >&2; exit 2 ;;
 esac
 
+# The Japanese locale gives Wine processes the Japanese code page (932) for the tests.
+japanese_locale() {
+  locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' && return 0
+  [ "$(id -u)" -eq 0 ] && [ -f /etc/locale.gen ] || return 0
+  sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
+}
+
 missing=()
 for pkg in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
   [ "$status" = installed ] || missing+=("$pkg")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  [ "${1:-all}" = native ] || japanese_locale
+  exit 0
+fi
 
 if [ "$(id -u)" -eq 0 ]; then
   sudo=()
@@ -35,3 +47,4 @@ echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+[ "${1:-all}" = native ] || japanese_locale

@@ -21,6 +21,16 @@ void QuitProgram() {
   DestroyWindow(TheShell().main);
 }
 
+void UndoLastEntry() {
+  if (kRelease.keepsEntryHistory) {
+    TheShell().calculator->UndoLastEntry();
+  }
+}
+
+void ClearAll() {
+  TheShell().calculator->ClearAll();
+}
+
 void ShrinkOneRow() {
   TheShell().tape->ShrinkByOneRow();
 }
@@ -50,6 +60,7 @@ struct ShortcutKey {
 };
 
 const ShortcutKey kShortcutKeys[] = {
+    {kVkBack, UndoLastEntry, kRelease.keepsEntryHistory},
     {kVkReturn, FocusEntryBox, true},  // from the main window; in the entry box a plus key
     {kVkControl, QuitProgram, true},
     {kVkPrior, ShrinkOneRow, true},
@@ -58,6 +69,7 @@ const ShortcutKey kShortcutKeys[] = {
     {kVkDown, GrowOneRow, true},
     {kVkLeft, Narrow, true},
     {kVkRight, Widen, true},
+    {kVkDelete, ClearAll, true},
     {kVkF1, ToggleAutoExpand, false},
     {kVkF2, ToggleAutoMode, false},
     {kVkF3, ToggleTopmost, false},

@@ -29,7 +29,9 @@ std::wstring ComposedHistory(HistoryLayout layout) {
   return Wide(TheShell().tape->ComposeHistoryText(layout));
 }
 
-HGLOBAL ZeroedBlock(SIZE_T size) { return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size); }
+HGLOBAL ZeroedBlock(SIZE_T size) {
+  return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+}
 
 // A device-names block not yet filled by a dialog names no printer.
 bool NamesAPrinter(HGLOBAL deviceNames) {
@@ -140,7 +142,7 @@ bool CopyHistoryToClipboard(const std::wstring& text) {
 LRESULT TransferHistory() {
   Shell& shell = TheShell();
   const bool copied = CopyHistoryToClipboard(ComposedHistory(kRelease.clipboardLayout));
-  shell.view->SetStatusText(ToText(copied ? kTransferDoneText : kTransferFailedText));
+  shell.view->SetStatusText(copied ? kTransferDoneStatus : kTransferFailedStatus);
   if (shell.viewer != nullptr) {
     return 0;  // it repaints itself: the clipboard changed
   }

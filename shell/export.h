@@ -9,10 +9,6 @@
 
 namespace tapecount {
 
-inline constexpr wchar_t kTransferDoneText[] = L"テプカン: 履歴をｸﾘｯﾌﾟﾎﾞｰﾄﾞ転送しました";
-inline constexpr wchar_t kTransferFailedText[] =
-    L"テプカン: ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした";
-
 // The page-setup record, kept for the whole run; filled while the main window is created.
 struct PageSetup {
   PageSetup() = default;

@@ -6,8 +6,6 @@
 namespace tapecount {
 
 inline constexpr wchar_t kMutexName[] = L"テプカン識別用文字列";
-inline constexpr int kInitialWidth = 275;
-inline constexpr int kInitialHeight = 297;
 // A screen-row check's result, handed to the window thread: wParam the limit, lParam the
 // check's generation.
 inline constexpr UINT kMsgScreenRowLimit = WM_APP + 1;

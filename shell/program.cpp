@@ -1,4 +1,5 @@
 // The program's start-up and its message loop.
+#include "history/tape.h"
 #include "main_window.h"
 #include "resource.h"
 #include "settings.h"

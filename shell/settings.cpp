@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <cstring>
 #include <cwchar>
 
 #include "modes.h"
@@ -27,19 +28,109 @@ const wchar_t* FlagText(bool on) {
   return on ? L"1" : L"0";
 }
 
-// The private-profile functions create a missing file in the ANSI code page, where the
-// Japanese section and key names would not survive on a non-Japanese system. A file that
-// starts as UTF-16 with a byte-order mark is kept in UTF-16 by them.
-void CreateUnicodeSettingsFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+// The Japanese code page, in which copies on Japanese systems have written the file.
+constexpr UINT kShiftJis = 932;
+// Larger files are not the program's: they are read as they are, never rewritten.
+constexpr DWORD kLargestConvertedFile = 1 << 20;
+
+struct FileBytes {
+  bool found = false;
+  bool tooLarge = false;
+  std::string bytes;
+};
+
+FileBytes ReadSettingsBytes(const std::wstring& path) {
+  FileBytes file;
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    return file;
+  }
+  file.found = true;
+  LARGE_INTEGER size{};
+  GetFileSizeEx(handle, &size);
+  file.tooLarge = size.QuadPart > kLargestConvertedFile;
+  if (!file.tooLarge && size.QuadPart > 0) {
+    file.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(handle, file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &read,
+                  nullptr)) {
+      read = 0;
+    }
+    file.bytes.resize(read);
+  }
+  CloseHandle(handle);
+  return file;
+}
+
+bool StartsWith(const std::string& bytes, const char* prefix) {
+  return bytes.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+std::string InCodePage(UINT codePage, const std::wstring& text) {
+  const int size = WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  return bytes;
+}
+
+// Writes the file anew as UTF-16 with a byte-order mark, through a temporary file, so a
+// failure leaves the old file as it was.
+void WriteUnicodeFile(const std::wstring& path, const std::wstring& text) {
+  const std::wstring temporary = path + L".new";
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    return;  // it exists already, or cannot be made: the writes report nothing either
+    return;
   }
-  const unsigned char byteOrderMark[] = {0xFF, 0xFE};
+  const wchar_t byteOrderMark = 0xFEFF;
   DWORD written = 0;
-  WriteFile(file, byteOrderMark, sizeof byteOrderMark, &written, nullptr);
+  bool ok = WriteFile(file, &byteOrderMark, sizeof byteOrderMark, &written, nullptr) != 0;
+  const DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  ok = ok && (bytes == 0 || WriteFile(file, text.data(), bytes, &written, nullptr) != 0);
   CloseHandle(file);
+  if (!ok || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileW(temporary.c_str());
+  }
+}
+
+// The private-profile functions keep a file in the encoding they find, and create a missing
+// one in the ANSI code page: on a non-Japanese system the Japanese section and key names
+// would turn into "?" there, and three keys would collide. So the file is made UTF-16 first
+// (with a byte-order mark, which they keep) where the ANSI code page cannot carry it:
+// - a missing file, before a save creates it;
+// - an ANSI file before a save, decoded as Shift-JIS when it holds the section name in
+//   Shift-JIS (written by a copy on a Japanese system), else in the ANSI code page;
+// - before a read, an ANSI file holding the Shift-JIS section name, so it can be read.
+// On a Japanese system ANSI files are left as they are: they read and write correctly there,
+// and earlier copies keep reading them.
+void PrepareSettingsFile(const std::wstring& path, bool forSaving) {
+  const FileBytes file = ReadSettingsBytes(path);
+  if (!file.found) {
+    if (forSaving) {
+      WriteUnicodeFile(path, L"");
+    }
+    return;
+  }
+  const std::string& bytes = file.bytes;
+  if (file.tooLarge || StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") ||
+      StartsWith(bytes, "\xEF\xBB\xBF") || GetACP() == kShiftJis) {
+    return;
+  }
+  const std::wstring section = std::wstring(L"[") + kSettingsSection + L"]";
+  const bool shiftJis = bytes.find(InCodePage(kShiftJis, section)) != std::string::npos;
+  if (!shiftJis && !forSaving) {
+    return;
+  }
+  const UINT codePage = shiftJis ? kShiftJis : CP_ACP;
+  const int length =
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                      length);
+  WriteUnicodeFile(path, text);
 }
 
 }  // namespace
@@ -86,11 +177,14 @@ bool FlagValueIsOn(const std::wstring& value) {
 }
 
 void ReadSingleInstanceSetting() {
-  TheProgram().singleInstance = ReadFlag(kKeySingleInstance, SettingsPath());
+  const std::wstring path = SettingsPath();
+  PrepareSettingsFile(path, false);
+  TheProgram().singleInstance = ReadFlag(kKeySingleInstance, path);
 }
 
 void LoadSettings() {
   const std::wstring path = SettingsPath();
+  PrepareSettingsFile(path, false);
   ReadFlag(kKeyAutoExpand, path) ? AutoExpandOn() : AutoExpandOff();
   ReadFlag(kKeyAutoMode, path) ? AutoModeOn() : AutoModeOff();
   ReadFlag(kKeyTopmost, path) ? TopmostOn() : TopmostOff();
@@ -103,7 +197,7 @@ void LoadSettings() {
 
 void SaveSettings() {
   const std::wstring path = SettingsPath();
-  CreateUnicodeSettingsFile(path);
+  PrepareSettingsFile(path, true);
   Shell& shell = TheShell();
   const ModeState& modes = shell.modes;
   WriteValue(kKeyAutoExpand, FlagText(modes.autoExpand), path);

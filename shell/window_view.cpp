@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "export.h"
 #include "modes.h"
 #include "shell.h"
 #include "wide.h"
@@ -63,6 +64,10 @@ void WindowView::ShowMessage(const Message& message) {
   const std::wstring text = Wide(message.text);
   const std::wstring caption = message.caption ? Wide(*message.caption) : std::wstring();
   MessageBoxW(owner, text.c_str(), message.caption ? caption.c_str() : nullptr, flags);
+}
+
+bool WindowView::CopyToClipboard(const Text& text) {
+  return CopyHistoryToClipboard(Wide(text));
 }
 
 HWND WindowView::PaneWindow(PaneId pane) const {

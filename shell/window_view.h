@@ -23,6 +23,7 @@ class WindowView final : public CalcView, public TapeHost {
   void SetTotalText(const Text& text) override;
   void SetModeText(const Text& text) override;
   void ShowMessage(const Message& message) override;
+  bool CopyToClipboard(const Text& text) override;
 
   // TapeHost
   void ShowPaneText(PaneId pane, const Text& text) override;

@@ -30,7 +30,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc >= 3 && std::wcscmp(argv[1], L"set") == 0) {
     const std::wstring text = argv[2];
     return PutOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t)) ? 0
-                                                                                              : 1;
+                                                                                             : 1;
   }
   if (argc >= 2 && std::wcscmp(argv[1], L"other") == 0) {
     const char data[] = "not text";
@@ -41,8 +41,8 @@ int wmain(int argc, wchar_t** argv) {
   if (argc >= 3 && std::wcscmp(argv[1], L"hold") == 0) {
     HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-clipboard-held");
     // Held by a window, as programs hold it: Wine lets two openers without a window share it.
-    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  nullptr, nullptr);
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     while (!OpenClipboard(window)) {
       Sleep(1);
     }

@@ -7,6 +7,7 @@
 
 #include "export.h"
 #include "resource.h"
+#include "wide.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
@@ -53,16 +54,14 @@ class Export : public MainWindowTest {
     }
     MainWindowTest::TearDown();
   }
-  LRESULT Transfer() {
-    return SendMessageW(main_, WM_COMMAND, IDM_TRANSFER, 0);
-  }
+  LRESULT Transfer() { return SendMessageW(main_, WM_COMMAND, IDM_TRANSFER, 0); }
 };
 
 TEST_F(Export, TransferPutsBothColumnsOnTheClipboard) {
   Open();
   EXPECT_EQ(Transfer(), 1);
   EXPECT_EQ(ClipboardText(), L"入力履歴\t合計履歴\r\n");
-  EXPECT_EQ(StatusText(), kTransferDoneText);
+  EXPECT_EQ(StatusText(), Wide(kTransferDoneStatus));
   Type(L"100\n25-");
   Transfer();
   EXPECT_EQ(ClipboardText(), L"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n");
@@ -148,11 +147,11 @@ TEST_F(Export, ClipboardHeldByAnotherProgramIsReportedNotClaimed) {
   PROCESS_INFORMATION holder = StartHelper(L"hold 3000");
   ASSERT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
   Transfer();
-  EXPECT_EQ(StatusText(), kTransferFailedText);
+  EXPECT_EQ(StatusText(), Wide(kTransferFailedStatus));
   Finish(holder);
   CloseHandle(held);
   Transfer();  // released: now it goes through
-  EXPECT_EQ(StatusText(), kTransferDoneText);
+  EXPECT_EQ(StatusText(), Wide(kTransferDoneStatus));
   EXPECT_EQ(ClipboardText(), L"入力履歴\t合計履歴\r\n5\t5\r\n");
 }
 

@@ -36,6 +36,13 @@ class FakeWindow : public CalcView, public TapeHost {
   void SetTotalText(const Text& text) override { totalText = text; }
   void SetModeText(const Text& text) override { modeText = text; }
   void ShowMessage(const Message& message) override { messages.push_back(message); }
+  bool CopyToClipboard(const Text& text) override {
+    if (clipboardBusy) {
+      return false;
+    }
+    clipboard = text;
+    return true;
+  }
 
   // --- TapeHost
   void ShowPaneText(PaneId pane, const Text& text) override {
@@ -123,6 +130,8 @@ class FakeWindow : public CalcView, public TapeHost {
   Text inputPane = u"入力履歴\r\n";
   Text totalPane = u"合計履歴\r\n";
   Text status;
+  Text clipboard;
+  bool clipboardBusy = false;
   PaneRect inputRect{}, totalRect{};
   std::vector<Message> messages;
   std::vector<int> resizes;
