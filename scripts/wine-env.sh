@@ -31,6 +31,9 @@ _tc_make_prefix() {
         od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//'
       printf '\r\n'
     done
+    # A crashing program ends at once instead of waiting in the debugger.
+    printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\r\n'
+    printf '"Auto"="1"\r\n"Debugger"="-"\r\n'
     if [ "$_tc_kind" = null ]; then
       printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n'
     fi

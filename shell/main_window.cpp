@@ -108,6 +108,21 @@ LRESULT OnPaint(HWND window) {
   return 1;
 }
 
+// A click focuses the entry box; in a release with mouse sizing, the left button makes the
+// window a row shorter and the right button a row taller instead.
+LRESULT OnMouseButton(UINT message) {
+  if (!kRelease.mouseButtonsResize) {
+    FocusEntryBox();
+    return 1;
+  }
+  if (message == WM_LBUTTONDOWN) {
+    TheShell().tape->ShrinkByOneRow();
+    return 0;
+  }
+  TheShell().tape->GrowByOneRow();
+  return 1;
+}
+
 LRESULT OnMove() {
   StartScreenRowCheck();
   FocusEntryBox();
@@ -174,13 +189,17 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       return RunCommand(window, wParam, lParam);
     case WM_MOUSEACTIVATE:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
       FocusEntryBox();
       return 1;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      return OnMouseButton(message);
     case WM_CTLCOLOREDIT:
       return reinterpret_cast<LRESULT>(EntryBoxColours(reinterpret_cast<HDC>(wParam)));
     case WM_MOUSEMOVE:
+      if (!kRelease.fades) {
+        return DefWindowProcW(window, message, wParam, lParam);
+      }
       return TransparencyTrigger(window, lParam);
     case kMsgScreenRowLimit:
       ApplyScreenRowCheck(static_cast<int>(wParam), static_cast<unsigned>(lParam));

@@ -19,7 +19,9 @@ ModeState& Modes() {
 
 // Ends every fade of the current session: they stop stepping, their queued steps are dropped.
 void CancelFades() {
-  Modes().fades->session = g_nextFadeSession++;
+  if (Modes().fades != nullptr) {
+    Modes().fades->session = g_nextFadeSession++;
+  }
 }
 
 void SetTitleField(std::wstring TitleFields::*field, const wchar_t* text) {
@@ -250,7 +252,8 @@ void ApplyScreenRowCheck(int limit, unsigned generation) {
 
 void ApplyFadeStep(int alpha, unsigned session) {
   const Shell& shell = TheShell();
-  if (!shell.modes.transparent || session != shell.modes.fades->session) {
+  if (!shell.modes.transparent || shell.modes.fades == nullptr ||
+      session != shell.modes.fades->session) {
     return;
   }
   AddLayeredStyle(shell.main);
@@ -283,6 +286,9 @@ LRESULT TransparencyTrigger(HWND window, LPARAM position) {
 }
 
 void StartModeMachinery() {
+  if (!kRelease.fades) {
+    return;  // no fade lock, no fade threads
+  }
   ModeState& modes = Modes();
   modes.fades = std::make_shared<FadeShared>();
   modes.fades->session = g_nextFadeSession++;

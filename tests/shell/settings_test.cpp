@@ -17,8 +17,8 @@ class Settings : public MainWindowTest {
 
   std::string FileBytes() {
     std::string bytes;
-    HANDLE file = CreateFileW(Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       return bytes;
     }
@@ -32,8 +32,7 @@ class Settings : public MainWindowTest {
   }
 
   void WriteBytes(const std::string& bytes) {
-    HANDLE file = CreateFileW(Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr);
+    HANDLE file = CreateFileW(Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
@@ -77,8 +76,8 @@ class Settings : public MainWindowTest {
 };
 
 const std::vector<std::wstring> kInitialFile = {
-    L"[セッテイング]", L"autoexpand=0", L"auto_mode=0", L"最前面表示=0", L"2重起動防止=0",
-    L"透明化=0",       L"背景色=16777215", L"前景色=0", L"フォント=128"};
+    L"[セッテイング]", L"autoexpand=0",    L"auto_mode=0", L"最前面表示=0", L"2重起動防止=0",
+    L"透明化=0",       L"背景色=16777215", L"前景色=0",    L"フォント=128"};
 
 TEST_F(Settings, LoadingWithoutAFileCreatesNone) {
   Open();
@@ -99,7 +98,8 @@ TEST_F(Settings, SaveWritesEveryKeyInOrderAsUnicode) {
 }
 
 TEST_F(Settings, EachFlagIsJudgedOnItsOwn) {
-  WriteSettingsFile(L"[セッテイング]\r\nautoexpand=1\r\nauto_mode=\r\n最前面表示=2\r\n透明化=x1\r\n");
+  WriteSettingsFile(
+      L"[セッテイング]\r\nautoexpand=1\r\nauto_mode=\r\n最前面表示=2\r\n透明化=x1\r\n");
   Open();
   EXPECT_TRUE(shell().modes.autoExpand);
   EXPECT_FALSE(shell().modes.autoMode);
@@ -222,12 +222,13 @@ TEST_F(Settings, ChosenFontGoesToTheEntryBoxAndItsScriptToTheFile) {
 
 TEST_F(Settings, ShiftJisFileFromAJapaneseSystemIsRead) {
   // As written by an earlier copy on a Japanese system (code page 932).
-  const std::wstring text = L"[セッテイング]\r\nautoexpand=1\r\nauto_mode=0\r\n最前面表示=1\r\n"
-                            L"2重起動防止=1\r\n透明化=0\r\n[他]\r\nkeep=me\r\n";
+  const std::wstring text =
+      L"[セッテイング]\r\nautoexpand=1\r\nauto_mode=0\r\n最前面表示=1\r\n"
+      L"2重起動防止=1\r\n透明化=0\r\n[他]\r\nkeep=me\r\n";
   std::string bytes(text.size() * 2, '\0');
-  bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(
-      932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
-      static_cast<int>(bytes.size()), nullptr, nullptr)));
+  bytes.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
+                          static_cast<int>(bytes.size()), nullptr, nullptr)));
   WriteBytes(bytes);
   Open();
   // Where the ANSI code page is not Japanese, the file has been made UTF-16 to be read.
@@ -281,8 +282,8 @@ TEST_F(Settings, GarbageReadsAsDefaultsOrItsValidKeys) {
   for (int i = 0; i < 5000; ++i) {
     binary += static_cast<char>((i * 7919) % 256);
   }
-  const std::string longLine = "[セッテイング]\r\nautoexpand=" + std::string(100000, '1') +
-                               "\r\n" + std::string(100000, 'x') + "\r\n最前面表示=1\r\n";
+  const std::string longLine = "[セッテイング]\r\nautoexpand=" + std::string(100000, '1') + "\r\n" +
+                               std::string(100000, 'x') + "\r\n最前面表示=1\r\n";
   const std::string cases[] = {
       binary,
       longLine,
