@@ -1,11 +1,12 @@
 #include "settings.h"
 
-#include <cstring>
 #include <cwchar>
 
+#include "core/settings_file.h"
 #include "modes.h"
 #include "resource.h"
 #include "shell.h"
+#include "wide.h"
 
 namespace tapecount {
 
@@ -17,7 +18,7 @@ bool ReadFlag(const wchar_t* key, const std::wstring& path) {
   wchar_t value[100];
   const DWORD length =
       GetPrivateProfileStringW(kSettingsSection, key, L"0", value, 100, path.c_str());
-  return length > 0 && FlagValueIsOn(std::wstring(value, length));
+  return length > 0 && FlagValueIsOn(ToText(std::wstring_view(value, length)));
 }
 
 void WriteValue(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
@@ -63,17 +64,13 @@ FileBytes ReadSettingsBytes(const std::wstring& path) {
   return file;
 }
 
-bool StartsWith(const std::string& bytes, const char* prefix) {
-  return bytes.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
-std::string InCodePage(UINT codePage, const std::wstring& text) {
-  const int size = WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
+std::wstring Decoded(UINT codePage, const std::string& bytes) {
+  const int length =
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                      length);
+  return text;
 }
 
 // Writes the file anew as UTF-16 with a byte-order mark, through a temporary file, so a
@@ -96,41 +93,23 @@ void WriteUnicodeFile(const std::wstring& path, const std::wstring& text) {
   }
 }
 
-// The private-profile functions keep a file in the encoding they find, and create a missing
-// one in the ANSI code page: on a non-Japanese system the Japanese section and key names
-// would turn into "?" there, and three keys would collide. So the file is made UTF-16 first
-// (with a byte-order mark, which they keep) where the ANSI code page cannot carry it:
-// - a missing file, before a save creates it;
-// - an ANSI file before a save, decoded as Shift-JIS when it holds the section name in
-//   Shift-JIS (written by a copy on a Japanese system), else in the ANSI code page;
-// - before a read, an ANSI file holding the Shift-JIS section name, so it can be read.
-// On a Japanese system ANSI files are left as they are: they read and write correctly there,
-// and earlier copies keep reading them.
+// Makes the file UTF-16 where the ANSI code page could not carry its Japanese names.
 void PrepareSettingsFile(const std::wstring& path, bool forSaving) {
   const FileBytes file = ReadSettingsBytes(path);
-  if (!file.found) {
-    if (forSaving) {
+  switch (
+      PlanSettingsFile({file.found, file.tooLarge, file.bytes, GetACP() == kShiftJis, forSaving})) {
+    case SettingsFilePlan::Leave:
+      break;
+    case SettingsFilePlan::CreateUnicode:
       WriteUnicodeFile(path, L"");
-    }
-    return;
+      break;
+    case SettingsFilePlan::ConvertFromShiftJis:
+      WriteUnicodeFile(path, Decoded(kShiftJis, file.bytes));
+      break;
+    case SettingsFilePlan::ConvertFromAnsi:
+      WriteUnicodeFile(path, Decoded(CP_ACP, file.bytes));
+      break;
   }
-  const std::string& bytes = file.bytes;
-  if (file.tooLarge || StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") ||
-      StartsWith(bytes, "\xEF\xBB\xBF") || GetACP() == kShiftJis) {
-    return;
-  }
-  const std::wstring section = std::wstring(L"[") + kSettingsSection + L"]";
-  const bool shiftJis = bytes.find(InCodePage(kShiftJis, section)) != std::string::npos;
-  if (!shiftJis && !forSaving) {
-    return;
-  }
-  const UINT codePage = shiftJis ? kShiftJis : CP_ACP;
-  const int length =
-      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                      length);
-  WriteUnicodeFile(path, text);
 }
 
 }  // namespace
@@ -157,23 +136,6 @@ std::wstring SettingsPath() {
   const DWORD length = GetCurrentDirectoryW(needed, directory.data());
   directory.resize(length < needed ? length : 0);
   return directory + L"\\tapecount.ini";
-}
-
-bool FlagValueIsOn(const std::wstring& value) {
-  // The leading decimal integer, read as a string-to-long conversion reads it.
-  std::size_t i = 0;
-  while (i < value.size() && (value[i] == L' ' || (value[i] >= L'\t' && value[i] <= L'\r'))) {
-    ++i;
-  }
-  if (i < value.size() && (value[i] == L'+' || value[i] == L'-')) {
-    ++i;
-  }
-  for (; i < value.size() && value[i] >= L'0' && value[i] <= L'9'; ++i) {
-    if (value[i] != L'0') {
-      return true;
-    }
-  }
-  return false;
 }
 
 void ReadSingleInstanceSetting() {

@@ -39,8 +39,6 @@ struct EntryAppearance {
 };
 
 std::wstring SettingsPath();
-// "1", "2", "-1" and "1x" are on; "", "0" and "x" are off.
-bool FlagValueIsOn(const std::wstring& value);
 
 void ReadSingleInstanceSetting();
 void LoadSettings();

@@ -79,8 +79,7 @@ TEST_F(Release127, LeftClickShrinksARowRightClickGrowsOne) {
   EXPECT_EQ(OuterHeight(main_), 225);
   EXPECT_EQ(GetFocus(), main_);  // the click itself does not move the focus
   // Clicks on the displays and panes pass through them to the main window.
-  EXPECT_EQ(SendMessageW(shell().totalPane, WM_NCHITTEST, 0, MAKELPARAM(200, 200)),
-            HTTRANSPARENT);
+  EXPECT_EQ(SendMessageW(shell().totalPane, WM_NCHITTEST, 0, MAKELPARAM(200, 200)), HTTRANSPARENT);
 }
 
 TEST_F(Release127, PageAndArrowKeysMoveByEighteen) {

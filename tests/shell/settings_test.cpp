@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/settings_file.h"
 #include "resource.h"
 #include "settings.h"
 #include "window_fixture.h"
@@ -115,13 +116,12 @@ TEST_F(Settings, EachFlagIsJudgedOnItsOwn) {
   EXPECT_EQ(Value(kKeyAutoMode), L"0");
 }
 
-TEST_F(Settings, FlagValuesReadAsALeadingInteger) {
-  for (const wchar_t* on : {L"1", L"2", L"-1", L"1x", L" 7", L"+3", L"0009"}) {
-    EXPECT_TRUE(FlagValueIsOn(on)) << on;
-  }
-  for (const wchar_t* off : {L"", L"0", L"x", L"-0", L"00", L"x1", L"- 1", L"０１"}) {
-    EXPECT_FALSE(FlagValueIsOn(off)) << off;
-  }
+TEST_F(Settings, ShiftJisSectionLineIsTheSectionNameInCodePage932) {
+  const std::wstring section = std::wstring(L"[") + kSettingsSection + L"]";
+  char bytes[64] = {};
+  const int length =
+      WideCharToMultiByte(932, 0, section.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+  EXPECT_EQ(std::string_view(bytes, static_cast<std::size_t>(length - 1)), kShiftJisSectionLine);
 }
 
 TEST_F(Settings, StoredColoursAreNotApplied) {
