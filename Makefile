@@ -7,7 +7,9 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DTAPECOUNT_WERROR=ON
 RELEASE ?= 1.34
 
-.PHONY: all run test build native asan bench deps format check-format clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: all run test build native asan fuzz-build fuzz bench deps format check-format clean
 
 all: build
 
@@ -28,10 +30,21 @@ asan: deps
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
 	cmake --build build/asan -j $(JOBS)
 
-test: native asan build
+fuzz-build: deps
+	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DTAPECOUNT_TESTS=OFF -DTAPECOUNT_BENCH=OFF -DTAPECOUNT_FUZZ=ON $(CMAKE_FLAGS) \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all"
+	cmake --build build/fuzz -j $(JOBS)
+
+test: native asan fuzz-build build
 	ctest --test-dir build/native --output-on-failure -j $(JOBS)
 	ctest --test-dir build/asan --output-on-failure -j $(JOBS)
+	ctest --test-dir build/fuzz --output-on-failure -j $(JOBS)
 	ctest --test-dir build/win --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS, growing its corpus in build/fuzz/corpus/.
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ_SECONDS)
 
 run: build
 	scripts/run.sh $(RELEASE)

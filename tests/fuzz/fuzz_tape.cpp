@@ -1,0 +1,121 @@
+// The tape under any sequence of entries, resizes to any height (capacities of 0 and less
+// among them), undos, clear-alls and mode changes. After every step:
+// - both panes hold the same number of displayed lines and of hidden lines;
+// - hidden lines then displayed lines are every line appended and not taken back, in order;
+// - the composed history has one row per line.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/fake_window.h"
+
+namespace {
+
+using tapecount::Text;
+
+class Bytes {
+ public:
+  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool Empty() const { return at_ >= size_; }
+  uint8_t Next() { return at_ < size_ ? data_[at_++] : 0; }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+void Check(bool ok) {
+  if (!ok) {
+    std::abort();
+  }
+}
+
+std::size_t Rows(const Text& composed) {
+  std::size_t rows = 0;
+  for (char16_t c : composed) {
+    rows += c == u'\n';
+  }
+  return rows;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Bytes bytes(data, size);
+  const tapecount::Release& release =
+      bytes.Next() % 2 ? tapecount::kRelease134 : tapecount::kRelease127;
+  tapecount::testing::FakeWindow w(release);
+  // Every line that should be on the tape, hidden or displayed, as the two panes show them.
+  std::vector<Text> entries{u"入力履歴"};
+  std::vector<Text> totals{u"合計履歴"};
+
+  static const char kKeys[] = "+-*/.\n";
+  while (!bytes.Empty()) {
+    const uint8_t op = bytes.Next();
+    switch (op % 8) {
+      case 0:
+      case 1:
+      case 2: {  // type some digits, then a key
+        const uint8_t digits = bytes.Next() % 6;
+        for (uint8_t i = 0; i < digits; ++i) {
+          w.entry += static_cast<char16_t>(u'0' + bytes.Next() % 10);
+        }
+        const std::size_t before = w.tape.InputPane().Lines().size();
+        w.Type(std::string(1, kKeys[bytes.Next() % 6]));
+        if (w.tape.InputPane().Lines().size() == before + 1) {
+          entries.push_back(w.lastEntry);
+          totals.push_back(w.totalText);
+        }
+        break;
+      }
+      case 3: {  // the window to any height, 0 to 1,023 pixels
+        const int height = (bytes.Next() << 2 | bytes.Next() % 4) % 1024;
+        w.SetOuterSize(275, height);
+        break;
+      }
+      case 4: {  // undo, in the release that has it
+        if (!release.keepsEntryHistory) {
+          break;
+        }
+        w.entry.clear();
+        const std::size_t before = w.tape.InputPane().Lines().size();
+        w.calculator.UndoLastEntry();
+        if (w.tape.InputPane().Lines().size() + 1 == before) {
+          entries.pop_back();
+          totals.pop_back();
+        }
+        break;
+      }
+      case 5:  // clear-all, sometimes with the clipboard busy
+        w.clipboardBusy = bytes.Next() % 4 == 0;
+        w.calculator.ClearAll();
+        if (!w.clipboardBusy) {
+          entries.assign({u"入力履歴"});
+          totals.assign({u"合計履歴"});
+        }
+        break;
+      case 6:  // modes and the room below the window
+        w.modes.autoExpand = bytes.Next() % 2;
+        w.modes.autoMode = bytes.Next() % 2;
+        w.modes.screenRowLimit = static_cast<int>(bytes.Next() % 40) - 8;
+        break;
+      case 7:  // a window that refuses to grow
+        w.maxHeight = 171 + (bytes.Next() % 30) * 19;
+        break;
+    }
+
+    const tapecount::Pane& in = w.tape.InputPane();
+    const tapecount::Pane& tot = w.tape.TotalPane();
+    Check(in.HiddenCount() == tot.HiddenCount());
+    Check(in.DisplayedCount() == tot.DisplayedCount());
+    Check(in.Lines() == entries);
+    Check(tot.Lines() == totals);
+    Check(w.inputPane == in.DisplayedText());
+    Check(w.totalPane == tot.DisplayedText());
+    Check(Rows(w.tape.ComposeHistoryText(tapecount::HistoryLayout::Clipboard)) ==
+          entries.size());
+  }
+  return 0;
+}
