@@ -36,7 +36,7 @@ fuzz-build: deps
 	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all"
 	cmake --build build/fuzz -j $(JOBS)
 
-test: native asan fuzz-build build
+test: check-format native asan fuzz-build build
 	ctest --test-dir build/native --output-on-failure -j $(JOBS)
 	ctest --test-dir build/asan --output-on-failure -j $(JOBS)
 	ctest --test-dir build/fuzz --output-on-failure -j $(JOBS)
@@ -53,11 +53,12 @@ bench: native build
 	build/native/bench/tapecount_bench
 	scripts/wine-run build/win/bench/startup_bench.exe build/win/tapecount.exe \
 	  build/win/bench/minimal_window.exe
+	scripts/wine-run build/win/bench/soak_bench.exe
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
-check-format:
+check-format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:

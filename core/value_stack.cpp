@@ -4,25 +4,46 @@
 
 namespace tapecount {
 
-ValueStack::~ValueStack() {
-  Clear(*this);
+namespace {
+
+// Blocks start small, for the many short stacks of a quick calculation, and grow.
+constexpr std::size_t kFirstBlockNodes = 64;
+constexpr std::size_t kLargestBlockNodes = 8192;
+
+// A node for the next push, or null when no memory can be had.
+ValueNode* TakeNode(ValueStack& stack) {
+  if (ValueNode* node = stack.spare) {
+    stack.spare = node->next;
+    return node;
+  }
+  if (stack.usedInLastBlock == stack.lastBlockNodes) {
+    const std::size_t nodes = stack.lastBlockNodes == 0                   ? kFirstBlockNodes
+                              : stack.lastBlockNodes < kLargestBlockNodes ? stack.lastBlockNodes * 2
+                                                                          : kLargestBlockNodes;
+    std::unique_ptr<ValueNode[]> block(new (std::nothrow) ValueNode[nodes]);
+    if (block == nullptr) {
+      return nullptr;
+    }
+    try {
+      stack.blocks.push_back(std::move(block));
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+    stack.lastBlockNodes = nodes;
+    stack.usedInLastBlock = 0;
+  }
+  return &stack.blocks.back()[stack.usedInLastBlock++];
 }
 
-void Clear(ValueStack& stack) {
-  // Iteratively: a tape of a million entries must not recurse a million deep.
-  while (stack.top != nullptr) {
-    ValueNode* below = stack.top->next;
-    delete stack.top;
-    stack.top = below;
-  }
-}
+}  // namespace
 
 bool Push(ValueStack& stack, double value, MessageSink& messages) {
-  auto* node = new (std::nothrow) ValueNode{value, stack.top};
+  ValueNode* node = TakeNode(stack);
   if (node == nullptr) {
     messages.ShowMessage(kMemoryErrorMessage);
     return false;
   }
+  *node = ValueNode{value, stack.top};
   stack.top = node;
   return true;
 }
@@ -33,10 +54,19 @@ double Pop(ValueStack& stack, MessageSink& messages) {
     return 0;
   }
   ValueNode* node = stack.top;
-  const double value = node->value;
   stack.top = node->next;
-  delete node;
-  return value;
+  node->next = stack.spare;
+  stack.spare = node;
+  return node->value;
+}
+
+void Clear(ValueStack& stack) {
+  stack.top = nullptr;
+  stack.spare = nullptr;
+  stack.blocks.clear();
+  stack.blocks.shrink_to_fit();
+  stack.usedInLastBlock = 0;
+  stack.lastBlockNodes = 0;
 }
 
 double TopValue(const ValueStack& stack) {

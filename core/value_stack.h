@@ -2,6 +2,10 @@
 // taken back. Each stack is reached only through its top.
 #pragma once
 
+#include <cstddef>
+#include <memory>
+#include <vector>
+
 #include "core/messages.h"
 
 namespace tapecount {
@@ -15,9 +19,15 @@ struct ValueStack {
   ValueStack() = default;
   ValueStack(const ValueStack&) = delete;
   ValueStack& operator=(const ValueStack&) = delete;
-  ~ValueStack();
 
   ValueNode* top = nullptr;
+
+  // Where nodes come from: blocks the stack owns, and the nodes popped since, kept for the
+  // next push. A day of entries then costs 16 bytes a value rather than a heap block each.
+  std::vector<std::unique_ptr<ValueNode[]>> blocks;
+  std::size_t lastBlockNodes = 0;
+  std::size_t usedInLastBlock = 0;
+  ValueNode* spare = nullptr;
 };
 
 // False, with "memory allocate error!" shown and the stack unchanged, when no node can be

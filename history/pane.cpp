@@ -9,13 +9,16 @@ Pane::Pane(Text header) : header_(std::move(header)) {
 }
 
 void Pane::Reset() {
-  lines_.clear();
-  lines_.push_back(header_);
+  text_.clear();
+  text_.shrink_to_fit();
+  starts_.clear();
+  starts_.shrink_to_fit();
   hidden_ = 0;
+  AppendLine(header_);
 }
 
 void Pane::ScrollOutTopLine() {
-  if (hidden_ < lines_.size()) {
+  if (hidden_ < LineCount()) {
     ++hidden_;
   }
 }
@@ -26,36 +29,30 @@ void Pane::RestoreHiddenLine() {
   }
 }
 
-void Pane::AppendLine(Text line) {
-  lines_.push_back(std::move(line));
+void Pane::AppendLine(TextView line) {
+  starts_.push_back(text_.size());
+  text_ += line;
+  text_ += u"\r\n";
 }
 
 void Pane::RemoveLastLine() {
   if (DisplayedCount() > 0) {
-    lines_.pop_back();
+    text_.resize(starts_.back());
+    starts_.pop_back();
   }
+}
+
+TextView Pane::Line(std::size_t i) const {
+  const std::size_t start = StartOf(i);
+  return TextView(text_).substr(start, StartOf(i + 1) - start - 2);
 }
 
 Text Pane::DisplayedText() const {
-  return Join(hidden_, lines_.size());
+  return text_.substr(StartOf(hidden_));
 }
 
 Text Pane::HiddenText() const {
-  return Join(0, hidden_);
-}
-
-Text Pane::Join(std::size_t from, std::size_t to) const {
-  std::size_t length = 0;
-  for (std::size_t i = from; i < to; ++i) {
-    length += lines_[i].size() + 2;
-  }
-  Text text;
-  text.reserve(length);
-  for (std::size_t i = from; i < to; ++i) {
-    text += lines_[i];
-    text += u"\r\n";
-  }
-  return text;
+  return text_.substr(0, StartOf(hidden_));
 }
 
 }  // namespace tapecount

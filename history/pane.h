@@ -1,6 +1,7 @@
 // One history pane of the paper tape: its lines, oldest first, of which the first
 // HiddenCount() have scrolled out of the top of the pane (the hidden lines) and the rest
-// are displayed. Lines are kept without their CR LF; the pane text adds it.
+// are displayed. The lines are kept as one text, each with its CR LF, as the pane shows
+// them: a long tape costs little more than its text.
 #pragma once
 
 #include <cstddef>
@@ -24,25 +25,31 @@ class Pane {
   // line is hidden.
   void RestoreHiddenLine();
 
-  void AppendLine(Text line);
+  void AppendLine(TextView line);
   void RemoveLastLine();
 
-  std::size_t DisplayedCount() const { return lines_.size() - hidden_; }
+  std::size_t LineCount() const { return starts_.size(); }
+  std::size_t DisplayedCount() const { return LineCount() - hidden_; }
   std::size_t HiddenCount() const { return hidden_; }
-  // Hidden lines first, then displayed ones.
-  const std::vector<Text>& Lines() const { return lines_; }
-  const Text& LastLine() const { return lines_.back(); }
+  // Line i, hidden lines first, without its CR LF.
+  TextView Line(std::size_t i) const;
+  TextView LastLine() const { return Line(LineCount() - 1); }
 
   // The text the pane window shows: every displayed line followed by CR LF.
   Text DisplayedText() const;
   // The hidden lines in the same form.
   Text HiddenText() const;
+  // The length of every line with its CR LF, hidden or displayed.
+  std::size_t TextSize() const { return text_.size(); }
 
  private:
-  Text Join(std::size_t from, std::size_t to) const;
+  std::size_t StartOf(std::size_t line) const {
+    return line < starts_.size() ? starts_[line] : text_.size();
+  }
 
   Text header_;
-  std::vector<Text> lines_;
+  Text text_;
+  std::vector<std::size_t> starts_;  // where each line begins in text_
   std::size_t hidden_ = 0;
 };
 

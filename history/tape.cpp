@@ -9,19 +9,20 @@ namespace {
 // The header lines both end in this character; undo stops at them.
 constexpr char16_t kHeaderMark = u'歴';
 
-// Appends rows of two columns: first[i], separator, second[i] with CR LF. A column that
-// runs out gives empty cells; a row without a second cell ends in a bare LF.
-void AppendRows(Text& out, const std::vector<Text>& first, std::size_t firstFrom,
-                std::size_t firstTo, const std::vector<Text>& second, std::size_t secondFrom,
-                std::size_t secondTo, TextView separator) {
+// Appends rows of two columns, lines [from, to) of each pane: first cell, separator, second
+// cell with CR LF. A column that runs out gives empty cells; a row without a second cell
+// ends in a bare LF.
+void AppendRows(Text& out, const Pane& first, std::size_t firstFrom, std::size_t firstTo,
+                const Pane& second, std::size_t secondFrom, std::size_t secondTo,
+                TextView separator) {
   const std::size_t rows = std::max(firstTo - firstFrom, secondTo - secondFrom);
   for (std::size_t row = 0; row < rows; ++row) {
     if (firstFrom + row < firstTo) {
-      out += first[firstFrom + row];
+      out += first.Line(firstFrom + row);
     }
     out += separator;
     if (secondFrom + row < secondTo) {
-      out += second[secondFrom + row];
+      out += second.Line(secondFrom + row);
       out += u'\r';
     }
     out += u'\n';
@@ -126,19 +127,14 @@ void Tape::Reset() {
 
 Text Tape::ComposeHistoryText(HistoryLayout layout) const {
   const TextView separator = layout == HistoryLayout::Clipboard ? u"\t" : u"   ";
-  std::size_t length = 0;
-  for (const Text& line : input_.Lines()) {
-    length += line.size() + separator.size() + 2;
-  }
-  for (const Text& line : total_.Lines()) {
-    length += line.size();
-  }
+  // At most both panes' texts and a separator per row.
+  const std::size_t rows = std::max(input_.LineCount(), total_.LineCount());
   Text out;
-  out.reserve(length);
-  const auto& in = input_.Lines();
-  const auto& tot = total_.Lines();
-  AppendRows(out, in, 0, input_.HiddenCount(), tot, 0, total_.HiddenCount(), separator);
-  AppendRows(out, in, input_.HiddenCount(), in.size(), tot, total_.HiddenCount(), tot.size(),
+  out.reserve(input_.TextSize() + total_.TextSize() + rows * separator.size());
+  const std::size_t inputHidden = input_.HiddenCount();
+  const std::size_t totalHidden = total_.HiddenCount();
+  AppendRows(out, input_, 0, inputHidden, total_, 0, totalHidden, separator);
+  AppendRows(out, input_, inputHidden, input_.LineCount(), total_, totalHidden, total_.LineCount(),
              separator);
   return out;
 }

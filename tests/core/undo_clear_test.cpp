@@ -9,12 +9,6 @@ namespace {
 using testing::FakeWindow;
 using Lines = std::vector<Text>;
 
-void EnterNumbers(FakeWindow& w, int from, int to) {
-  for (int i = from; i <= to; ++i) {
-    w.Type(std::to_string(i) + "\n");
-  }
-}
-
 TEST(Undo, FreshWindowHasNothingToTakeBack) {
   FakeWindow w;
   w.calculator.UndoLastEntry();
@@ -70,7 +64,7 @@ TEST(Undo, LeavesTheOperatorAndNegativeFlag) {
 
 TEST(Undo, TenEntriesShrinkTheWindowRowByRowThenUnderflowOnce) {
   FakeWindow w;
-  EnterNumbers(w, 1, 10);
+  w.EnterNumbers(1, 10);
   ASSERT_EQ(w.InputLines(), (Lines{u"5", u"6", u"7", u"8", u"9", u"10"}));
   for (int height : {278, 259, 240, 221}) {
     w.calculator.UndoLastEntry();
@@ -138,7 +132,7 @@ TEST(ClearAll, CopiesTheHistoryThenStartsAfresh) {
 TEST(ClearAll, ForgetsHiddenLinesAndRestoresTheInitialSize) {
   FakeWindow w;
   w.modes.autoExpand = true;
-  EnterNumbers(w, 1, 8);
+  w.EnterNumbers(1, 8);
   w.modes.autoExpand = false;
   w.SetOuterSize(300, 250);
   ASSERT_GT(w.tape.InputPane().HiddenCount(), 0u);

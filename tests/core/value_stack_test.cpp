@@ -38,6 +38,30 @@ TEST(ValueStack, PoppingAnEmptyStackWarnsAndGivesZero) {
   EXPECT_EQ(sink.shown[0].owner, MessageOwner::MainWindow);
 }
 
+TEST(ValueStack, PushesAfterPopsReuseTheNodesPopped) {
+  RecordingSink sink;
+  ValueStack stack;
+  for (int i = 0; i < 1000; ++i) {
+    Push(stack, i, sink);
+  }
+  const std::size_t blocks = stack.blocks.size();
+  for (int round = 0; round < 100; ++round) {
+    for (int i = 0; i < 1000; ++i) {
+      Pop(stack, sink);
+    }
+    for (int i = 0; i < 1000; ++i) {
+      Push(stack, -i, sink);
+    }
+  }
+  EXPECT_EQ(stack.blocks.size(), blocks);
+  EXPECT_EQ(TopValue(stack), -999);
+  Clear(stack);
+  EXPECT_EQ(stack.top, nullptr);
+  EXPECT_TRUE(Push(stack, 4, sink));
+  EXPECT_EQ(Pop(stack, sink), 4);
+  EXPECT_TRUE(sink.shown.empty());
+}
+
 TEST(ValueStack, ReleasesAMillionNodesWithoutDeepRecursion) {
   RecordingSink sink;
   auto stack = std::make_unique<ValueStack>();

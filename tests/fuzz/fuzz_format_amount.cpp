@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 
 // Optional '-', digit groups of three separated by commas (the first of one to three), then
 // at most two decimals without a trailing zero; or "inf", "-inf", "nan".

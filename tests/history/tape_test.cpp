@@ -13,13 +13,6 @@ namespace {
 using testing::FakeWindow;
 using Lines = std::vector<Text>;
 
-// Applies entries 1, 2, ... n with Enter.
-void EnterNumbers(FakeWindow& w, int from, int to) {
-  for (int i = from; i <= to; ++i) {
-    w.Type(std::to_string(i) + "\n");
-  }
-}
-
 Lines Numbers(int from, int to) {
   Lines lines;
   for (int i = from; i <= to; ++i) {
@@ -48,10 +41,10 @@ TEST(Tape, FreshWindowLaysOutWithoutRefitting) {
 
 TEST(Tape, SixthEntryScrollsTheHeadersOut) {
   FakeWindow w;
-  EnterNumbers(w, 1, 5);
+  w.EnterNumbers(1, 5);
   EXPECT_EQ(w.InputLines().front(), u"入力履歴");
   EXPECT_EQ(w.InputLines().size(), 6u);
-  EnterNumbers(w, 6, 6);
+  w.EnterNumbers(6, 6);
   EXPECT_EQ(w.InputLines(), Numbers(1, 6));
   EXPECT_EQ(w.TotalLines(), (Lines{u"1", u"3", u"6", u"10", u"15", u"21"}));
   EXPECT_EQ(w.tape.InputPane().HiddenText(), u"入力履歴\r\n");
@@ -63,7 +56,7 @@ TEST(Tape, SixthEntryScrollsTheHeadersOut) {
 TEST(Tape, AutoExpandGrowsTheWindowInsteadOfScrolling) {
   FakeWindow w;
   w.modes.autoExpand = true;
-  EnterNumbers(w, 1, 6);
+  w.EnterNumbers(1, 6);
   EXPECT_EQ(w.height, 316);
   EXPECT_EQ(w.tape.RowCapacity(), 7);
   EXPECT_EQ(w.InputLines().front(), u"入力履歴");
@@ -74,14 +67,14 @@ TEST(Tape, AutoExpandGrowsTheWindowInsteadOfScrolling) {
 
 TEST(Tape, TallerWindowBringsHiddenLinesBackShorterHidesMore) {
   FakeWindow taller;
-  EnterNumbers(taller, 1, 6);
+  taller.EnterNumbers(1, 6);
   taller.SetOuterSize(275, 297 + 19);
   EXPECT_EQ(taller.InputLines().front(), u"入力履歴");
   EXPECT_EQ(taller.TotalLines().front(), u"合計履歴");
   EXPECT_EQ(taller.tape.DisplayedRowCount(), 7);
 
   FakeWindow shorter;
-  EnterNumbers(shorter, 1, 6);
+  shorter.EnterNumbers(1, 6);
   shorter.SetOuterSize(275, 297 - 38);
   EXPECT_EQ(shorter.tape.RowCapacity(), 4);
   EXPECT_EQ(shorter.tape.DisplayedRowCount(), 4);
@@ -98,13 +91,13 @@ TEST(Tape, TallerWindowBringsHiddenLinesBackShorterHidesMore) {
 
 TEST(Tape, NegativeCapacityEmptiesThePanesButShowsTheNewestLine) {
   FakeWindow w;
-  EnterNumbers(w, 1, 3);
+  w.EnterNumbers(1, 3);
   w.SetOuterSize(275, 152);
   EXPECT_EQ(w.tape.RowCapacity(), -1);
   EXPECT_EQ(w.inputPane, u"");
   EXPECT_EQ(w.totalPane, u"");
   EXPECT_EQ(w.tape.InputPane().HiddenText(), u"入力履歴\r\n1\r\n2\r\n3\r\n");
-  EnterNumbers(w, 4, 5);
+  w.EnterNumbers(4, 5);
   EXPECT_EQ(w.InputLines(), Numbers(5, 5));
   EXPECT_EQ(w.tape.InputPane().HiddenCount(), 5u);  // no empty lines were hidden
   EXPECT_EQ(w.tape.TotalPane().HiddenCount(), 5u);
@@ -115,7 +108,7 @@ TEST(Tape, NegativeCapacityEmptiesThePanesButShowsTheNewestLine) {
 
 TEST(Tape, MinimisingChangesNothingRestoringRefits) {
   FakeWindow w;
-  EnterNumbers(w, 1, 6);
+  w.EnterNumbers(1, 6);
   const int checks = w.screenRowChecks;
   w.height = 40;  // what the window system reports while minimised
   EXPECT_EQ(w.tape.HandleSize(kSizeMinimized, 0, 0), 0);
@@ -130,15 +123,15 @@ TEST(Tape, MinimisingChangesNothingRestoringRefits) {
 TEST(Tape, AutoModeStopsGrowingAtTheScreenRowLimit) {
   FakeWindow w;
   w.SetOuterSize(275, 171 + 9 * 19);  // capacity 9
-  EnterNumbers(w, 1, 8);
+  w.EnterNumbers(1, 8);
   ASSERT_EQ(w.tape.DisplayedRowCount(), 9);
   w.modes = {true, true, 10};
-  EnterNumbers(w, 9, 9);
+  w.EnterNumbers(9, 9);
   EXPECT_EQ(w.tape.RowCapacity(), 10);
   EXPECT_EQ(w.autoExpandOffCount, 1);
   EXPECT_FALSE(w.modes.autoExpand);
   EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  EnterNumbers(w, 10, 10);
+  w.EnterNumbers(10, 10);
   EXPECT_EQ(w.tape.RowCapacity(), 10);
   EXPECT_EQ(w.InputLines(), Numbers(1, 10));
 }
@@ -146,7 +139,7 @@ TEST(Tape, AutoModeStopsGrowingAtTheScreenRowLimit) {
 TEST(Tape, AutoModeBelowTheLimitScrollsWithoutSwitching) {
   FakeWindow w;
   w.modes = {true, true, 3};
-  EnterNumbers(w, 1, 6);
+  w.EnterNumbers(1, 6);
   EXPECT_EQ(w.height, 297);
   EXPECT_EQ(w.autoExpandOffCount, 0);
   EXPECT_TRUE(w.modes.autoExpand);
@@ -157,7 +150,7 @@ TEST(Tape, RefusedGrowthScrollsSoTheNewLineShows) {
   FakeWindow w;
   w.modes.autoExpand = true;
   w.maxHeight = 297;
-  EnterNumbers(w, 1, 6);
+  w.EnterNumbers(1, 6);
   EXPECT_EQ(w.height, 297);
   EXPECT_EQ(w.InputLines(), Numbers(1, 6));
   EXPECT_EQ(w.tape.DisplayedRowCount(), 6);
@@ -177,14 +170,14 @@ TEST(Tape, KeepsEveryLineOfAHundredThousandEntries) {
   }
   const Pane& in = w.tape.InputPane();
   const Pane& tot = w.tape.TotalPane();
-  ASSERT_EQ(in.Lines().size(), static_cast<std::size_t>(n) + 1);
+  ASSERT_EQ(in.LineCount(), static_cast<std::size_t>(n) + 1);
   EXPECT_EQ(in.HiddenCount(), tot.HiddenCount());
   EXPECT_EQ(in.DisplayedCount(), 6u);
-  EXPECT_EQ(in.Lines()[0], u"入力履歴");
+  EXPECT_EQ(in.Line(0), u"入力履歴");
   for (int i = 1; i <= n; ++i) {
-    ASSERT_EQ(in.Lines()[i], FormatAmount(i)) << i;
+    ASSERT_EQ(in.Line(i), FormatAmount(i)) << i;
   }
-  EXPECT_EQ(tot.Lines()[n], u"5,000,050,000");
+  EXPECT_EQ(tot.Line(n), u"5,000,050,000");
 }
 
 TEST(Tape, ComposesBothPanesSideBySideHiddenRowsFirst) {
@@ -195,7 +188,7 @@ TEST(Tape, ComposesBothPanesSideBySideHiddenRowsFirst) {
             u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n");
   EXPECT_EQ(w.tape.ComposeHistoryText(HistoryLayout::Print),
             u"入力履歴   合計履歴\r\n100   100\r\n-25   75\r\n");
-  EnterNumbers(w, 1, 5);
+  w.EnterNumbers(1, 5);
   ASSERT_EQ(w.tape.InputPane().HiddenCount(), 2u);
   EXPECT_EQ(w.tape.ComposeHistoryText(HistoryLayout::Clipboard),
             u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n1\t76\r\n2\t78\r\n3\t81\r\n"
@@ -205,13 +198,13 @@ TEST(Tape, ComposesBothPanesSideBySideHiddenRowsFirst) {
 TEST(Tape, TakeBackStopsAtTheHeaderAndAtALoneLine) {
   FakeWindow w;
   EXPECT_EQ(w.tape.TakeBackLastLine(), UndoOutcome::AtHeader);
-  EnterNumbers(w, 1, 2);
+  w.EnterNumbers(1, 2);
   EXPECT_EQ(w.tape.TakeBackLastLine(), UndoOutcome::Removed);
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"1"}));
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"1"}));
   EXPECT_EQ(w.tape.DisplayedRowCount(), 2);
 
-  EnterNumbers(w, 2, 7);          // headers and 1 hidden, 2..7 shown
+  w.EnterNumbers(2, 7);           // headers and 1 hidden, 2..7 shown
   w.SetOuterSize(275, 171 + 19);  // one row: only 7 in view
   EXPECT_EQ(w.tape.TakeBackLastLine(), UndoOutcome::Underflow);
   EXPECT_EQ(w.InputLines(), Numbers(7, 7));

@@ -13,18 +13,6 @@
 namespace tapecount::testing {
 namespace {
 
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (OpenClipboard(nullptr)) {
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      text = static_cast<const wchar_t*>(GlobalLock(data));
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-  }
-  return text;
-}
-
 // Runs the clipboard helper (another process) with `arguments`; returns its process.
 PROCESS_INFORMATION StartHelper(const std::wstring& arguments) {
   const char* path = std::getenv("TAPECOUNT_CLIPBOARD_HELPER");

@@ -129,14 +129,7 @@ TEST_F(Release127, ClipboardColumnsAreJoinedBySpaces) {
   Open();
   Type(L"100\n25-");
   SendMessageW(main_, WM_COMMAND, IDM_TRANSFER, 0);
-  std::wstring text;
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  EXPECT_EQ(text, L"入力履歴   合計履歴\r\n100   100\r\n-25   75\r\n");
+  EXPECT_EQ(ClipboardText(), L"入力履歴   合計履歴\r\n100   100\r\n-25   75\r\n");
   SendMessageW(shell().viewer, WM_COMMAND, IDOK, 0);
   PressInEntry(VK_DELETE);  // clear-all copies the same way, then starts afresh
   EXPECT_EQ(InputPane(), L"入力履歴\r\n");

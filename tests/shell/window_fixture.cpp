@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include "program_process.h"
+
 #include <commctrl.h>
 
 #include <atomic>
@@ -171,15 +173,19 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::WriteSettingsFile(const std::wstring& contents) {
-  HANDLE file = CreateFileW((directory_ + L"\\tapecount.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  const wchar_t byteOrderMark = 0xFEFF;
-  WriteFile(file, &byteOrderMark, sizeof byteOrderMark, &written, nullptr);
-  WriteFile(file, contents.data(), static_cast<DWORD>(contents.size() * sizeof(wchar_t)), &written,
-            nullptr);
-  CloseHandle(file);
+  WriteSettings(directory_, contents);
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      text = static_cast<const wchar_t*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  return text;
 }
 
 void MainWindowTest::Open() {

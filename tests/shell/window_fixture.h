@@ -54,6 +54,8 @@ void PumpMessages(DWORD ms = 0);
 // A Unix path of the build as Wine sees it (Z:\...).
 std::wstring WindowsPath(const char* unixPath);
 std::wstring ScratchDirectory();
+// The Unicode text on the clipboard, or "" when it holds none.
+std::wstring ClipboardText();
 
 class MainWindowTest : public ::testing::Test {
  protected:

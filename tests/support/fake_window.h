@@ -108,6 +108,13 @@ class FakeWindow : public CalcView, public TapeHost {
     }
   }
 
+  // Applies the entries from, from + 1, ... to, each with Enter.
+  void EnterNumbers(int from, int to) {
+    for (int i = from; i <= to; ++i) {
+      Type(std::to_string(i) + "\n");
+    }
+  }
+
   // The pane texts as lists of lines, for readable expectations.
   static std::vector<Text> Lines(const Text& paneText) {
     std::vector<Text> lines;
