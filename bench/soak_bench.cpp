@@ -153,16 +153,18 @@ int main(int argc, char** argv) {
   std::printf("USER objects still free to create: %ld at the start, %ld at the end\n",
               userHeadroomStart, userHeadroomEnd);
   const double textMiB = static_cast<double>(textUnits * 2) / (1024.0 * 1024.0);
-  std::printf("working set: %.2f MiB at the start, %.2f MiB at the end: grew %.2f MiB for "
-              "%.2f MiB of tape text (%.2fx)\n",
-              memoryStart, memoryEnd, memoryEnd - memoryStart, textMiB,
-              (memoryEnd - memoryStart) / textMiB);
+  std::printf(
+      "working set: %.2f MiB at the start, %.2f MiB at the end: grew %.2f MiB for "
+      "%.2f MiB of tape text (%.2fx)\n",
+      memoryStart, memoryEnd, memoryEnd - memoryStart, textMiB,
+      (memoryEnd - memoryStart) / textMiB);
   std::printf("clipboard transfer at the end: %zu rows (%ld entries and the header), %zu units\n",
               rows, entries, clipboard.size());
-  std::printf("time per entry: %.1f us over the first %ld, %.1f us over the last %ld: ratio %.2f "
-              "(target at most 1.2)\n",
-              startSeconds * 1e6 / window, window, endSeconds * 1e6 / window, window,
-              endSeconds / startSeconds);
+  std::printf(
+      "time per entry: %.1f us over the first %ld, %.1f us over the last %ld: ratio %.2f "
+      "(target at most 1.2)\n",
+      startSeconds * 1e6 / window, window, endSeconds * 1e6 / window, window,
+      endSeconds / startSeconds);
   std::printf("mean time per entry in each tenth of the run (us):");
   for (double seconds : tenths) {
     std::printf(" %.0f", seconds * 1e6 / (static_cast<double>(entries) / 10));

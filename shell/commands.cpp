@@ -87,13 +87,15 @@ LRESULT Exit(HWND window) {
   return 1;
 }
 
-template <void (*action)()>
+// A command whose result is 1.
+template <auto action>
 LRESULT Do(HWND) {
   action();
   return 1;
 }
 
-template <int (*action)()>
+// A command whose result is its action's.
+template <auto action>
 LRESULT Result(HWND) {
   return action();
 }
@@ -103,19 +105,11 @@ struct Command {
   LRESULT (*run)(HWND window);
 };
 
-LRESULT Transfer(HWND) {
-  return TransferHistory();
-}
-
-LRESULT PageSetupCommand(HWND) {
-  return ShowPageSetup();
-}
-
 const Command kCommands[] = {
     {IDM_ABOUT, ShowAbout},
     {IDM_EXIT, Exit},
-    {IDM_TRANSFER, Transfer},
-    {IDM_PAGE_SETUP, PageSetupCommand},
+    {IDM_TRANSFER, Result<TransferHistory>},
+    {IDM_PAGE_SETUP, Result<ShowPageSetup>},
     {IDM_PRINT, PrintHistory},
     {IDM_AUTO_EXPAND, Do<ToggleAutoExpand>},
     {IDM_TOPMOST, Do<ToggleTopmost>},

@@ -50,6 +50,11 @@ TEST_F(MainWindow, StartsWithEveryModeOffAtItsInitialSize) {
   EXPECT_EQ(TotalPane(), L"合計履歴\r\n");
   EXPECT_EQ(EntryText(), L"");
   EXPECT_EQ(GetFocus(), shell().entry);
+  for (int id :
+       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
+    EXPECT_FALSE(GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_CHECKED) << id;
+  }
+  EXPECT_TRUE(GetMenuState(GetMenu(main_), IDM_SAVE_SETTINGS, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(MainWindow, ChildControlsHaveTheirClassesStylesPlacesAndFonts) {

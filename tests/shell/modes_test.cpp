@@ -37,16 +37,6 @@ class Modes : public MainWindowTest {
   }
 };
 
-TEST_F(Modes, StartAllOffWithSaveGrayed) {
-  Open();
-  for (int id :
-       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
-    EXPECT_FALSE(Checked(id)) << id;
-  }
-  EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
-  EXPECT_EQ(Title(), L"「 + 」: : : ");
-}
-
 TEST_F(Modes, FunctionKeysAndMenuCommandsToggleEachMode) {
   Open();
   PressInEntry(VK_F1);
