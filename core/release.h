@@ -8,7 +8,6 @@
 namespace tapecount {
 
 struct Release {
-  const char* version;
   // Pixels per history row, and the height from which a window may lose a row (Page Up,
   // Up, undo; in 1.27 also a left click).
   TapeGeometry geometry;
@@ -26,9 +25,7 @@ struct Release {
   HistoryLayout clipboardLayout;
 };
 
-inline constexpr Release kRelease134{
-    "1.34", {19, 229}, true, 50, true, false, HistoryLayout::Clipboard};
-inline constexpr Release kRelease127{"1.27", {18, 226},           false, 127, false,
-                                     true,   HistoryLayout::Print};
+inline constexpr Release kRelease134{{19, 229}, true, 50, true, false, HistoryLayout::Clipboard};
+inline constexpr Release kRelease127{{18, 226}, false, 127, false, true, HistoryLayout::Print};
 
 }  // namespace tapecount
