@@ -14,8 +14,8 @@ namespace {
 std::unique_ptr<testing::FakeWindow> WindowWithHistory(long lines) {
   auto window = std::make_unique<testing::FakeWindow>();
   for (long i = 0; i < lines; ++i) {
-    window->entry = IntToText(i % 1000) + u".25";
-    window->calculator.HandleEntryKey(kVkReturn);
+    window->display.entry = IntToText(i % 1000) + u".25";
+    window->model.EntryBoxKey(kVkReturn);
   }
   return window;
 }
@@ -34,11 +34,11 @@ void ApplyEntry(benchmark::State& state) {
       applied = 0;
       state.ResumeTiming();
     }
-    window->entry = IntToText(++n % 100000) + u".5";
-    window->calculator.HandleEntryKey(kVkAdd);
+    window->display.entry = IntToText(++n % 100000) + u".5";
+    window->model.EntryBoxKey(kVkAdd);
     ++applied;
   }
-  benchmark::DoNotOptimize(window->totalText);
+  benchmark::DoNotOptimize(window->display.totalText);
 }
 BENCHMARK(ApplyEntry)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
 

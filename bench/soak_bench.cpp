@@ -91,14 +91,14 @@ int main(int argc, char** argv) {
   CreateDirectoryW(directory.c_str(), nullptr);
   SetCurrentDirectoryW(directory.c_str());
 
-  HWND main = tapecount::OpenMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  tapecount::Shell shell(tapecount::kRelease134, GetModuleHandleW(nullptr));
+  HWND main = tapecount::OpenMainWindow(shell, SW_SHOWNORMAL);
   if (main == nullptr) {
     std::fprintf(stderr, "the window could not be created\n");
     return 1;
   }
   Pump();
-  tapecount::Shell& shell = tapecount::TheShell();
-  HWND entry = shell.entry;
+  HWND entry = shell.windows.entry;
 
   const DWORD gdiStart = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   const DWORD userStart = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
@@ -126,8 +126,8 @@ int main(int argc, char** argv) {
       endSeconds += spent;
     }
     // The text this entry adds to the tape: both lines with their CR LF, in UTF-16.
-    textUnits += static_cast<std::size_t>(GetWindowTextLengthW(shell.lastEntry)) +
-                 static_cast<std::size_t>(GetWindowTextLengthW(shell.total)) + 4;
+    textUnits += static_cast<std::size_t>(GetWindowTextLengthW(shell.windows.lastEntry)) +
+                 static_cast<std::size_t>(GetWindowTextLengthW(shell.windows.total)) + 4;
   }
 
   const double memoryEnd = WorkingSetMiB();

@@ -1,7 +1,7 @@
 // The display form of an amount, and the conversion of typed text to an amount.
 #pragma once
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace tapecount {
 

@@ -9,8 +9,8 @@ Text ModeText(char16_t pendingOperator) {
   return Text(u"「 ") + pendingOperator + u" 」";
 }
 
-Calculator::Calculator(CalcView& view, Tape& tape, const Release& release)
-    : view_(view), tape_(tape), release_(release) {}
+Calculator::Calculator(Display& display, const Release& release)
+    : display_(display), release_(release) {}
 
 void Calculator::Start() {
   ResetStacks();
@@ -22,9 +22,9 @@ void Calculator::Start() {
 void Calculator::ResetStacks() {
   Clear(state_.entryStack);
   Clear(state_.totalStack);
-  Push(state_.totalStack, 0, view_);
+  Push(state_.totalStack, 0, display_);
   if (release_.keepsEntryHistory) {
-    Push(state_.entryStack, 0, view_);
+    Push(state_.entryStack, 0, display_);
   }
 }
 
@@ -51,36 +51,31 @@ Calculator::KeyGroup Calculator::GroupOf(int vk) {
   }
 }
 
-KeyResult Calculator::HandleEntryKey(int vk) {
+KeyOutcome Calculator::HandleEntryKey(int vk) {
   const KeyGroup key = GroupOf(vk);
   if (key == KeyGroup::None) {
-    return KeyResult::NotMine;
+    return {KeyResult::NotMine, std::nullopt};
   }
-  const Text entry = view_.EntryText();
+  const Text entry = display_.EntryText();
   if (key == KeyGroup::Decimal) {
     if (entry.find(u'.') != Text::npos) {
-      return KeyResult::Refused;
+      return {KeyResult::Refused, std::nullopt};
     }
-    view_.SetEntryText(entry + u".");
-    view_.FocusEntryAtEnd();
-    return KeyResult::Done;
+    display_.SetEntryText(entry + u".");
+    display_.FocusEntryAtEnd();
+    return {KeyResult::Done, std::nullopt};
   }
   if (entry.empty()) {
     ChooseOperator(key);
-    return KeyResult::Done;
+    return {KeyResult::Done, std::nullopt};
   }
   return ApplyEntry(entry, key);
 }
 
 void Calculator::ResetForNextEntry() {
-  view_.SetEntryText(u"");
-  SetPendingOperator(u'+');
+  display_.SetEntryText(u"");
+  state_.pendingOperator = u'+';
   state_.negativeEntry = false;
-}
-
-void Calculator::SetPendingOperator(char16_t op) {
-  state_.pendingOperator = op;
-  view_.SetModeText(ModeText(op));
 }
 
 // An operator key on an empty entry box.
@@ -89,20 +84,20 @@ void Calculator::ChooseOperator(KeyGroup key) {
     case KeyGroup::Minus:
       // After '*' or '/', the '-' makes the next factor or divisor negative instead.
       if (state_.pendingOperator != u'*' && state_.pendingOperator != u'/') {
-        SetPendingOperator(u'-');
+        state_.pendingOperator = u'-';
       }
       state_.negativeEntry = true;
-      view_.SetEntryText(u"-");
-      view_.FocusEntryAtEnd();
+      display_.SetEntryText(u"-");
+      display_.FocusEntryAtEnd();
       break;
     case KeyGroup::Multiply:
-      SetPendingOperator(u'*');
+      state_.pendingOperator = u'*';
       break;
     case KeyGroup::Divide:
-      SetPendingOperator(u'/');
+      state_.pendingOperator = u'/';
       break;
     default:
-      SetPendingOperator(u'+');
+      state_.pendingOperator = u'+';
       break;
   }
 }
@@ -129,7 +124,7 @@ Calculator::Operation Calculator::OperationFor(KeyGroup key) const {
   }
 }
 
-KeyResult Calculator::ApplyEntry(const Text& entry, KeyGroup key) {
+KeyOutcome Calculator::ApplyEntry(const Text& entry, KeyGroup key) {
   const double x = ParseAmount(entry);
   const double old = TopValue(state_.totalStack);
   state_.savedTotal = old;
@@ -156,24 +151,20 @@ KeyResult Calculator::ApplyEntry(const Text& entry, KeyGroup key) {
   // with the '-' key; otherwise the result is taken to be out of range.
   const bool rangeChecked = operation == Operation::Add || operation == Operation::Multiply;
   if (rangeChecked && old > 0 && total < 0 && !state_.negativeEntry) {
-    view_.ShowMessage(kRangeErrorMessage);
+    display_.ShowMessage(kRangeErrorMessage);
     SetTopValue(state_.totalStack, state_.savedTotal);
-    view_.SetLastEntryText(u"");
-    view_.FocusEntry();
-    return KeyResult::Refused;
+    display_.SetLastEntryText(u"");
+    display_.FocusEntry();
+    return {KeyResult::Refused, std::nullopt};
   }
   if (!RecordEntry(x, total)) {
-    return KeyResult::Refused;
+    return {KeyResult::Refused, std::nullopt};
   }
 
-  const Text lastEntry = LastEntryText(operation, FormatAmount(x));
-  const Text totalText = FormatAmount(total);
-  view_.SetLastEntryText(lastEntry);
-  view_.SetTotalText(totalText);
-  tape_.AppendHistoryLines(lastEntry, totalText);
-  tape_.RefreshRowStatus();
-  ResetForNextEntry();
-  return KeyResult::Done;
+  AppliedEntry applied{LastEntryText(operation, FormatAmount(x)), FormatAmount(total)};
+  display_.SetLastEntryText(applied.entryLine);
+  display_.SetTotalText(applied.totalLine);
+  return {KeyResult::Done, std::move(applied)};
 }
 
 // Pushes the entry and the new total, the node below the new top keeping the total before
@@ -183,12 +174,12 @@ bool Calculator::RecordEntry(double entry, double total) {
   if (!release_.keepsEntryHistory) {
     return true;  // the running total alone, already in place
   }
-  if (!Push(state_.entryStack, entry, view_)) {
+  if (!Push(state_.entryStack, entry, display_)) {
     SetTopValue(state_.totalStack, state_.savedTotal);
     return false;
   }
-  if (!Push(state_.totalStack, total, view_)) {
-    Pop(state_.entryStack, view_);
+  if (!Push(state_.totalStack, total, display_)) {
+    Pop(state_.entryStack, display_);
     SetTopValue(state_.totalStack, state_.savedTotal);
     return false;
   }
@@ -196,43 +187,21 @@ bool Calculator::RecordEntry(double entry, double total) {
   return true;
 }
 
-void Calculator::UndoLastEntry() {
-  if (!view_.EntryText().empty()) {
-    return;  // Backspace edits the entry instead
-  }
-  switch (tape_.TakeBackLastLine()) {
-    case UndoOutcome::AtHeader:
-      return;
-    case UndoOutcome::Underflow:
-      view_.ShowMessage(kStackUnderflowMessage);
-      return;
-    case UndoOutcome::Removed:
-      break;
-  }
+void Calculator::TakeBackLastEntry() {
   // The last-entry display shows the bare amount of the entry now on top, without its sign.
-  Pop(state_.entryStack, view_);
-  view_.SetLastEntryText(FormatAmount(TopOrZero(state_.entryStack)));
-  Pop(state_.totalStack, view_);
-  view_.SetTotalText(FormatAmount(TopOrZero(state_.totalStack)));
-  tape_.ShrinkByOneRow();
+  Pop(state_.entryStack, display_);
+  display_.SetLastEntryText(FormatAmount(TopOrZero(state_.entryStack)));
+  Pop(state_.totalStack, display_);
+  display_.SetTotalText(FormatAmount(TopOrZero(state_.totalStack)));
 }
 
-void Calculator::ClearAll() {
-  // Nothing is cleared that has not reached the clipboard.
-  if (!view_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardLayout))) {
-    view_.ShowMessage(kClearRefusedMessage);
-    return;
-  }
-  view_.SetStatusText(kTransferDoneStatus);
-  view_.SetEntryText(u"");
-  view_.SetLastEntryText(u"0");
-  view_.SetTotalText(u"0");
-  tape_.Reset();
+void Calculator::Reset() {
+  display_.SetEntryText(u"");
+  display_.SetLastEntryText(u"0");
+  display_.SetTotalText(u"0");
   ResetStacks();
-  SetPendingOperator(u'+');
+  state_.pendingOperator = u'+';
   state_.negativeEntry = false;
-  tape_.RestoreInitialSize();
-  view_.FocusEntry();
 }
 
 Text Calculator::LastEntryText(Operation operation, const Text& amount) const {

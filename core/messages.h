@@ -1,10 +1,9 @@
-// The message boxes and status texts the program shows, with their exact texts, and the
-// sink the boxes go to.
+// The message boxes and status texts the program shows, with their exact texts.
 #pragma once
 
 #include <optional>
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace tapecount {
 
@@ -21,12 +20,6 @@ struct Message {
     return owner == other.owner && text == other.text && caption == other.caption &&
            icon == other.icon;
   }
-};
-
-class MessageSink {
- public:
-  virtual ~MessageSink() = default;
-  virtual void ShowMessage(const Message& message) = 0;
 };
 
 inline constexpr char16_t kTransferDoneStatus[] = u"テプカン: 履歴をｸﾘｯﾌﾟﾎﾞｰﾄﾞ転送しました";

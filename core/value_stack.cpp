@@ -37,10 +37,10 @@ ValueNode* TakeNode(ValueStack& stack) {
 
 }  // namespace
 
-bool Push(ValueStack& stack, double value, MessageSink& messages) {
+bool Push(ValueStack& stack, double value, Display& display) {
   ValueNode* node = TakeNode(stack);
   if (node == nullptr) {
-    messages.ShowMessage(kMemoryErrorMessage);
+    display.ShowMessage(kMemoryErrorMessage);
     return false;
   }
   *node = ValueNode{value, stack.top};
@@ -48,9 +48,9 @@ bool Push(ValueStack& stack, double value, MessageSink& messages) {
   return true;
 }
 
-double Pop(ValueStack& stack, MessageSink& messages) {
+double Pop(ValueStack& stack, Display& display) {
   if (stack.top == nullptr) {
-    messages.ShowMessage(kMemoryErrorMessage);
+    display.ShowMessage(kMemoryErrorMessage);
     return 0;
   }
   ValueNode* node = stack.top;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/messages.h"
+#include "core/display.h"
 
 namespace tapecount {
 
@@ -32,9 +32,9 @@ struct ValueStack {
 
 // False, with "memory allocate error!" shown and the stack unchanged, when no node can be
 // allocated.
-bool Push(ValueStack& stack, double value, MessageSink& messages);
+bool Push(ValueStack& stack, double value, Display& display);
 // Popping an empty stack shows "memory allocate error!" and gives 0.
-double Pop(ValueStack& stack, MessageSink& messages);
+double Pop(ValueStack& stack, Display& display);
 // Releases every node.
 void Clear(ValueStack& stack);
 // Only for a stack that has a top.

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace tapecount {
 

@@ -31,60 +31,20 @@ void AppendRows(Text& out, const Pane& first, std::size_t firstFrom, std::size_t
 
 }  // namespace
 
-Tape::Tape(TapeHost& host, TapeGeometry geometry) : host_(host), geometry_(geometry) {}
+void Tape::Fit() {
+  FitPane(input_);
+  FitPane(total_);
+}
 
-void Tape::AppendHistoryLines(const Text& entryLine, const Text& totalLine) {
-  const int n = ++displayedRowCount_;
-  if (n > rowCapacity_) {
-    const GrowthModes modes = host_.Modes();
-    const bool scroll = !modes.autoExpand || (modes.autoMode && modes.screenRowLimit < n);
-    if (scroll) {
-      ScrollBothPanes();
-    } else {
-      if (modes.autoMode && modes.screenRowLimit == n) {
-        host_.AutoExpandOff();
-      }
-      suppressRefit_ = true;
-      host_.ResizeKeepingTopmost(storedHeight_ + geometry_.rowHeight, storedWidth_);
-      if (rowCapacity_ < n) {
-        // The window system refused the growth (the window is at its largest): scroll
-        // instead, so the new line is in view, and let the next size change re-fit.
-        suppressRefit_ = false;
-        ScrollBothPanes();
-      }
-    }
+void Tape::AppendLines(TextView entryLine, TextView totalLine, bool scrollFirst) {
+  ++displayedRowCount_;
+  if (scrollFirst) {
+    input_.ScrollOutTopLine();
+    total_.ScrollOutTopLine();
+    displayedRowCount_ = rowCapacity_;
   }
   input_.AppendLine(entryLine);
   total_.AppendLine(totalLine);
-  ShowBothPanes();
-}
-
-void Tape::RefreshRowStatus() {
-  host_.SetStatusText(Text(kProgramName) + u": 現在の表示行数 = [" + IntToText(rowCapacity_) +
-                      u"] 行");
-}
-
-int Tape::HandleSize(int sizeType, int clientWidth, int clientHeight) {
-  if (sizeType == kSizeMinimized) {
-    return 0;
-  }
-  const WindowSize outer = host_.OuterWindowSize();
-  storedHeight_ = outer.height;
-  storedWidth_ = outer.width;
-  rowCapacity_ = (storedHeight_ - kNonRowHeight) / geometry_.rowHeight;
-  host_.StartScreenRowCheck();
-  if (suppressRefit_) {
-    suppressRefit_ = false;
-  } else {
-    FitPane(PaneId::Input);
-    FitPane(PaneId::Total);
-  }
-  host_.LayoutStatusBar(sizeType, clientWidth, clientHeight);
-  host_.MovePane(PaneId::Input, {10, 90, 100, clientHeight - 115});
-  host_.MovePane(PaneId::Total, {110, 90, clientWidth - 115, clientHeight - 115});
-  RefreshRowStatus();
-  host_.FocusEntry();
-  return 1;
 }
 
 UndoOutcome Tape::TakeBackLastLine() {
@@ -100,33 +60,16 @@ UndoOutcome Tape::TakeBackLastLine() {
   input_.RemoveLastLine();
   total_.RemoveLastLine();
   --displayedRowCount_;
-  ShowBothPanes();
   return UndoOutcome::Removed;
-}
-
-void Tape::ShrinkByOneRow() {
-  if (storedHeight_ >= geometry_.minShrinkableHeight) {
-    host_.ResizeKeepingTopmost(storedHeight_ - geometry_.rowHeight, storedWidth_);
-  }
-}
-
-void Tape::GrowByOneRow() {
-  host_.ResizeKeepingTopmost(storedHeight_ + geometry_.rowHeight, storedWidth_);
-}
-
-void Tape::RestoreInitialSize() {
-  host_.ResizeKeepingTopmost(kInitialHeight, kInitialWidth);
 }
 
 void Tape::Reset() {
   input_.Reset();
   total_.Reset();
   displayedRowCount_ = 1;
-  ShowBothPanes();
 }
 
-Text Tape::ComposeHistoryText(HistoryLayout layout) const {
-  const TextView separator = layout == HistoryLayout::Clipboard ? u"\t" : u"   ";
+Text Tape::ComposeHistoryText(TextView separator) const {
   // At most both panes' texts and a separator per row.
   const std::size_t rows = std::max(input_.LineCount(), total_.LineCount());
   Text out;
@@ -139,8 +82,7 @@ Text Tape::ComposeHistoryText(HistoryLayout layout) const {
   return out;
 }
 
-void Tape::FitPane(PaneId id) {
-  Pane& pane = PaneFor(id);
+void Tape::FitPane(Pane& pane) {
   const long long lineCount = static_cast<long long>(pane.DisplayedCount());
   const long long hiddenCount = static_cast<long long>(pane.HiddenCount());
   displayedRowCount_ = static_cast<int>(lineCount);
@@ -158,18 +100,6 @@ void Tape::FitPane(PaneId id) {
       pane.RestoreHiddenLine();
     }
   }
-  host_.ShowPaneText(id, pane.DisplayedText());
-}
-
-void Tape::ScrollBothPanes() {
-  input_.ScrollOutTopLine();
-  total_.ScrollOutTopLine();
-  displayedRowCount_ = rowCapacity_;
-}
-
-void Tape::ShowBothPanes() {
-  host_.ShowPaneText(PaneId::Input, input_.DisplayedText());
-  host_.ShowPaneText(PaneId::Total, total_.DisplayedText());
 }
 
 }  // namespace tapecount

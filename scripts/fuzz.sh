@@ -5,7 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
-for target in format_amount parse_amount settings_file tape; do
+# The targets, as tests/fuzz/CMakeLists.txt lists them for the build.
+for target in $(cat "$root/build/fuzz/fuzz-targets.txt"); do
   corpus=$root/build/fuzz/corpus/$target
   mkdir -p "$corpus" "$root/build/fuzz/crashes"
   echo "== fuzz_$target for ${seconds}s"

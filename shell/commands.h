@@ -1,13 +1,13 @@
-// Shortcut keys and menu commands: tables from keys and ids to the actions.
+// Menu commands: a table from command ids to their actions.
 #pragma once
 
 #include <windows.h>
 
 namespace tapecount {
 
-// True when the key was consumed.
-bool HandleShortcutKey(int vk);
+struct Shell;
+
 // WM_COMMAND of the main window; the window procedure returns the result.
-LRESULT RunCommand(HWND window, WPARAM wParam, LPARAM lParam);
+LRESULT RunCommand(Shell& shell, WPARAM wParam, LPARAM lParam);
 
 }  // namespace tapecount

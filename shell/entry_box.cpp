@@ -1,10 +1,9 @@
-// The entry box's subclass procedure: closes the IME on every key and hands the keys to
-// the calculator, then to the shortcut table.
+// The entry box's subclass procedure: closes the IME on every key and hands the keys to the
+// window model (the calculator's keys, then the shortcuts).
 #include <windows.h>
 
 #include <imm.h>
 
-#include "commands.h"
 #include "main_window.h"
 #include "shell.h"
 
@@ -27,19 +26,15 @@ void CloseIme(HWND entry) {
 }  // namespace
 
 LRESULT CALLBACK EntryBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Shell& shell = TheShell();
+  Shell& shell = *ShellOf(window);
   if (message == WM_KEYDOWN) {
     CloseIme(window);
-    const int vk = static_cast<int>(wParam);
-    switch (shell.calculator->HandleEntryKey(vk)) {
-      case KeyResult::Done:
+    switch (shell.model.EntryBoxKey(static_cast<int>(wParam))) {
+      case EntryKey::Handled:
         return 1;
-      case KeyResult::Refused:
+      case EntryKey::Refused:
         return 0;
-      case KeyResult::NotMine:
-        if (HandleShortcutKey(vk)) {
-          return 1;
-        }
+      case EntryKey::PassOn:
         break;
     }
   }

@@ -1,11 +1,9 @@
 #include "export.h"
 
-#include "main_window.h"
-#include "release_choice.h"
+#include "handles.h"
 #include "resource.h"
 #include "shell.h"
 #include "wide.h"
-#include "window_view.h"
 
 namespace tapecount {
 
@@ -15,30 +13,14 @@ namespace {
 constexpr int kClipboardAttempts = 20;
 constexpr DWORD kClipboardRetryMs = 10;
 
-bool OpenClipboardPatiently(HWND owner) {
-  for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
-    if (OpenClipboard(owner)) {
-      return true;
-    }
-    Sleep(kClipboardRetryMs);
-  }
-  return false;
-}
-
-std::wstring ComposedHistory(HistoryLayout layout) {
-  return Wide(TheShell().tape->ComposeHistoryText(layout));
-}
-
 HGLOBAL ZeroedBlock(SIZE_T size) {
   return GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
 }
 
 // A device-names block not yet filled by a dialog names no printer.
 bool NamesAPrinter(HGLOBAL deviceNames) {
-  const auto* names = static_cast<const DEVNAMES*>(GlobalLock(deviceNames));
-  const bool named = names != nullptr && names->wDeviceOffset != 0;
-  GlobalUnlock(deviceNames);
-  return named;
+  const GlobalLocked<const DEVNAMES> names(deviceNames);
+  return names.Get() != nullptr && names.Get()->wDeviceOffset != 0;
 }
 
 // The dialogs refuse the record's zeroed device blocks: until a dialog has filled them,
@@ -64,27 +46,24 @@ void AdoptDeviceBlocks(PAGESETUPDLGW& record, const PRINTDLGW& print) {
   record.hDevNames = print.hDevNames;
 }
 
-void LeaveClipboardChain(HWND dialog) {
-  Shell& shell = TheShell();
-  ChangeClipboardChain(dialog, shell.nextClipboardViewer);
-  shell.nextClipboardViewer = nullptr;
-}
-
 void PaintClipboardText(HWND dialog) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(dialog, &paint);
-  if (OpenClipboard(dialog)) {
+  if (const ClipboardOpen clipboard(dialog); clipboard) {
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+      if (const GlobalLocked<const wchar_t> text(data); text.Get() != nullptr) {
         RECT client{};
         GetClientRect(dialog, &client);
-        DrawTextW(dc, text, -1, &client, DT_WORDBREAK);
-        GlobalUnlock(data);
+        DrawTextW(dc, text.Get(), -1, &client, DT_WORDBREAK);
       }
     }
-    CloseClipboard();
   }
   EndPaint(dialog, &paint);
+}
+
+// The viewer belongs to the main window, whose record it shares.
+Shell& ViewerShell(HWND dialog) {
+  return *ShellOf(GetWindow(dialog, GW_OWNER));
 }
 
 }  // namespace
@@ -98,17 +77,8 @@ PageSetup::~PageSetup() {
   }
 }
 
-RECT PrintRectangle(const DeviceMetrics& device, const RECT& margins) {
-  RECT rect;
-  rect.left = device.pixelsPerInchX * (margins.left / 1000) - device.offsetX;
-  rect.top = device.pixelsPerInchY * (margins.top / 1000) - device.offsetY;
-  rect.right = device.width - device.pixelsPerInchX * (margins.right / 1000) - device.offsetX;
-  rect.bottom = device.height - device.pixelsPerInchY * (margins.bottom / 1000) - device.offsetY;
-  return rect;
-}
-
-void InitPageSetup(HWND owner) {
-  PAGESETUPDLGW& record = TheShell().pageSetup.record;
+void InitPageSetup(PageSetup& setup, HWND owner) {
+  PAGESETUPDLGW& record = setup.record;
   record = PAGESETUPDLGW{};
   record.lStructSize = sizeof record;
   record.hwndOwner = owner;
@@ -119,49 +89,53 @@ void InitPageSetup(HWND owner) {
 }
 
 bool CopyHistoryToClipboard(const std::wstring& text) {
-  if (!OpenClipboardPatiently(nullptr)) {
-    return false;
-  }
-  bool copied = false;
-  EmptyClipboard();
-  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, bytes)) {
-    if (void* target = GlobalLock(block)) {
-      memcpy(target, text.c_str(), bytes);
-      GlobalUnlock(block);
-      copied = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  // Another program holding the clipboard usually lets go within milliseconds.
+  for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+    if (const ClipboardOpen clipboard(nullptr); clipboard) {
+      EmptyClipboard();
+      const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+      GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, bytes));
+      if (!block) {
+        return false;
+      }
+      if (const GlobalLocked<wchar_t> target(block.Get()); target.Get() != nullptr) {
+        memcpy(target.Get(), text.c_str(), bytes);
+      } else {
+        return false;
+      }
+      if (SetClipboardData(CF_UNICODETEXT, block.Get()) == nullptr) {
+        return false;  // the clipboard did not take it: the block is freed here
+      }
+      block.Take();  // the clipboard's now
+      return true;
     }
-    if (!copied) {
-      GlobalFree(block);  // the clipboard did not take it
-    }
+    Sleep(kClipboardRetryMs);
   }
-  CloseClipboard();
-  return copied;
+  return false;
 }
 
-LRESULT TransferHistory() {
-  Shell& shell = TheShell();
-  const bool copied = CopyHistoryToClipboard(ComposedHistory(kRelease.clipboardLayout));
-  shell.view->SetStatusText(copied ? kTransferDoneStatus : kTransferFailedStatus);
-  if (shell.viewer != nullptr) {
+LRESULT TransferHistory(Shell& shell) {
+  shell.model.TransferHistory();
+  if (shell.windows.viewer != nullptr) {
     return 0;  // it repaints itself: the clipboard changed
   }
-  shell.viewer = CreateDialogParamW(TheProgram().instance, MAKEINTRESOURCEW(IDD_CLIPBOARD_VIEWER),
-                                    shell.main, ClipboardViewer, 0);
-  FocusEntryBox();
+  shell.windows.viewer = CreateDialogParamW(shell.instance, MAKEINTRESOURCEW(IDD_CLIPBOARD_VIEWER),
+                                            shell.windows.main, ClipboardViewer, 0);
+  SetFocus(shell.windows.entry);
   return 1;
 }
 
-LRESULT ShowPageSetup() {
-  PAGESETUPDLGW& record = TheShell().pageSetup.record;
+LRESULT ShowPageSetup(Shell& shell) {
+  PAGESETUPDLGW& record = shell.pageSetup.record;
   ReleaseUnfilledDeviceBlocks(record);
   PageSetupDlgW(&record);
   return 1;
 }
 
-LRESULT PrintHistory(HWND owner) {
-  const std::wstring text = ComposedHistory(HistoryLayout::Print);
-  PAGESETUPDLGW& setup = TheShell().pageSetup.record;
+LRESULT PrintHistory(Shell& shell) {
+  HWND owner = shell.windows.main;
+  const std::wstring text = Wide(shell.model.PrintedHistory());
+  PAGESETUPDLGW& setup = shell.pageSetup.record;
   ReleaseUnfilledDeviceBlocks(setup);
 
   PRINTDLGW print{};
@@ -179,14 +153,17 @@ LRESULT PrintHistory(HWND owner) {
     return 1;
   }
 
-  HDC dc = print.hDC;
+  const DeviceContext printer(print.hDC);
+  HDC dc = printer.Get();
   DOCINFOW document{};
   document.cbSize = sizeof document;
   document.lpszDocName = L"テプカン";
-  const DeviceMetrics device{GetDeviceCaps(dc, LOGPIXELSX),      GetDeviceCaps(dc, LOGPIXELSY),
-                             GetDeviceCaps(dc, PHYSICALOFFSETX), GetDeviceCaps(dc, PHYSICALOFFSETY),
-                             GetDeviceCaps(dc, HORZRES),         GetDeviceCaps(dc, VERTRES)};
-  RECT area = PrintRectangle(device, setup.rtMargin);
+  const PrintDevice device{GetDeviceCaps(dc, LOGPIXELSX),      GetDeviceCaps(dc, LOGPIXELSY),
+                           GetDeviceCaps(dc, PHYSICALOFFSETX), GetDeviceCaps(dc, PHYSICALOFFSETY),
+                           GetDeviceCaps(dc, HORZRES),         GetDeviceCaps(dc, VERTRES)};
+  const RECT& m = setup.rtMargin;
+  const Box box = PrintRectangle(device, {m.left, m.top, m.right, m.bottom});
+  RECT area{box.left, box.top, box.right, box.bottom};
   if (StartDocW(dc, &document) > 0) {
     // One page per copy: what does not fit on it is not printed.
     for (WORD copy = 0; copy < print.nCopies; ++copy) {
@@ -196,26 +173,25 @@ LRESULT PrintHistory(HWND owner) {
     }
     EndDoc(dc);
   }
-  DeleteDC(dc);
   return 1;
 }
 
 INT_PTR CALLBACK ClipboardViewer(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      TheShell().nextClipboardViewer = SetClipboardViewer(dialog);
+      ViewerShell(dialog).windows.nextClipboardViewer = SetClipboardViewer(dialog);
       return TRUE;
     case WM_PAINT:
       PaintClipboardText(dialog);
       return FALSE;
     case WM_DRAWCLIPBOARD:
-      if (HWND next = TheShell().nextClipboardViewer) {
+      if (HWND next = ViewerShell(dialog).windows.nextClipboardViewer) {
         SendMessageW(next, message, wParam, lParam);
       }
       InvalidateRect(dialog, nullptr, TRUE);
       return FALSE;
     case WM_CHANGECBCHAIN: {
-      HWND& next = TheShell().nextClipboardViewer;
+      HWND& next = ViewerShell(dialog).windows.nextClipboardViewer;
       if (reinterpret_cast<HWND>(wParam) == next) {
         next = reinterpret_cast<HWND>(lParam);
       } else if (next != nullptr) {
@@ -225,18 +201,20 @@ INT_PTR CALLBACK ClipboardViewer(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
+        HWND entry = ViewerShell(dialog).windows.entry;
         DestroyWindow(dialog);
-        FocusEntryBox();
+        SetFocus(entry);
         return TRUE;
       }
       return FALSE;  // Escape (IDCANCEL) among the rest: the viewer stays
-    case WM_DESTROY:
+    case WM_DESTROY: {
       // By OK or with the main window: the viewer leaves the chain either way.
-      if (HasShell()) {
-        LeaveClipboardChain(dialog);
-        TheShell().viewer = nullptr;
-      }
+      ShellWindows& windows = ViewerShell(dialog).windows;
+      ChangeClipboardChain(dialog, windows.nextClipboardViewer);
+      windows.nextClipboardViewer = nullptr;
+      windows.viewer = nullptr;
       return FALSE;
+    }
     default:
       return FALSE;
   }

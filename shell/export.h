@@ -9,6 +9,8 @@
 
 namespace tapecount {
 
+struct Shell;
+
 // The page-setup record, kept for the whole run; filled while the main window is created.
 struct PageSetup {
   PageSetup() = default;
@@ -19,25 +21,17 @@ struct PageSetup {
   PAGESETUPDLGW record{};
 };
 
-// The print rectangle in device pixels for margins in thousandths of an inch, each cut to
-// whole inches.
-struct DeviceMetrics {
-  int pixelsPerInchX, pixelsPerInchY;
-  int offsetX, offsetY;  // PHYSICALOFFSETX, PHYSICALOFFSETY
-  int width, height;     // HORZRES, VERTRES
-};
-RECT PrintRectangle(const DeviceMetrics& device, const RECT& margins);
-
-void InitPageSetup(HWND owner);
+// Window creation: margins of an inch, the device blocks zeroed, owned by `owner`.
+void InitPageSetup(PageSetup& setup, HWND owner);
 // Puts the text on the clipboard as CF_UNICODETEXT, waiting briefly for a clipboard that
 // another program holds. False when it could not.
 bool CopyHistoryToClipboard(const std::wstring& text);
 // Command 166: the history to the clipboard, and the viewer opened.
-LRESULT TransferHistory();
+LRESULT TransferHistory(Shell& shell);
 // Command 167.
-LRESULT ShowPageSetup();
+LRESULT ShowPageSetup(Shell& shell);
 // Command 168.
-LRESULT PrintHistory(HWND owner);
+LRESULT PrintHistory(Shell& shell);
 INT_PTR CALLBACK ClipboardViewer(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace tapecount

@@ -1,7 +1,8 @@
+// Release 1.34.
 #include <windows.h>
 
 #include "main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  return tapecount::TapecountMain(instance, show);
+  return tapecount::TapecountMain(instance, show, tapecount::kRelease134);
 }

@@ -1,26 +1,21 @@
-// The main window procedure: a dispatcher, one small function per message.
+// The main window procedure: a dispatcher, one small function per message, each handing
+// the message to the window model in its own terms.
 #include "main_window.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include "commands.h"
-#include "export.h"
-#include "release_choice.h"
 #include "resource.h"
 #include "settings.h"
 #include "shell.h"
 #include "wide.h"
-#include "window_view.h"
 
 namespace tapecount {
 
 namespace {
 
-std::unique_ptr<Shell> g_shell;
-
 struct ChildControl {
-  HWND Shell::*handle;
+  HWND ShellWindows::*handle;
   const wchar_t* className;
   DWORD extendedStyle;
   DWORD style;
@@ -30,12 +25,12 @@ struct ChildControl {
 
 // Created in this order; the panes are laid out by the size handling.
 const ChildControl kChildControls[] = {
-    {&Shell::entry, L"EDIT", WS_EX_CLIENTEDGE, ES_NUMBER, L"", 10, 10, 125, 30},
-    {&Shell::lastEntry, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 135, 10, 125, 30},
-    {&Shell::total, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 60, 50, 200, 30},
-    {&Shell::totalLabel, L"STATIC", WS_EX_WINDOWEDGE, 0, L"合計", 10, 50, 50, 30},
-    {&Shell::inputPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"入力履歴\r\n", 0, 0, 0, 0},
-    {&Shell::totalPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"合計履歴\r\n", 0, 0, 0, 0},
+    {&ShellWindows::entry, L"EDIT", WS_EX_CLIENTEDGE, ES_NUMBER, L"", 10, 10, 125, 30},
+    {&ShellWindows::lastEntry, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 135, 10, 125, 30},
+    {&ShellWindows::total, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 60, 50, 200, 30},
+    {&ShellWindows::totalLabel, L"STATIC", WS_EX_WINDOWEDGE, 0, L"合計", 10, 50, 50, 30},
+    {&ShellWindows::inputPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"入力履歴\r\n", 0, 0, 0, 0},
+    {&ShellWindows::totalPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"合計履歴\r\n", 0, 0, 0, 0},
 };
 
 HFONT CreateGothicFont(int height, int width) {
@@ -49,54 +44,46 @@ void SetFont(HWND window, HFONT font, BOOL redraw) {
 }
 
 void CreateChildControls(Shell& shell) {
-  const HINSTANCE instance = TheProgram().instance;
+  ShellWindows& w = shell.windows;
   for (const ChildControl& child : kChildControls) {
-    shell.*child.handle = CreateWindowExW(
+    w.*child.handle = CreateWindowExW(
         child.extendedStyle, child.className, child.text, WS_CHILD | WS_VISIBLE | child.style,
-        child.x, child.y, child.width, child.height, shell.main, nullptr, instance, nullptr);
+        child.x, child.y, child.width, child.height, w.main, nullptr, shell.instance, nullptr);
   }
   shell.largeFont.Reset(CreateGothicFont(24, 10));
   shell.smallFont.Reset(CreateGothicFont(18, 0));
-  SetFont(shell.entry, shell.largeFont.Get(), TRUE);
-  SetFont(shell.lastEntry, shell.largeFont.Get(), FALSE);
-  SetFont(shell.total, shell.largeFont.Get(), FALSE);
-  SetFont(shell.inputPane, shell.smallFont.Get(), FALSE);
-  SetFont(shell.totalPane, shell.smallFont.Get(), FALSE);
+  SetFont(w.entry, shell.largeFont.Get(), TRUE);
+  SetFont(w.lastEntry, shell.largeFont.Get(), FALSE);
+  SetFont(w.total, shell.largeFont.Get(), FALSE);
+  SetFont(w.inputPane, shell.smallFont.Get(), FALSE);
+  SetFont(w.totalPane, shell.smallFont.Get(), FALSE);
 }
 
-LRESULT OnCreate(HWND window) {
-  g_shell = std::make_unique<Shell>();
-  Shell& shell = *g_shell;
-  shell.main = window;
-  shell.shownTitle = TheProgram().windowName;
+LRESULT OnCreate(Shell& shell, HWND window) {
+  ShellWindows& w = shell.windows;
+  w.main = window;
   CreateChildControls(shell);
+  // The entry box finds the record as its parent does.
+  SetWindowLongPtrW(w.entry, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shell));
   shell.entryBoxDefault = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(shell.entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryBoxProc)));
+      SetWindowLongPtrW(w.entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryBoxProc)));
   InitCommonControls();
-  shell.shownStatus = L"テプカン: 履歴表示計算機 for windows";
-  shell.status = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
-                                     shell.shownStatus.c_str(), window, IDC_STATUS_BAR);
-  InitPageSetup(window);
-  InitEntryAppearance(window);
-  shell.menu = GetMenu(window);
+  w.status = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
+                                 Wide(kStartupStatus).c_str(), window, IDC_STATUS_BAR);
+  InitPageSetup(shell.pageSetup, window);
+  InitEntryAppearance(shell.appearance, window);
+  w.menu = GetMenu(window);
   shell.itemState.cbSize = sizeof shell.itemState;
-  shell.view = std::make_unique<WindowView>(shell);
-  shell.tape = std::make_unique<Tape>(*shell.view, kRelease.geometry);
-  shell.calculator = std::make_unique<Calculator>(*shell.view, *shell.tape, kRelease);
-  shell.title.mode = Wide(ModeText(u'+'));
-  shell.calculator->Start();
-  StartModeMachinery();
+  shell.model.Created();
+  if (shell.release.fades) {
+    shell.fades.Start(window, shell.release.transparentAlpha);
+  }
   return 0;
 }
 
-LRESULT OnDestroy() {
-  StopModeMachinery();
-  Program& program = TheProgram();
-  if (program.mutex != nullptr) {
-    ReleaseMutex(program.mutex);
-    CloseHandle(program.mutex);
-    program.mutex = nullptr;
-  }
+LRESULT OnDestroy(Shell& shell) {
+  shell.fades.Stop();
+  shell.mutex.Reset();
   PostQuitMessage(0);
   return 1;
 }
@@ -108,105 +95,94 @@ LRESULT OnPaint(HWND window) {
   return 1;
 }
 
-// A click focuses the entry box; in a release with mouse sizing, the left button makes the
-// window a row shorter and the right button a row taller instead.
-LRESULT OnMouseButton(UINT message) {
-  if (!kRelease.mouseButtonsResize) {
-    FocusEntryBox();
-    return 1;
-  }
-  if (message == WM_LBUTTONDOWN) {
-    TheShell().tape->ShrinkByOneRow();
+// A minimisation changes nothing: the stored size, the capacity and the panes stay.
+LRESULT OnSize(Shell& shell, WPARAM sizeType, LPARAM clientSize) {
+  if (sizeType == SIZE_MINIMIZED) {
     return 0;
   }
-  TheShell().tape->GrowByOneRow();
+  shell.sizeType = sizeType;
+  shell.model.Sized(LOWORD(clientSize), HIWORD(clientSize));
   return 1;
 }
 
-LRESULT OnMove() {
-  StartScreenRowCheck();
-  FocusEntryBox();
+// The pointer's client coordinates are taken unsigned, as the message carries them: left of
+// or above the client area reads as far right or below, so the title bar, the menu bar and
+// the left and top frame count as outside, the right and bottom frame as inside.
+LRESULT OnMouseMove(Shell& shell, HWND window, WPARAM wParam, LPARAM position) {
+  POINT point{LOWORD(position), HIWORD(position)};
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  ClientToScreen(window, &point);
+  const bool inside = point.x >= rect.left && point.x <= rect.right && point.y >= rect.top &&
+                      point.y <= rect.bottom;
+  if (!shell.model.PointerMoved(inside)) {
+    return DefWindowProcW(window, WM_MOUSEMOVE, wParam, position);
+  }
   return 1;
+}
+
+LRESULT OnFadeStep(Shell& shell, WPARAM alpha, LPARAM session) {
+  if (shell.fades.IsCurrent(static_cast<unsigned>(session))) {
+    shell.model.FadeStep(static_cast<int>(alpha));
+  }
+  return 0;
 }
 
 }  // namespace
 
-Program& TheProgram() {
-  static Program program;
-  return program;
-}
-
-Shell& TheShell() {
-  return *g_shell;
-}
-
-bool HasShell() {
-  return g_shell != nullptr;
-}
-
-Shell::Shell() = default;
-Shell::~Shell() = default;
-
-void RebuildTitle() {
-  Shell& shell = TheShell();
-  const TitleFields& t = shell.title;
-  std::wstring title = t.mode + L": " + t.autoExpand + L": " + t.autoMode + L": " + t.topmost;
-  if (title != shell.shownTitle) {
-    SetWindowTextW(shell.main, title.c_str());
-    shell.shownTitle = std::move(title);
-  }
-}
-
-void FocusEntryBox() {
-  SetFocus(TheShell().entry);
+Shell* ShellOf(HWND window) {
+  return reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    return OnCreate(window);
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  if (!HasShell() || TheShell().main != window) {
+  Shell* found = ShellOf(window);
+  if (found == nullptr) {
     return DefWindowProcW(window, message, wParam, lParam);
   }
+  Shell& shell = *found;
   switch (message) {
+    case WM_CREATE:
+      return OnCreate(shell, window);
     case WM_DESTROY:
-      return OnDestroy();
+      return OnDestroy(shell);
     case WM_NCDESTROY:
-      g_shell.reset();
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
       return 1;
     case WM_MOVE:
-      return OnMove();
+      shell.model.Moved();
+      return 1;
     case WM_SIZE:
-      return TheShell().tape->HandleSize(static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
+      return OnSize(shell, wParam, lParam);
     case WM_PAINT:
       return OnPaint(window);
     case WM_KEYDOWN:
-      HandleShortcutKey(static_cast<int>(wParam));
+      shell.model.ShortcutKey(static_cast<int>(wParam));
       return 1;
     case WM_COMMAND:
-      return RunCommand(window, wParam, lParam);
+      return RunCommand(shell, wParam, lParam);
     case WM_MOUSEACTIVATE:
-      FocusEntryBox();
+      SetFocus(shell.windows.entry);
       return 1;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-      return OnMouseButton(message);
+      return shell.model.MouseButton(message == WM_LBUTTONDOWN);
     case WM_CTLCOLOREDIT:
-      return reinterpret_cast<LRESULT>(EntryBoxColours(reinterpret_cast<HDC>(wParam)));
+      return reinterpret_cast<LRESULT>(
+          EntryBoxColours(shell.appearance, reinterpret_cast<HDC>(wParam)));
     case WM_MOUSEMOVE:
-      if (!kRelease.fades) {
-        return DefWindowProcW(window, message, wParam, lParam);
-      }
-      return TransparencyTrigger(window, lParam);
+      return OnMouseMove(shell, window, wParam, lParam);
     case kMsgScreenRowLimit:
-      ApplyScreenRowCheck(static_cast<int>(wParam), static_cast<unsigned>(lParam));
+      shell.model.ScreenRowLimitComputed(static_cast<int>(wParam), static_cast<unsigned>(lParam));
       return 0;
     case kMsgFadeStep:
-      ApplyFadeStep(static_cast<int>(wParam), static_cast<unsigned>(lParam));
-      return 0;
+      return OnFadeStep(shell, wParam, lParam);
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }

@@ -1,9 +1,9 @@
 // The program's start-up and its message loop.
-#include "history/tape.h"
 #include "main_window.h"
 #include "resource.h"
 #include "settings.h"
 #include "shell.h"
+#include "wide.h"
 
 namespace tapecount {
 
@@ -32,42 +32,42 @@ bool RegisterMainClass(HINSTANCE instance, const std::wstring& className) {
 
 }  // namespace
 
-bool AcquireSingleInstance() {
-  Program& program = TheProgram();
-  ReadSingleInstanceSetting();
+Shell::Shell(const Release& release, HINSTANCE instance) : release(release), instance(instance) {}
+
+bool AcquireSingleInstance(Shell& shell) {
+  ReadSingleInstanceSetting(shell);
   // Created whether the guard is on or not, so a running copy with the guard off still
   // stops a later copy whose guard is on.
-  program.mutex = CreateMutexW(nullptr, TRUE, kMutexName);
-  if (program.singleInstance && GetLastError() == ERROR_ALREADY_EXISTS) {
+  shell.mutex.Reset(CreateMutexW(nullptr, TRUE, kMutexName));
+  if (shell.model.SingleInstance() && GetLastError() == ERROR_ALREADY_EXISTS) {
     Beep(1000, 50);
     return false;
   }
   return true;
 }
 
-HWND OpenMainWindow(HINSTANCE instance, int show) {
-  Program& program = TheProgram();
-  program.instance = instance;
-  program.windowName = LoadText(instance, IDS_WINDOW_NAME);
-  program.className = LoadText(instance, IDS_CLASS_NAME);
-  if (!RegisterMainClass(instance, program.className)) {
+HWND OpenMainWindow(Shell& shell, int show) {
+  shell.windowName = LoadText(shell.instance, IDS_WINDOW_NAME);
+  shell.className = LoadText(shell.instance, IDS_CLASS_NAME);
+  if (!RegisterMainClass(shell.instance, shell.className)) {
     return nullptr;
   }
   HWND window = CreateWindowExW(
-      0, program.className.c_str(), program.windowName.c_str(),
+      0, shell.className.c_str(), shell.windowName.c_str(),
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-      CW_USEDEFAULT, 0, kInitialWidth, kInitialHeight, nullptr, nullptr, instance, nullptr);
+      CW_USEDEFAULT, 0, kInitialSize.width, kInitialSize.height, nullptr, nullptr, shell.instance,
+      &shell);
   if (window == nullptr) {
     return nullptr;
   }
   ShowWindow(window, show);
   UpdateWindow(window);
-  LoadSettings();
+  LoadSettings(shell);
   return window;
 }
 
-int RunMessageLoop() {
-  HACCEL accelerators = LoadAcceleratorsW(TheProgram().instance, MAKEINTRESOURCEW(IDR_MAIN));
+int RunMessageLoop(Shell& shell) {
+  HACCEL accelerators = LoadAcceleratorsW(shell.instance, MAKEINTRESOURCEW(IDR_MAIN));
   MSG message;
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
@@ -78,7 +78,7 @@ int RunMessageLoop() {
     if (TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
       continue;
     }
-    HWND viewer = HasShell() ? TheShell().viewer : nullptr;
+    HWND viewer = shell.windows.viewer;
     if (viewer != nullptr && IsDialogMessageW(viewer, &message)) {
       continue;
     }
@@ -88,14 +88,15 @@ int RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-int TapecountMain(HINSTANCE instance, int show) {
-  if (!AcquireSingleInstance()) {
+int TapecountMain(HINSTANCE instance, int show, const Release& release) {
+  Shell shell(release, instance);
+  if (!AcquireSingleInstance(shell)) {
     return 0;
   }
-  if (OpenMainWindow(instance, show) == nullptr) {
+  if (OpenMainWindow(shell, show) == nullptr) {
     return 0;
   }
-  return RunMessageLoop();
+  return RunMessageLoop(shell);
 }
 
 }  // namespace tapecount

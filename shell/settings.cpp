@@ -2,10 +2,9 @@
 
 #include <cwchar>
 
-#include "core/settings_file.h"
-#include "modes.h"
 #include "resource.h"
 #include "shell.h"
+#include "shell/model/settings_file.h"
 #include "wide.h"
 
 namespace tapecount {
@@ -138,75 +137,68 @@ std::wstring SettingsPath() {
   return directory + L"\\tapecount.ini";
 }
 
-void ReadSingleInstanceSetting() {
+void ReadSingleInstanceSetting(Shell& shell) {
   const std::wstring path = SettingsPath();
   PrepareSettingsFile(path, false);
-  TheProgram().singleInstance = ReadFlag(kKeySingleInstance, path);
+  shell.model.SetSingleInstance(ReadFlag(kKeySingleInstance, path));
 }
 
-void LoadSettings() {
+void LoadSettings(Shell& shell) {
   const std::wstring path = SettingsPath();
   PrepareSettingsFile(path, false);
-  ReadFlag(kKeyAutoExpand, path) ? AutoExpandOn() : AutoExpandOff();
-  ReadFlag(kKeyAutoMode, path) ? AutoModeOn() : AutoModeOff();
-  ReadFlag(kKeyTopmost, path) ? TopmostOn() : TopmostOff();
-  TheProgram().singleInstance = ReadFlag(kKeySingleInstance, path);
-  SetItemState(IDM_SINGLE_INSTANCE, TheProgram().singleInstance ? kItemChecked : kItemUnchecked);
-  ReadFlag(kKeyTransparency, path) ? TransparencyOn() : TransparencyOff();
-  TheShell().modes.settingsDirty = false;
-  SetItemState(IDM_SAVE_SETTINGS, kItemGrayed);
+  StoredModes stored;
+  stored.autoExpand = ReadFlag(kKeyAutoExpand, path);
+  stored.autoMode = ReadFlag(kKeyAutoMode, path);
+  stored.topmost = ReadFlag(kKeyTopmost, path);
+  stored.singleInstance = ReadFlag(kKeySingleInstance, path);
+  stored.transparent = ReadFlag(kKeyTransparency, path);
+  shell.model.ApplySettings(stored);
 }
 
-void SaveSettings() {
+LRESULT SaveSettings(Shell& shell) {
   const std::wstring path = SettingsPath();
   PrepareSettingsFile(path, true);
-  Shell& shell = TheShell();
-  const ModeState& modes = shell.modes;
+  const StoredModes modes = shell.model.ModesToSave();
   WriteValue(kKeyAutoExpand, FlagText(modes.autoExpand), path);
   WriteValue(kKeyAutoMode, FlagText(modes.autoMode), path);
   WriteValue(kKeyTopmost, FlagText(modes.topmost), path);
-  WriteValue(kKeySingleInstance, FlagText(TheProgram().singleInstance), path);
+  WriteValue(kKeySingleInstance, FlagText(modes.singleInstance), path);
   WriteValue(kKeyTransparency, FlagText(modes.transparent), path);
   const EntryAppearance& look = shell.appearance;
   WriteValue(kKeyBackgroundColour, std::to_wstring(static_cast<int>(look.colour.rgbResult)), path);
   WriteValue(kKeyTextColour, std::to_wstring(static_cast<int>(look.font.rgbColors)), path);
   WriteValue(kKeyFontCharset, std::to_wstring(static_cast<int>(look.entryFont.lfCharSet)), path);
-  shell.modes.settingsDirty = false;
-  SetItemState(IDM_SAVE_SETTINGS, kItemGrayed);
+  shell.model.SettingsSaved();
+  return 1;
 }
 
-void ToggleSingleInstance() {
-  bool& guard = TheProgram().singleInstance;
-  guard = !guard;
-  SetItemState(IDM_SINGLE_INSTANCE, guard ? kItemChecked : kItemUnchecked);
-  SaveSettings();
+LRESULT ToggleSingleInstance(Shell& shell) {
+  shell.model.ToggleSingleInstance();
+  return SaveSettings(shell);
 }
 
-void InitEntryAppearance(HWND owner) {
-  EntryAppearance& look = TheShell().appearance;
+void InitEntryAppearance(EntryAppearance& look, HWND owner) {
   look.colour.hwndOwner = owner;
   look.font.hwndOwner = owner;
 }
 
-int ChooseBackgroundColour() {
-  return ChooseColorW(&TheShell().appearance.colour) ? 1 : 0;
+LRESULT ChooseBackgroundColour(Shell& shell) {
+  return ChooseColorW(&shell.appearance.colour) ? 1 : 0;
 }
 
-int ChooseEntryFont() {
-  Shell& shell = TheShell();
+LRESULT ChooseEntryFont(Shell& shell) {
   EntryAppearance& look = shell.appearance;
   if (!ChooseFontW(&look.font)) {
     return 0;
   }
   HFONT chosen = CreateFontIndirectW(&look.entryFont);
-  SendMessageW(shell.entry, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
+  SendMessageW(shell.windows.entry, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
   // The entry box no longer uses the font chosen before, so it can go.
   look.entryFontHandle.Reset(chosen);
   return 1;
 }
 
-HBRUSH EntryBoxColours(HDC dc) {
-  EntryAppearance& look = TheShell().appearance;
+HBRUSH EntryBoxColours(EntryAppearance& look, HDC dc) {
   SetBkMode(dc, OPAQUE);
   SetTextColor(dc, look.font.rgbColors);
   SetBkColor(dc, look.colour.rgbResult);

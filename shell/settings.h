@@ -11,6 +11,8 @@
 
 namespace tapecount {
 
+struct Shell;
+
 inline constexpr wchar_t kSettingsSection[] = L"セッテイング";
 // The keys, in the order a save writes them.
 inline constexpr wchar_t kKeyAutoExpand[] = L"autoexpand";
@@ -40,15 +42,20 @@ struct EntryAppearance {
 
 std::wstring SettingsPath();
 
-void ReadSingleInstanceSetting();
-void LoadSettings();
-void SaveSettings();
-void ToggleSingleInstance();
+// Start-up, before the window exists.
+void ReadSingleInstanceSetting(Shell& shell);
+// Right after the window is shown.
+void LoadSettings(Shell& shell);
+// Commands 171 and 178.
+LRESULT SaveSettings(Shell& shell);
+LRESULT ToggleSingleInstance(Shell& shell);
 
 // The records belong to the main window; called while it is being created.
-void InitEntryAppearance(HWND owner);
-int ChooseBackgroundColour();
-int ChooseEntryFont();
-HBRUSH EntryBoxColours(HDC dc);
+void InitEntryAppearance(EntryAppearance& look, HWND owner);
+// Commands 172 and 173: 1 when the user chose, else 0.
+LRESULT ChooseBackgroundColour(Shell& shell);
+LRESULT ChooseEntryFont(Shell& shell);
+// WM_CTLCOLOREDIT: the entry box's colours, and the brush it paints with.
+HBRUSH EntryBoxColours(EntryAppearance& look, HDC dc);
 
 }  // namespace tapecount

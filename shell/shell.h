@@ -1,43 +1,23 @@
-// The shell's state: the program record (start-up to exit) and the main window's record
-// (its creation to its destruction), each with one owner.
+// The shell's state: one record living from start-up to exit. The window procedures find it
+// once, from their window, and pass it on by reference.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
-#include "core/calculator.h"
+#include "core/release.h"
 #include "export.h"
 #include "handles.h"
-#include "history/tape.h"
-#include "modes.h"
 #include "settings.h"
+#include "shell/model/window_model.h"
+#include "win32_display.h"
+#include "workers.h"
 
 namespace tapecount {
 
-class WindowView;
-
-struct Program {
-  HINSTANCE instance = nullptr;
-  HANDLE mutex = nullptr;  // the single-instance guard's mutex
-  bool singleInstance = false;
-  std::wstring windowName;  // string IDS_WINDOW_NAME
-  std::wstring className;   // string IDS_CLASS_NAME
-};
-
-// The four fields of the title, joined by ": ".
-struct TitleFields {
-  std::wstring mode;
-  std::wstring autoExpand;
-  std::wstring autoMode;
-  std::wstring topmost;
-};
-
-struct Shell {
-  Shell();
-  ~Shell();
-
+// The main window and its children.
+struct ShellWindows {
   HWND main = nullptr;
   HWND entry = nullptr;
   HWND lastEntry = nullptr;
@@ -49,31 +29,34 @@ struct Shell {
   HWND viewer = nullptr;               // the clipboard viewer, while it is open
   HWND nextClipboardViewer = nullptr;  // the viewer after ours in the clipboard chain
   HMENU menu = nullptr;
-  WNDPROC entryBoxDefault = nullptr;  // the edit control's own procedure
+};
 
-  TitleFields title;
-  // What the title bar and the status bar show now: setting the same text again costs a
-  // repaint of each, on every entry.
-  std::wstring shownTitle;
-  std::wstring shownStatus;
+struct Shell {
+  Shell(const Release& release, HINSTANCE instance);
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+
+  const Release& release;
+  HINSTANCE instance;
+  std::wstring windowName;  // string IDS_WINDOW_NAME
+  std::wstring className;   // string IDS_CLASS_NAME
+  OwnedMutex mutex;         // the single-instance guard's
+
+  ShellWindows windows;
+  WNDPROC entryBoxDefault = nullptr;  // the edit control's own procedure
+  WPARAM sizeType = SIZE_RESTORED;    // of the size change being handled
   GdiObject<HFONT> largeFont;
   GdiObject<HFONT> smallFont;
   MENUITEMINFOW itemState{};  // the one record every menu state change goes through
-  ModeState modes;
   EntryAppearance appearance;
   PageSetup pageSetup;
+  Fades fades;
 
-  std::unique_ptr<WindowView> view;
-  std::unique_ptr<Tape> tape;
-  std::unique_ptr<Calculator> calculator;
+  Win32Display display{*this};
+  WindowModel model{display, release};
 };
 
-Program& TheProgram();
-// The main window's record; only between its WM_CREATE and its WM_NCDESTROY.
-Shell& TheShell();
-bool HasShell();
-
-void RebuildTitle();
-void FocusEntryBox();
+// The record of a window the shell created; null for any other window.
+Shell* ShellOf(HWND window);
 
 }  // namespace tapecount

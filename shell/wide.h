@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace tapecount {
 

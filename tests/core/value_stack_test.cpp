@@ -5,13 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "support/fake_window.h"
+
 namespace tapecount {
 namespace {
 
-struct RecordingSink : MessageSink {
-  void ShowMessage(const Message& message) override { shown.push_back(message); }
-  std::vector<Message> shown;
-};
+using RecordingSink = testing::FakeDisplay;
 
 TEST(ValueStack, PopReturnsWhatWasPushedAndUncoversTheTopBelow) {
   RecordingSink sink;
@@ -22,7 +21,7 @@ TEST(ValueStack, PopReturnsWhatWasPushedAndUncoversTheTopBelow) {
   SetTopValue(stack, 8);
   EXPECT_EQ(Pop(stack, sink), 8);
   EXPECT_EQ(TopValue(stack), 0);
-  EXPECT_TRUE(sink.shown.empty());
+  EXPECT_TRUE(sink.messages.empty());
 }
 
 TEST(ValueStack, PoppingAnEmptyStackWarnsAndGivesZero) {
@@ -32,10 +31,10 @@ TEST(ValueStack, PoppingAnEmptyStackWarnsAndGivesZero) {
   EXPECT_EQ(Pop(stack, sink), 3);
   EXPECT_EQ(stack.top, nullptr);
   EXPECT_EQ(Pop(stack, sink), 0);
-  ASSERT_EQ(sink.shown.size(), 1u);
-  EXPECT_EQ(sink.shown[0].text, u"memory allocate error!");
-  EXPECT_EQ(sink.shown[0].caption, Text(u""));
-  EXPECT_EQ(sink.shown[0].owner, MessageOwner::MainWindow);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].text, u"memory allocate error!");
+  EXPECT_EQ(sink.messages[0].caption, Text(u""));
+  EXPECT_EQ(sink.messages[0].owner, MessageOwner::MainWindow);
 }
 
 TEST(ValueStack, PushesAfterPopsReuseTheNodesPopped) {
@@ -55,11 +54,30 @@ TEST(ValueStack, PushesAfterPopsReuseTheNodesPopped) {
   }
   EXPECT_EQ(stack.blocks.size(), blocks);
   EXPECT_EQ(TopValue(stack), -999);
+  for (int i = 999; i >= 0; --i) {
+    ASSERT_EQ(Pop(stack, sink), -i);  // no node was handed out twice
+  }
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST(ValueStack, ClearForgetsThePoppedNodesWithTheBlocks) {
+  RecordingSink sink;
+  ValueStack stack;
+  for (int i = 0; i < 100; ++i) {
+    Push(stack, i, sink);
+  }
+  for (int i = 0; i < 50; ++i) {
+    Pop(stack, sink);
+  }
   Clear(stack);
   EXPECT_EQ(stack.top, nullptr);
   EXPECT_TRUE(Push(stack, 4, sink));
+  EXPECT_EQ(stack.blocks.size(), 1u);  // a fresh block, not a node of a released one
+  EXPECT_TRUE(Push(stack, 5, sink));
+  EXPECT_EQ(Pop(stack, sink), 5);
   EXPECT_EQ(Pop(stack, sink), 4);
-  EXPECT_TRUE(sink.shown.empty());
+  EXPECT_EQ(stack.top, nullptr);
+  EXPECT_TRUE(sink.messages.empty());
 }
 
 TEST(ValueStack, ReleasesAMillionNodesWithoutDeepRecursion) {

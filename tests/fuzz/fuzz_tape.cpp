@@ -1,5 +1,6 @@
-// The tape under any sequence of entries, resizes to any height (capacities of 0 and less
-// among them), undos, clear-alls and mode changes. After every step:
+// The window model and its tape under any sequence of entries, resizes to any height
+// (capacities of 0 and less among them), undos, clear-alls, mode toggles and screen-row
+// limits. After every step:
 // - both panes hold the same number of displayed lines and of hidden lines;
 // - hidden lines then displayed lines are every line appended and not taken back, in order;
 // - the composed history has one row per line.
@@ -60,63 +61,62 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 2: {  // type some digits, then a key
         const uint8_t digits = bytes.Next() % 6;
         for (uint8_t i = 0; i < digits; ++i) {
-          w.entry += static_cast<char16_t>(u'0' + bytes.Next() % 10);
+          w.display.entry += static_cast<char16_t>(u'0' + bytes.Next() % 10);
         }
-        const std::size_t before = w.tape.InputPane().LineCount();
+        const std::size_t before = w.GetTape().InputPane().LineCount();
         w.Type(std::string(1, kKeys[bytes.Next() % 6]));
-        if (w.tape.InputPane().LineCount() == before + 1) {
-          entries.push_back(w.lastEntry);
-          totals.push_back(w.totalText);
+        if (w.GetTape().InputPane().LineCount() == before + 1) {
+          entries.push_back(w.display.lastEntry);
+          totals.push_back(w.display.totalText);
         }
         break;
       }
       case 3: {  // the window to any height, 0 to 1,023 pixels
         const int height = (bytes.Next() << 2 | bytes.Next() % 4) % 1024;
-        w.SetOuterSize(275, height);
+        w.Resize(275, height);
         break;
       }
       case 4: {  // undo, in the release that has it
         if (!release.keepsEntryHistory) {
           break;
         }
-        w.entry.clear();
-        const std::size_t before = w.tape.InputPane().LineCount();
-        w.calculator.UndoLastEntry();
-        if (w.tape.InputPane().LineCount() + 1 == before) {
+        w.display.entry.clear();
+        const std::size_t before = w.GetTape().InputPane().LineCount();
+        w.Type("B");
+        if (w.GetTape().InputPane().LineCount() + 1 == before) {
           entries.pop_back();
           totals.pop_back();
         }
         break;
       }
       case 5:  // clear-all, sometimes with the clipboard busy
-        w.clipboardBusy = bytes.Next() % 4 == 0;
-        w.calculator.ClearAll();
-        if (!w.clipboardBusy) {
+        w.display.clipboardBusy = bytes.Next() % 4 == 0;
+        w.Type("D");
+        if (!w.display.clipboardBusy) {
           entries.assign({u"入力履歴"});
           totals.assign({u"合計履歴"});
         }
         break;
-      case 6:  // modes and the room below the window
-        w.modes.autoExpand = bytes.Next() % 2;
-        w.modes.autoMode = bytes.Next() % 2;
-        w.modes.screenRowLimit = static_cast<int>(bytes.Next() % 40) - 8;
+      case 6:  // a mode toggled, and the room below the window for the next check
+        w.Key(tapecount::kVkF1 + bytes.Next() % 2);
+        w.screenRowLimit = static_cast<int>(bytes.Next() % 40) - 8;
         break;
       case 7:  // a window that refuses to grow
-        w.maxHeight = 171 + (bytes.Next() % 30) * 19;
+        w.display.maxHeight = 171 + (bytes.Next() % 30) * 19;
         break;
     }
 
-    const tapecount::Pane& in = w.tape.InputPane();
-    const tapecount::Pane& tot = w.tape.TotalPane();
+    const tapecount::Pane& in = w.GetTape().InputPane();
+    const tapecount::Pane& tot = w.GetTape().TotalPane();
     Check(in.HiddenCount() == tot.HiddenCount());
     Check(in.DisplayedCount() == tot.DisplayedCount());
     Check(in.LineCount() == entries.size() && tot.LineCount() == totals.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
       Check(in.Line(i) == entries[i] && tot.Line(i) == totals[i]);
     }
-    Check(w.inputPane == in.DisplayedText());
-    Check(w.totalPane == tot.DisplayedText());
-    Check(Rows(w.tape.ComposeHistoryText(tapecount::HistoryLayout::Clipboard)) == entries.size());
+    Check(w.display.inputPane == in.DisplayedText());
+    Check(w.display.totalPane == tot.DisplayedText());
+    Check(Rows(w.GetTape().ComposeHistoryText(u"\t")) == entries.size());
   }
   return 0;
 }

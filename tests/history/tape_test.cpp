@@ -1,206 +1,136 @@
-// The paper tape fitted to the window: scrolling, growing, re-fitting and composing.
+// The paper tape on its own: lines scrolled into the hidden lines and back, undo's share,
+// the composed history.
 #include "history/tape.h"
-
-#include "core/amount.h"
 
 #include <gtest/gtest.h>
 
-#include "support/fake_window.h"
+#include <vector>
+
+#include "core/amount.h"
 
 namespace tapecount {
 namespace {
 
-using testing::FakeWindow;
 using Lines = std::vector<Text>;
 
-Lines Numbers(int from, int to) {
+Lines Displayed(const Pane& pane) {
   Lines lines;
-  for (int i = from; i <= to; ++i) {
-    lines.push_back(IntToText(i));
+  for (std::size_t i = pane.HiddenCount(); i < pane.LineCount(); ++i) {
+    lines.emplace_back(pane.Line(i));
   }
   return lines;
 }
 
-TEST(Tape, FreshWindowLaysOutWithoutRefitting) {
-  FakeWindow w;
-  EXPECT_EQ(w.tape.RowCapacity(), 6);
-  EXPECT_EQ(w.tape.DisplayedRowCount(), 1);
-  EXPECT_EQ(w.status, u"テプカン: 現在の表示行数 = [6] 行");
-  EXPECT_EQ(w.inputPane, u"入力履歴\r\n");
-  EXPECT_EQ(w.totalRect.width, 275 - FakeWindow::kFrameWidth - 115);
-  EXPECT_EQ(w.screenRowChecks, 1);
-  EXPECT_EQ(w.statusLayouts, 1);
+// A tape with entries 1..n appended (totals 10 times the entry), never scrolling.
+void Append(Tape& tape, int from, int to) {
+  for (int i = from; i <= to; ++i) {
+    tape.AppendLines(IntToText(i), IntToText(10 * i), false);
+  }
 }
 
-TEST(Tape, SixthEntryScrollsTheHeadersOut) {
-  FakeWindow w;
-  w.EnterNumbers(1, 5);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  EXPECT_EQ(w.InputLines().size(), 6u);
-  w.EnterNumbers(6, 6);
-  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
-  EXPECT_EQ(w.TotalLines(), (Lines{u"1", u"3", u"6", u"10", u"15", u"21"}));
-  EXPECT_EQ(w.tape.InputPane().HiddenText(), u"入力履歴\r\n");
-  EXPECT_EQ(w.tape.TotalPane().HiddenText(), u"合計履歴\r\n");
-  EXPECT_EQ(w.tape.DisplayedRowCount(), 6);
-  EXPECT_TRUE(w.resizes.empty());
+TEST(Tape, FitScrollsOldestLinesOutAndBringsTheNewestHiddenBack) {
+  Tape tape;
+  Append(tape, 1, 6);
+  tape.SetRowCapacity(4);
+  tape.Fit();
+  EXPECT_EQ(tape.DisplayedRowCount(), 4);
+  EXPECT_EQ(Displayed(tape.InputPane()), (Lines{u"3", u"4", u"5", u"6"}));
+  EXPECT_EQ(tape.InputPane().HiddenText(), u"入力履歴\r\n1\r\n2\r\n");
+  EXPECT_EQ(tape.TotalPane().HiddenText(), u"合計履歴\r\n10\r\n20\r\n");
+
+  tape.SetRowCapacity(5);  // the most recently hidden comes back first
+  tape.Fit();
+  EXPECT_EQ(Displayed(tape.InputPane()), (Lines{u"2", u"3", u"4", u"5", u"6"}));
+  EXPECT_EQ(tape.DisplayedRowCount(), 5);
+
+  tape.SetRowCapacity(100);  // no more than there are
+  tape.Fit();
+  EXPECT_EQ(tape.DisplayedRowCount(), 7);
+  EXPECT_EQ(tape.InputPane().HiddenCount(), 0u);
+  EXPECT_EQ(tape.TotalPane().HiddenCount(), 0u);
+
+  tape.SetRowCapacity(-1);  // a negative capacity empties both panes, adding no empty lines
+  tape.Fit();
+  EXPECT_EQ(tape.InputPane().DisplayedText(), u"");
+  EXPECT_EQ(tape.TotalPane().DisplayedText(), u"");
+  EXPECT_EQ(tape.InputPane().HiddenCount(), 7u);
+  EXPECT_EQ(tape.TotalPane().HiddenCount(), 7u);
+  EXPECT_EQ(tape.DisplayedRowCount(), -1);
 }
 
-TEST(Tape, AutoExpandGrowsTheWindowInsteadOfScrolling) {
-  FakeWindow w;
-  w.modes.autoExpand = true;
-  w.EnterNumbers(1, 6);
-  EXPECT_EQ(w.height, 316);
-  EXPECT_EQ(w.tape.RowCapacity(), 7);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  EXPECT_EQ(w.InputLines().size(), 7u);
-  EXPECT_EQ(w.tape.InputPane().HiddenCount(), 0u);
-  EXPECT_FALSE(w.tape.RefitSuppressed());
+TEST(Tape, AppendingWhenFullScrollsBothPanesFirst) {
+  Tape tape;
+  tape.SetRowCapacity(3);
+  Append(tape, 1, 2);
+  EXPECT_EQ(tape.DisplayedRowCount(), 3);
+  tape.AppendLines(u"3", u"30", true);
+  EXPECT_EQ(tape.DisplayedRowCount(), 3);
+  EXPECT_EQ(Displayed(tape.InputPane()), (Lines{u"1", u"2", u"3"}));
+  EXPECT_EQ(Displayed(tape.TotalPane()), (Lines{u"10", u"20", u"30"}));
+  EXPECT_EQ(tape.TotalPane().HiddenText(), u"合計履歴\r\n");
 }
 
-TEST(Tape, TallerWindowBringsHiddenLinesBackShorterHidesMore) {
-  FakeWindow taller;
-  taller.EnterNumbers(1, 6);
-  taller.SetOuterSize(275, 297 + 19);
-  EXPECT_EQ(taller.InputLines().front(), u"入力履歴");
-  EXPECT_EQ(taller.TotalLines().front(), u"合計履歴");
-  EXPECT_EQ(taller.tape.DisplayedRowCount(), 7);
+TEST(Tape, TakeBackStopsAtTheHeaderAndAtALoneLine) {
+  Tape tape;
+  EXPECT_EQ(tape.TakeBackLastLine(), UndoOutcome::AtHeader);
+  Append(tape, 1, 2);
+  EXPECT_EQ(tape.TakeBackLastLine(), UndoOutcome::Removed);
+  EXPECT_EQ(Displayed(tape.InputPane()), (Lines{u"入力履歴", u"1"}));
+  EXPECT_EQ(Displayed(tape.TotalPane()), (Lines{u"合計履歴", u"10"}));
+  EXPECT_EQ(tape.DisplayedRowCount(), 2);
 
-  FakeWindow shorter;
-  shorter.EnterNumbers(1, 6);
-  shorter.SetOuterSize(275, 297 - 38);
-  EXPECT_EQ(shorter.tape.RowCapacity(), 4);
-  EXPECT_EQ(shorter.tape.DisplayedRowCount(), 4);
-  EXPECT_EQ(shorter.InputLines(), Numbers(3, 6));
-  EXPECT_EQ(shorter.tape.InputPane().HiddenText(), u"入力履歴\r\n1\r\n2\r\n");
-  EXPECT_EQ(shorter.tape.TotalPane().HiddenText(), u"合計履歴\r\n1\r\n3\r\n");
-
-  // Hidden lines come back newest first, and no more than there are.
-  shorter.SetOuterSize(275, 2000);
-  EXPECT_EQ(shorter.InputLines().size(), 7u);
-  EXPECT_EQ(shorter.tape.DisplayedRowCount(), 7);
-  EXPECT_EQ(shorter.tape.InputPane().HiddenCount(), 0u);
+  Append(tape, 2, 7);
+  tape.SetRowCapacity(1);  // only 7 in view: no earlier line to become the last
+  tape.Fit();
+  EXPECT_EQ(tape.TakeBackLastLine(), UndoOutcome::Underflow);
+  EXPECT_EQ(Displayed(tape.InputPane()), (Lines{u"7"}));
+  EXPECT_EQ(tape.InputPane().LineCount(), 8u);
 }
 
-TEST(Tape, NegativeCapacityEmptiesThePanesButShowsTheNewestLine) {
-  FakeWindow w;
-  w.EnterNumbers(1, 3);
-  w.SetOuterSize(275, 152);
-  EXPECT_EQ(w.tape.RowCapacity(), -1);
-  EXPECT_EQ(w.inputPane, u"");
-  EXPECT_EQ(w.totalPane, u"");
-  EXPECT_EQ(w.tape.InputPane().HiddenText(), u"入力履歴\r\n1\r\n2\r\n3\r\n");
-  w.EnterNumbers(4, 5);
-  EXPECT_EQ(w.InputLines(), Numbers(5, 5));
-  EXPECT_EQ(w.tape.InputPane().HiddenCount(), 5u);  // no empty lines were hidden
-  EXPECT_EQ(w.tape.TotalPane().HiddenCount(), 5u);
-  w.SetOuterSize(275, 297);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  EXPECT_EQ(w.InputLines().back(), u"5");
+TEST(Tape, ResetForgetsHiddenLines) {
+  Tape tape;
+  Append(tape, 1, 7);
+  tape.SetRowCapacity(3);
+  tape.Fit();
+  tape.Reset();
+  EXPECT_EQ(tape.InputPane().DisplayedText(), u"入力履歴\r\n");
+  EXPECT_EQ(tape.TotalPane().DisplayedText(), u"合計履歴\r\n");
+  EXPECT_EQ(tape.InputPane().HiddenCount(), 0u);
+  EXPECT_EQ(tape.DisplayedRowCount(), 1);
+  EXPECT_EQ(tape.ComposeHistoryText(u"\t"), u"入力履歴\t合計履歴\r\n");
 }
 
-TEST(Tape, MinimisingChangesNothingRestoringRefits) {
-  FakeWindow w;
-  w.EnterNumbers(1, 6);
-  const int checks = w.screenRowChecks;
-  w.height = 40;  // what the window system reports while minimised
-  EXPECT_EQ(w.tape.HandleSize(kSizeMinimized, 0, 0), 0);
-  EXPECT_EQ(w.tape.StoredHeight(), 297);
-  EXPECT_EQ(w.tape.RowCapacity(), 6);
-  EXPECT_EQ(w.screenRowChecks, checks);
-  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
-  w.SetOuterSize(275, 316);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-}
-
-TEST(Tape, AutoModeStopsGrowingAtTheScreenRowLimit) {
-  FakeWindow w;
-  w.SetOuterSize(275, 171 + 9 * 19);  // capacity 9
-  w.EnterNumbers(1, 8);
-  ASSERT_EQ(w.tape.DisplayedRowCount(), 9);
-  w.modes = {true, true, 10};
-  w.EnterNumbers(9, 9);
-  EXPECT_EQ(w.tape.RowCapacity(), 10);
-  EXPECT_EQ(w.autoExpandOffCount, 1);
-  EXPECT_FALSE(w.modes.autoExpand);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  w.EnterNumbers(10, 10);
-  EXPECT_EQ(w.tape.RowCapacity(), 10);
-  EXPECT_EQ(w.InputLines(), Numbers(1, 10));
-}
-
-TEST(Tape, AutoModeBelowTheLimitScrollsWithoutSwitching) {
-  FakeWindow w;
-  w.modes = {true, true, 3};
-  w.EnterNumbers(1, 6);
-  EXPECT_EQ(w.height, 297);
-  EXPECT_EQ(w.autoExpandOffCount, 0);
-  EXPECT_TRUE(w.modes.autoExpand);
-  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
-}
-
-TEST(Tape, RefusedGrowthScrollsSoTheNewLineShows) {
-  FakeWindow w;
-  w.modes.autoExpand = true;
-  w.maxHeight = 297;
-  w.EnterNumbers(1, 6);
-  EXPECT_EQ(w.height, 297);
-  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
-  EXPECT_EQ(w.tape.DisplayedRowCount(), 6);
-  EXPECT_FALSE(w.tape.RefitSuppressed());
-  // The next real size change re-fits.
-  w.maxHeight = 5000;
-  w.SetOuterSize(275, 316);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
+TEST(Tape, ComposesBothPanesSideBySideHiddenRowsFirst) {
+  Tape tape;
+  EXPECT_EQ(tape.ComposeHistoryText(u"\t"), u"入力履歴\t合計履歴\r\n");
+  tape.AppendLines(u"100", u"100", false);
+  tape.AppendLines(u"-25", u"75", false);
+  EXPECT_EQ(tape.ComposeHistoryText(u"\t"), u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n");
+  EXPECT_EQ(tape.ComposeHistoryText(kPrintSeparator),
+            u"入力履歴   合計履歴\r\n100   100\r\n-25   75\r\n");
+  tape.SetRowCapacity(1);
+  tape.Fit();
+  ASSERT_EQ(tape.InputPane().HiddenCount(), 2u);
+  EXPECT_EQ(tape.ComposeHistoryText(u"\t"), u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n");
 }
 
 TEST(Tape, KeepsEveryLineOfAHundredThousandEntries) {
-  FakeWindow w;
+  Tape tape;
+  tape.SetRowCapacity(6);
   const int n = 100000;
   for (int i = 1; i <= n; ++i) {
-    w.entry = IntToText(i);
-    w.calculator.HandleEntryKey(kVkReturn);
+    tape.AppendLines(FormatAmount(i), FormatAmount(i * 2.0), tape.DisplayedRowCount() >= 6);
   }
-  const Pane& in = w.tape.InputPane();
-  const Pane& tot = w.tape.TotalPane();
+  const Pane& in = tape.InputPane();
   ASSERT_EQ(in.LineCount(), static_cast<std::size_t>(n) + 1);
-  EXPECT_EQ(in.HiddenCount(), tot.HiddenCount());
+  EXPECT_EQ(in.HiddenCount(), tape.TotalPane().HiddenCount());
   EXPECT_EQ(in.DisplayedCount(), 6u);
   EXPECT_EQ(in.Line(0), u"入力履歴");
   for (int i = 1; i <= n; ++i) {
     ASSERT_EQ(in.Line(i), FormatAmount(i)) << i;
   }
-  EXPECT_EQ(tot.Line(n), u"5,000,050,000");
-}
-
-TEST(Tape, ComposesBothPanesSideBySideHiddenRowsFirst) {
-  FakeWindow w;
-  EXPECT_EQ(w.tape.ComposeHistoryText(HistoryLayout::Clipboard), u"入力履歴\t合計履歴\r\n");
-  w.Type("100\n25-");
-  EXPECT_EQ(w.tape.ComposeHistoryText(HistoryLayout::Clipboard),
-            u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n");
-  EXPECT_EQ(w.tape.ComposeHistoryText(HistoryLayout::Print),
-            u"入力履歴   合計履歴\r\n100   100\r\n-25   75\r\n");
-  w.EnterNumbers(1, 5);
-  ASSERT_EQ(w.tape.InputPane().HiddenCount(), 2u);
-  EXPECT_EQ(w.tape.ComposeHistoryText(HistoryLayout::Clipboard),
-            u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n1\t76\r\n2\t78\r\n3\t81\r\n"
-            u"4\t85\r\n5\t90\r\n");
-}
-
-TEST(Tape, TakeBackStopsAtTheHeaderAndAtALoneLine) {
-  FakeWindow w;
-  EXPECT_EQ(w.tape.TakeBackLastLine(), UndoOutcome::AtHeader);
-  w.EnterNumbers(1, 2);
-  EXPECT_EQ(w.tape.TakeBackLastLine(), UndoOutcome::Removed);
-  EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"1"}));
-  EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"1"}));
-  EXPECT_EQ(w.tape.DisplayedRowCount(), 2);
-
-  w.EnterNumbers(2, 7);           // headers and 1 hidden, 2..7 shown
-  w.SetOuterSize(275, 171 + 19);  // one row: only 7 in view
-  EXPECT_EQ(w.tape.TakeBackLastLine(), UndoOutcome::Underflow);
-  EXPECT_EQ(w.InputLines(), Numbers(7, 7));
+  const Text composed = tape.ComposeHistoryText(u"\t");
+  EXPECT_EQ(composed.substr(composed.size() - 17), u"100,000\t200,000\r\n");
 }
 
 }  // namespace

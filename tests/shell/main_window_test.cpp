@@ -1,15 +1,17 @@
-// The real main window, created as the program creates it, typed into as the user would.
+// The real main window of each release: what it is made of, and its messages and keys
+// reaching the window model with their results.
 #include <windows.h>
 
-#include <commctrl.h>
-
+#include "core/messages.h"
 #include "resource.h"
+#include "wide.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
 namespace {
 
-class MainWindow : public MainWindowTest {};
+class MainWindow : public ShellTest {};
+TAPECOUNT_BOTH_RELEASES(MainWindow);
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = {};
@@ -17,239 +19,215 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-RECT ClientRectIn(HWND child, HWND parent) {
+RECT RectIn(HWND child, HWND parent) {
   RECT rect = WindowRectOf(child);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
 
-std::wstring FaceOf(HWND window) {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-  LOGFONTW logFont{};
-  GetObjectW(font, sizeof logFont, &logFont);
-  return logFont.lfFaceName;
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
 }
 
-TEST_F(MainWindow, StartsWithEveryModeOffAtItsInitialSize) {
+TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   Open();
-  EXPECT_EQ(Title(), L"「 + 」: : : ");
   EXPECT_EQ(ClassOf(main_), L"TPCT");
+  EXPECT_EQ(GetClassLongPtrW(main_, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
+  EXPECT_NE(GetClassLongPtrW(main_, GCLP_HICONSM), 0u);
+  EXPECT_EQ(Title(), L"「 + 」: : : ");
   EXPECT_EQ(OuterWidth(main_), 275);
   EXPECT_EQ(OuterHeight(main_), 297);
   const LONG style = GetWindowLongW(main_, GWL_STYLE);
   const LONG expected =
       WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  EXPECT_EQ(style & expected, expected);
-  EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
-  EXPECT_EQ(StatusText(), L"テプカン: 現在の表示行数 = [6] 行");
-  EXPECT_EQ(GetDlgCtrlID(shell().status), IDC_STATUS_BAR);
-  EXPECT_EQ(TextOf(shell().lastEntry), L"0");
-  EXPECT_EQ(TextOf(shell().total), L"0");
-  EXPECT_EQ(TextOf(shell().totalLabel), L"合計");
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n");
-  EXPECT_EQ(TotalPane(), L"合計履歴\r\n");
-  EXPECT_EQ(EntryText(), L"");
-  EXPECT_EQ(GetFocus(), shell().entry);
-  for (int id :
-       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
-    EXPECT_FALSE(GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_CHECKED) << id;
-  }
-  EXPECT_TRUE(GetMenuState(GetMenu(main_), IDM_SAVE_SETTINGS, MF_BYCOMMAND) & MF_GRAYED);
-}
+  EXPECT_EQ(style & (expected | WS_MAXIMIZEBOX), expected);
+  EXPECT_EQ(StatusText(),
+            Is134() ? L"テプカン: 現在の表示行数 = [6] 行" : L"テプカン: 現在の表示行数 = [7] 行");
+  EXPECT_EQ(GetDlgCtrlID(windows().status), IDC_STATUS_BAR);
+  EXPECT_EQ(GetFocus(), windows().entry);
 
-TEST_F(MainWindow, ChildControlsHaveTheirClassesStylesPlacesAndFonts) {
-  Open();
-  struct Expected {
+  struct Child {
     HWND window;
     const wchar_t* className;
-    LONG style;
-    LONG exStyle;
+    LONG style, exStyle;
     RECT rect;
+    const wchar_t* text;
   };
-  const Shell& s = shell();
-  const Expected children[] = {
-      {s.entry, L"Edit", ES_NUMBER, WS_EX_CLIENTEDGE, {10, 10, 135, 40}},
-      {s.lastEntry, L"Static", 0, WS_EX_CLIENTEDGE, {135, 10, 260, 40}},
-      {s.total, L"Static", 0, WS_EX_CLIENTEDGE, {60, 50, 260, 80}},
-      // The window system drops WS_EX_WINDOWEDGE from a child without a thick frame.
-      {s.totalLabel, L"Static", 0, 0, {10, 50, 60, 80}},
-  };
-  for (const Expected& child : children) {
-    EXPECT_EQ(_wcsicmp(ClassOf(child.window).c_str(), child.className), 0);
-    const LONG style = GetWindowLongW(child.window, GWL_STYLE);
-    EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | child.style), WS_CHILD | WS_VISIBLE | child.style);
-    EXPECT_EQ(GetWindowLongW(child.window, GWL_EXSTYLE) & child.exStyle, child.exStyle);
-    const RECT r = ClientRectIn(child.window, main_);
-    EXPECT_EQ(r.left, child.rect.left);
-    EXPECT_EQ(r.top, child.rect.top);
-    EXPECT_EQ(r.right, child.rect.right);
-    EXPECT_EQ(r.bottom, child.rect.bottom);
-  }
-  EXPECT_EQ(GetWindowLongW(s.entry, GWL_STYLE) & ES_AUTOHSCROLL, 0);
-
-  // The panes fill the client area below the displays, above the status bar.
+  const ShellWindows& w = windows();
   RECT client{};
   GetClientRect(main_, &client);
-  const RECT input = ClientRectIn(s.inputPane, main_);
-  const RECT total = ClientRectIn(s.totalPane, main_);
-  EXPECT_EQ(input.left, 10);
-  EXPECT_EQ(input.top, 90);
-  EXPECT_EQ(input.right, 110);
-  EXPECT_EQ(input.bottom, client.bottom - 25);
-  EXPECT_EQ(total.left, 110);
-  EXPECT_EQ(total.right, client.right - 5);
-  EXPECT_EQ(total.bottom, client.bottom - 25);
-
-  EXPECT_EQ(FaceOf(s.entry), L"MS　ゴシック");
-  EXPECT_EQ(FaceOf(s.inputPane), L"MS　ゴシック");
-  HFONT large = reinterpret_cast<HFONT>(SendMessageW(s.total, WM_GETFONT, 0, 0));
-  LOGFONTW logFont{};
-  GetObjectW(large, sizeof logFont, &logFont);
-  EXPECT_EQ(logFont.lfHeight, 24);
-  EXPECT_EQ(logFont.lfWidth, 10);
-  EXPECT_EQ(logFont.lfCharSet, SHIFTJIS_CHARSET);
-}
-
-TEST_F(MainWindow, CalculatesWhatIsTyped) {
-  Open();
-  Type(L"100\n25-");
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n");
-  EXPECT_EQ(TotalPane(), L"合計履歴\r\n100\r\n75\r\n");
-  EXPECT_EQ(TextOf(shell().lastEntry), L"-25");
-  EXPECT_EQ(TextOf(shell().total), L"75");
-  EXPECT_EQ(EntryText(), L"");
-
-  Type(L"*");
-  EXPECT_EQ(Title(), L"「 * 」: : : ");
-  Type(L"3\n");
-  EXPECT_EQ(TextOf(shell().total), L"225");
-  EXPECT_EQ(Title(), L"「 + 」: : : ");
-
-  Type(L"-");
-  EXPECT_EQ(EntryText(), L"-");
-  EXPECT_EQ(Title(), L"「 - 」: : : ");
-  Type(L"5\n");
-  EXPECT_EQ(TextOf(shell().total), L"220");
-
-  Type(L"/-4\n");
-  EXPECT_EQ(TextOf(shell().total), L"-55");
-  EXPECT_EQ(TextOf(shell().lastEntry), L"/-4");
-  Type(L"1234.567\n");
-  EXPECT_EQ(TextOf(shell().lastEntry), L"1,234.57");
-}
-
-TEST_F(MainWindow, DecimalPointIsInsertedOnceWithTheCaretAtTheEnd) {
-  Open();
-  Type(L"12..");
-  EXPECT_EQ(EntryText(), L"12.");
-  DWORD start = 0, end = 0;
-  SendMessageW(shell().entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(start, 3u);
-  EXPECT_EQ(end, 3u);
-  Type(L"5");
-  EXPECT_EQ(EntryText(), L"12.5");
-}
-
-TEST_F(MainWindow, EntryBoxTakesDigitsOnly) {
-  Open();
-  Type(L"7");
-  SendMessageW(shell().entry, WM_CHAR, L'a', 1);
-  SendMessageW(shell().entry, WM_CHAR, L'+', 1);
-  EXPECT_EQ(EntryText(), L"7");
-}
-
-TEST_F(MainWindow, RangeErrorWarnsAndKeepsEverything) {
-  Open();
-  Type(L"5\n");
-  SetWindowTextW(shell().entry, L"-8");  // pasted, without the '-' key
-  MessageBoxWatcher boxes;
-  PressInEntry(VK_RETURN);
-  ASSERT_EQ(boxes.Seen().size(), 1u);
-  EXPECT_EQ(boxes.Seen()[0].text, L"計算範囲を超えました");
-  EXPECT_EQ(boxes.Seen()[0].caption, L"テープカン Error");
-  EXPECT_EQ(boxes.Seen()[0].owner, main_);  // the entry box's top-level window
-  EXPECT_EQ(TextOf(shell().total), L"5");
-  EXPECT_EQ(TextOf(shell().lastEntry), L"");
-  EXPECT_EQ(EntryText(), L"-8");
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n5\r\n");
-}
-
-TEST_F(MainWindow, SixthEntryScrollsTheHeadersOut) {
-  Open();
-  Type(L"1\n2\n3\n4\n5\n");
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n1\r\n2\r\n3\r\n4\r\n5\r\n");
-  Type(L"6\n");
-  EXPECT_EQ(InputPane(), L"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-  EXPECT_EQ(TotalPane(), L"1\r\n3\r\n6\r\n10\r\n15\r\n21\r\n");
-  EXPECT_EQ(OuterHeight(main_), 297);
-}
-
-TEST_F(MainWindow, ResizingRefitsThePanes) {
-  Open();
-  Type(L"1\n2\n3\n4\n5\n6\n");
-  Resize(275, 316);
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-  EXPECT_EQ(StatusText(), L"テプカン: 現在の表示行数 = [7] 行");
-  Resize(275, 278);
-  EXPECT_EQ(InputPane(), L"2\r\n3\r\n4\r\n5\r\n6\r\n");
-  EXPECT_EQ(TotalPane(), L"3\r\n6\r\n10\r\n15\r\n21\r\n");
-  Resize(275, 150);
-  EXPECT_EQ(InputPane(), L"");
-  Type(L"7\n");
-  EXPECT_EQ(InputPane(), L"7\r\n");
-  Resize(275, 400);
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
-  EXPECT_EQ(TotalPane(), L"合計履歴\r\n1\r\n3\r\n6\r\n10\r\n15\r\n21\r\n28\r\n");
-}
-
-TEST_F(MainWindow, MinimisingKeepsThePanesRestoringRefitsThem) {
-  Open();
-  Type(L"1\n2\n3\n4\n5\n6\n");
-  ShowWindow(main_, SW_MINIMIZE);
-  PumpMessages();
-  EXPECT_EQ(InputPane(), L"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-  EXPECT_EQ(shell().tape->StoredHeight(), 297);
-  ShowWindow(main_, SW_RESTORE);
-  PumpMessages();
-  EXPECT_EQ(OuterHeight(main_), 297);
-  EXPECT_EQ(InputPane(), L"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-  EXPECT_EQ(StatusText(), L"テプカン: 現在の表示行数 = [6] 行");
-}
-
-TEST_F(MainWindow, ControlKeyQuits) {
-  Open();
-  PressInEntry(VK_CONTROL);
-  EXPECT_FALSE(IsWindow(main_));
-  MSG message;
-  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-TEST_F(MainWindow, MenuHasEveryItem) {
-  Open();
-  HMENU menu = GetMenu(main_);
-  ASSERT_EQ(GetMenuItemCount(menu), 3);
-  const int items[] = {IDM_TRANSFER,
-                       IDM_PAGE_SETUP,
-                       IDM_PRINT,
-                       IDM_EXIT,
-                       IDM_AUTO_EXPAND,
-                       IDM_AUTO_MODE,
-                       IDM_TOPMOST,
-                       IDM_TRANSPARENCY,
-                       IDM_SAVE_SETTINGS,
-                       IDM_SINGLE_INSTANCE,
-                       IDM_BACKGROUND_COLOUR,
-                       IDM_ENTRY_FONT,
-                       IDM_ABOUT};
-  for (int id : items) {
-    EXPECT_NE(GetMenuState(menu, id, MF_BYCOMMAND), static_cast<UINT>(-1)) << id;
+  const Child children[] = {
+      {w.entry, L"Edit", ES_NUMBER, WS_EX_CLIENTEDGE, {10, 10, 135, 40}, L""},
+      {w.lastEntry, L"Static", 0, WS_EX_CLIENTEDGE, {135, 10, 260, 40}, L"0"},
+      {w.total, L"Static", 0, WS_EX_CLIENTEDGE, {60, 50, 260, 80}, L"0"},
+      {w.totalLabel, L"Static", 0, 0, {10, 50, 60, 80}, L"合計"},
+      {w.inputPane,
+       L"Static",
+       0,
+       WS_EX_CLIENTEDGE,
+       {10, 90, 110, client.bottom - 25},
+       L"入力履歴\r\n"},
+      {w.totalPane,
+       L"Static",
+       0,
+       WS_EX_CLIENTEDGE,
+       {110, 90, client.right - 5, client.bottom - 25},
+       L"合計履歴\r\n"},
+  };
+  for (const Child& child : children) {
+    EXPECT_EQ(_wcsicmp(ClassOf(child.window).c_str(), child.className), 0);
+    const LONG want = WS_CHILD | WS_VISIBLE | child.style;
+    EXPECT_EQ(GetWindowLongW(child.window, GWL_STYLE) & (want | ES_AUTOHSCROLL), want);
+    EXPECT_EQ(GetWindowLongW(child.window, GWL_EXSTYLE) & child.exStyle, child.exStyle);
+    const RECT r = RectIn(child.window, main_);
+    EXPECT_TRUE(EqualRect(&r, &child.rect))
+        << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    EXPECT_EQ(TextOf(child.window), child.text);
   }
+  const LOGFONTW large = FontOf(w.total), small = FontOf(w.inputPane);
+  EXPECT_EQ(std::wstring(large.lfFaceName), L"MS　ゴシック");
+  EXPECT_EQ(large.lfHeight, 24);
+  EXPECT_EQ(large.lfWidth, 10);
+  EXPECT_EQ(large.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(small.lfHeight, 18);
+  EXPECT_EQ(FontOf(w.entry).lfHeight, 24);
+
+  HMENU menu = GetMenu(main_);
   wchar_t text[64] = {};
   GetMenuStringW(menu, IDM_ENTRY_FONT, text, 64, MF_BYCOMMAND);
   EXPECT_STREQ(text, L"前景色・フォント設定(&F)");
   GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"ﾌｧｲﾙ(&F)");
+  for (int id :
+       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
+    EXPECT_FALSE(Checked(id)) << id;
+  }
+  EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
+}
+
+WNDPROC g_editProcedure = nullptr;
+std::vector<WPARAM> g_keysReachingTheEdit;
+
+LRESULT CALLBACK RecordingEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) {
+    g_keysReachingTheEdit.push_back(wParam);
+  }
+  return CallWindowProcW(g_editProcedure, window, message, wParam, lParam);
+}
+
+TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
+  Open();
+  g_editProcedure = shell_->entryBoxDefault;
+  shell_->entryBoxDefault = RecordingEdit;  // stands between the subclass and the edit control
+  g_keysReachingTheEdit.clear();
+  Type(L"100\n25-");
+  EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n");
+  EXPECT_EQ(TextOf(windows().totalPane), L"合計履歴\r\n100\r\n75\r\n");
+  EXPECT_EQ(TextOf(windows().lastEntry), L"-25");
+  EXPECT_EQ(TextOf(windows().total), L"75");
+  EXPECT_EQ(PressInEntry(VK_MULTIPLY), 1);
+  EXPECT_EQ(Title(), L"「 * 」: : : ");
+  Type(L"12a");  // the number style refuses the letter
+  EXPECT_EQ(PressInEntry(VK_DECIMAL), 1);
+  EXPECT_EQ(PressInEntry(VK_OEM_PERIOD), 0);  // refused
+  DWORD start = 0, end = 0;
+  SendMessageW(windows().entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(EntryText(), L"12.");
+  EXPECT_EQ(start, 3u);  // the caret after the point
+  EXPECT_EQ(end, 3u);
+  for (int vk : {VK_F1, VK_F2, VK_F3, VK_F4, VK_NEXT, VK_DELETE}) {
+    PressInEntry(vk);
+  }
+  PressInEntry('A');
+  // The function keys and the keys nobody takes go on to the edit control.
+  EXPECT_EQ(g_keysReachingTheEdit, (std::vector<WPARAM>{VK_F1, VK_F2, VK_F3, VK_F4, 'A'}));
+  EXPECT_EQ(EntryText(), L"");  // Delete cleared everything
+  EXPECT_EQ(Title(), L"「 + 」: 自動拡張: ｵｰﾄ: 前表示");
+  shell_->entryBoxDefault = g_editProcedure;
+}
+
+TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
+  Open();
+  SetFocus(main_);
+  EXPECT_EQ(KeyDown(main_, VK_RETURN), 1);
+  EXPECT_EQ(GetFocus(), windows().entry);
+  SetFocus(main_);
+  EXPECT_EQ(SendMessageW(main_, WM_MOUSEACTIVATE, 0, 0), 1);
+  EXPECT_EQ(GetFocus(), windows().entry);
+  EXPECT_EQ(KeyDown(main_, VK_RIGHT), 1);
+  EXPECT_EQ(OuterWidth(main_), 285);
+  for (UINT message : {WM_LBUTTONUP, WM_RBUTTONUP, WM_PAINT}) {
+    EXPECT_EQ(SendMessageW(main_, message, 0, 0), 1) << message;
+  }
+  EXPECT_EQ(SendMessageW(main_, WM_MOVE, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(main_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(269, 238)), 1);
+  EXPECT_EQ(SendMessageW(main_, WM_SIZE, SIZE_MINIMIZED, 0), 0);
+  EXPECT_EQ(Command(9999), 0);  // not ours: DefWindowProc
+
+  // A click: in 1.34 it focuses the entry box; in 1.27 the left button shrinks by a row and
+  // leaves the focus, the right one grows by a row. The displays let clicks through.
+  SetFocus(main_);
+  const LRESULT left = SendMessageW(main_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150));
+  EXPECT_EQ(left, Is134() ? 1 : 0);
+  EXPECT_EQ(GetFocus(), windows().entry);  // by the click, or by the size handling
+  EXPECT_EQ(OuterHeight(main_), Is134() ? 297 : 279);
+  EXPECT_EQ(SendMessageW(main_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(150, 150)), 1);
+  EXPECT_EQ(OuterHeight(main_), 297);
+  EXPECT_EQ(SendMessageW(windows().totalPane, WM_NCHITTEST, 0, MAKELPARAM(200, 200)),
+            HTTRANSPARENT);
+
+  PressInEntry(VK_CONTROL);  // quits
+  EXPECT_FALSE(IsWindow(main_));
+  MSG message;
+  EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_P(MainWindow, SizeChangesRefitThePanesMinimisingDoesNot) {
+  Open();
+  Type(L"1\n2\n3\n4\n5\n6\n7\n");
+  const std::wstring scrolled = InputPane();
+  EXPECT_EQ(scrolled.find(L"入力履歴"), std::wstring::npos);
+  ShowWindow(main_, SW_MINIMIZE);
+  PumpMessages();
+  EXPECT_EQ(InputPane(), scrolled);
+  EXPECT_EQ(model().StoredSize().height, 297);
+  ShowWindow(main_, SW_RESTORE);
+  PumpMessages();
+  EXPECT_EQ(InputPane(), scrolled);
+  Resize(275, 400);
+  EXPECT_EQ(InputPane(), L"入力履歴\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
+  RECT client{};
+  GetClientRect(main_, &client);
+  EXPECT_EQ(RectIn(windows().inputPane, main_).bottom, client.bottom - 25);
+  EXPECT_EQ(RectIn(windows().status, main_).bottom, client.bottom);  // laid out with it
+  PressInEntry(VK_PRIOR);
+  EXPECT_EQ(OuterHeight(main_), 400 - release().rowHeight);
+}
+
+TEST_P(MainWindow, MessageBoxesHaveTheirOwners) {
+  Open();
+  Type(L"5\n");
+  SetWindowTextW(windows().entry, L"-8");  // pasted, without the '-' key
+  DialogWatcher boxes;
+  EXPECT_EQ(PressInEntry(VK_RETURN), 0);
+  SetWindowTextW(windows().entry, L"");
+  PressInEntry(VK_BACK);
+  PressInEntry(VK_BACK);
+  PressInEntry(VK_BACK);  // the headers: nothing more to take back
+  Resize(275, 171 + release().rowHeight);
+  Type(L"1\n2\n");
+  PressInEntry(VK_BACK);  // only one line in view
+  ASSERT_EQ(boxes.Seen().size(), Is134() ? 2u : 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, L"計算範囲を超えました");
+  EXPECT_EQ(boxes.Seen()[0].caption, L"テープカン Error");
+  EXPECT_EQ(boxes.Seen()[0].owner, main_);  // the entry box's top-level window
+  if (Is134()) {
+    EXPECT_EQ(boxes.Seen()[1].text, L"stack underflow!\n");
+    EXPECT_EQ(boxes.Seen()[1].owner, nullptr);
+  }
 }
 
 }  // namespace

@@ -1,217 +1,41 @@
-// The window modes on the real window: toggles and switches, auto-expand and auto mode with
-// the screen-row checks, always on top, transparency with its fades.
+// The window modes on the real window: the topmost band and the layered alpha, screen-row
+// checks from real moves on worker threads, and transparency's fades.
 #include <windows.h>
 
-#include <cmath>
-#include <numeric>
-#include <vector>
-
-#include "modes.h"
 #include "resource.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
 namespace {
 
-class Modes : public MainWindowTest {
+class Modes : public ShellTest {
  protected:
-  // The title, the flag and the menu check mark of auto-expand tell the same story.
-  void ExpectAutoExpandAgrees() {
-    const bool on = shell().modes.autoExpand;
-    EXPECT_EQ(Title().find(L"自動拡張") != std::wstring::npos, on) << Title();
-    EXPECT_EQ(Checked(IDM_AUTO_EXPAND), on);
-  }
-  // Moves the window so that the screen row limit becomes `limit`.
-  void MoveForLimit(int limit) {
-    const int top = GetSystemMetrics(SM_CYMAXIMIZED) - 171 - 19 * limit;
-    MoveTo(100, top);
-    WaitForScreenRowChecks();
-    ASSERT_EQ(shell().modes.screenRowLimit, limit);
-  }
-  int Alpha() {
+  int Alpha() const {
     BYTE alpha = 0;
-    DWORD flags = 0;
-    COLORREF key = 0;
-    GetLayeredWindowAttributes(main_, &key, &alpha, &flags);
+    GetLayeredWindowAttributes(main_, nullptr, &alpha, nullptr);
     return alpha;
   }
+  bool Topmost() const { return (GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+  // Runs the window thread, recording each alpha applied, until `done` or `ms` pass.
+  template <typename Done>
+  std::vector<int> TraceAlpha(Done done, DWORD ms = 3000) {
+    std::vector<int> alphas;
+    const DWORD giveUp = GetTickCount() + ms;
+    while (!done() && static_cast<int>(giveUp - GetTickCount()) > 0) {
+      MSG message;
+      if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        Sleep(1);
+        continue;
+      }
+      DispatchMessageW(&message);
+      if (message.message == kMsgFadeStep) {
+        alphas.push_back(Alpha());
+      }
+    }
+    return alphas;
+  }
 };
-
-TEST_F(Modes, FunctionKeysAndMenuCommandsToggleEachMode) {
-  Open();
-  PressInEntry(VK_F1);
-  EXPECT_EQ(Title(), L"「 + 」: 自動拡張: : ");
-  EXPECT_TRUE(Checked(IDM_AUTO_EXPAND));
-  EXPECT_FALSE(Grayed(IDM_SAVE_SETTINGS));  // a toggle marks the settings unsaved
-  EXPECT_TRUE(shell().modes.settingsDirty);
-  Command(IDM_AUTO_EXPAND);
-  EXPECT_EQ(Title(), L"「 + 」: : : ");
-  EXPECT_FALSE(Checked(IDM_AUTO_EXPAND));
-
-  KeyDown(main_, VK_F2);
-  EXPECT_EQ(Title(), L"「 + 」: : ｵｰﾄ: ");
-  EXPECT_TRUE(Checked(IDM_AUTO_MODE));
-  EXPECT_FALSE(shell().modes.autoExpand);  // auto-expand follows at the next check
-  Command(IDM_AUTO_MODE);
-  EXPECT_FALSE(Checked(IDM_AUTO_MODE));
-
-  PressInEntry(VK_F3);
-  EXPECT_EQ(Title(), L"「 + 」: : : 前表示");
-  EXPECT_TRUE(Checked(IDM_TOPMOST));
-  EXPECT_NE(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  Command(IDM_TOPMOST);
-  EXPECT_EQ(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  EXPECT_EQ(Title(), L"「 + 」: : : ");
-
-  PressInEntry(VK_F4);
-  EXPECT_TRUE(Checked(IDM_TRANSPARENCY));
-  EXPECT_EQ(Alpha(), 50);
-  EXPECT_EQ(Title(), L"「 + 」: : : ");  // transparency has no title field
-  Command(IDM_TRANSPARENCY);
-  EXPECT_FALSE(Checked(IDM_TRANSPARENCY));
-  EXPECT_NE(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_LAYERED, 0);  // stays layered
-  EXPECT_EQ(Alpha(), 255);
-}
-
-TEST_F(Modes, SwitchesNeverMarkTheSettings) {
-  Open();
-  AutoExpandOn();
-  AutoModeOn();
-  TopmostOn();
-  TransparencyOn();
-  TransparencyOff();
-  EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
-  EXPECT_FALSE(shell().modes.settingsDirty);
-}
-
-TEST_F(Modes, AutoExpandGrowsOneRowPerLineKeepingTheHeaders) {
-  Open();
-  PressInEntry(VK_F1);
-  Type(L"1\n2\n3\n4\n5\n");
-  EXPECT_EQ(OuterHeight(main_), 297);
-  Type(L"6\n");
-  EXPECT_EQ(OuterHeight(main_), 316);
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
-  EXPECT_EQ(StatusText(), L"テプカン: 現在の表示行数 = [7] 行");
-  const RECT before = WindowRectOf(main_);
-  Type(L"7\n");
-  const RECT after = WindowRectOf(main_);
-  EXPECT_EQ(after.top, before.top);  // grows in place
-  EXPECT_EQ(after.left, before.left);
-  EXPECT_EQ(after.bottom - after.top, 335);
-}
-
-TEST_F(Modes, AutoModeStopsGrowingAtTheScreenRowLimitThenScrolls) {
-  Open();
-  PressInEntry(VK_F2);
-  MoveForLimit(8);
-  EXPECT_TRUE(shell().modes.autoExpand);  // the move found room below
-  ExpectAutoExpandAgrees();
-  Type(L"1\n2\n3\n4\n5\n6\n");
-  WaitForScreenRowChecks();
-  EXPECT_EQ(OuterHeight(main_), 316);
-  EXPECT_TRUE(shell().modes.autoExpand);
-  Type(L"7\n");  // the displayed rows reach the limit: the last growth
-  WaitForScreenRowChecks();
-  EXPECT_EQ(OuterHeight(main_), 335);
-  EXPECT_FALSE(shell().modes.autoExpand);
-  ExpectAutoExpandAgrees();
-  Type(L"8\n");
-  WaitForScreenRowChecks();
-  EXPECT_EQ(OuterHeight(main_), 335);
-  EXPECT_EQ(InputPane(), L"1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n");
-}
-
-TEST_F(Modes, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
-  Open();
-  PressInEntry(VK_F2);
-  MoveForLimit(1);  // the displayed row count (1) is not below the limit
-  EXPECT_FALSE(shell().modes.autoExpand);
-  SaveSettings();
-  ASSERT_TRUE(Grayed(IDM_SAVE_SETTINGS));
-  PressInEntry(VK_F1);
-  EXPECT_FALSE(shell().modes.autoExpand);
-  EXPECT_FALSE(Checked(IDM_AUTO_EXPAND));
-  EXPECT_EQ(Title(), L"「 + 」: : ｵｰﾄ: ");
-  EXPECT_FALSE(Grayed(IDM_SAVE_SETTINGS));
-  AutoExpandOn();  // held back too
-  EXPECT_FALSE(shell().modes.autoExpand);
-}
-
-TEST_F(Modes, ScreenRowLimitArithmetic) {
-  EXPECT_EQ(ScreenRowLimit(1056, 100, 19), 41);
-  EXPECT_EQ(ScreenRowLimit(1056, 900, 19), 0);  // -15 / 19 truncates toward zero
-  EXPECT_EQ(ScreenRowLimit(1056, 950, 19), -3);
-  EXPECT_EQ(ScreenRowLimit(1056, 866, 19), 1);
-  Open();
-  const int maximised = GetSystemMetrics(SM_CYMAXIMIZED);
-  for (int top : {0, 37, 300, maximised - 160, maximised + 40}) {
-    MoveTo(50, top);
-    WaitForScreenRowChecks();
-    EXPECT_EQ(shell().modes.screenRowLimit, (maximised - top - 171) / 19) << top;
-  }
-}
-
-TEST_F(Modes, AStormOfMovesLeavesFlagsTitleAndMarksAgreeing) {
-  Open();
-  PressInEntry(VK_F2);
-  const int maximised = GetSystemMetrics(SM_CYMAXIMIZED);
-  int top = 0;
-  for (int i = 0; i < 400; ++i) {
-    top = (i * 37) % (maximised - 100);
-    MoveTo(i % 200, top);
-    if (i % 50 == 0) {
-      PumpMessages();
-    }
-  }
-  WaitForScreenRowChecks();
-  EXPECT_EQ(shell().modes.screenRowLimit, (maximised - top - 171) / 19);
-  EXPECT_EQ(shell().modes.autoExpand,
-            shell().modes.screenRowLimit > shell().tape->DisplayedRowCount());
-  ExpectAutoExpandAgrees();
-}
-
-TEST_F(Modes, ResizeKeepsPositionAndTopmostBand) {
-  Open();
-  MoveTo(40, 60);
-  PressInEntry(VK_F3);
-  PressInEntry(VK_NEXT);
-  EXPECT_EQ(OuterHeight(main_), 316);
-  EXPECT_NE(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-  EXPECT_EQ(WindowRectOf(main_).left, 40);
-  EXPECT_EQ(WindowRectOf(main_).top, 60);
-  EXPECT_EQ(shell().tape->StoredHeight(), 316);
-  TopmostOff();
-  EXPECT_EQ(OuterHeight(main_), 316);  // the stored size is re-applied
-  EXPECT_EQ(WindowRectOf(main_).top, 60);
-}
-
-// Records each alpha the window thread applies, with the time, until `done` or `ms` pass.
-struct AlphaTrace {
-  std::vector<int> alphas;
-  std::vector<DWORD> times;
-};
-
-template <typename Done>
-AlphaTrace TraceAlpha(HWND window, Done done, DWORD ms = 3000) {
-  AlphaTrace trace;
-  const DWORD giveUp = GetTickCount() + ms;
-  while (!done() && static_cast<int>(giveUp - GetTickCount()) > 0) {
-    MSG message;
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      Sleep(1);
-      continue;
-    }
-    DispatchMessageW(&message);
-    if (message.message == kMsgFadeStep) {
-      BYTE alpha = 0;
-      GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
-      trace.alphas.push_back(alpha);
-      trace.times.push_back(GetTickCount());
-    }
-  }
-  return trace;
-}
+TAPECOUNT_BOTH_RELEASES(Modes);
 
 std::vector<int> Steps(int from, int to, int by) {
   std::vector<int> steps;
@@ -221,81 +45,114 @@ std::vector<int> Steps(int from, int to, int by) {
   return steps;
 }
 
-void ReportIntervals(const char* what, const std::vector<DWORD>& times) {
-  if (times.size() < 3) {
-    return;
+TEST_P(Modes, TopmostBandAndAlphaReachTheWindow) {
+  Open();
+  MoveTo(40, 60);
+  PressInEntry(VK_F3);
+  EXPECT_TRUE(Topmost());
+  EXPECT_TRUE(Checked(IDM_TOPMOST));
+  PressInEntry(VK_NEXT);  // resizes keep the band and the position
+  EXPECT_TRUE(Topmost());
+  EXPECT_EQ(WindowRectOf(main_).top, 60);
+  EXPECT_EQ(WindowRectOf(main_).left, 40);
+  Command(IDM_TOPMOST);
+  EXPECT_FALSE(Topmost());
+  EXPECT_EQ(OuterHeight(main_), 297 + release().rowHeight);  // the stored size re-applied
+  EXPECT_EQ(WindowRectOf(main_).top, 60);
+
+  Command(IDM_TRANSPARENCY);
+  EXPECT_EQ(Alpha(), release().transparentAlpha);
+  SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+  SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 65535));
+  PumpMessages(Is134() ? 0 : 700);
+  if (!Is134()) {  // no fades, no capture
+    EXPECT_EQ(Alpha(), 127);
+    EXPECT_NE(GetCapture(), main_);
   }
-  std::vector<double> gaps;
-  for (std::size_t i = 1; i < times.size(); ++i) {
-    gaps.push_back(static_cast<double>(times[i] - times[i - 1]));
-  }
-  const double mean = std::accumulate(gaps.begin(), gaps.end(), 0.0) / gaps.size();
-  double variance = 0;
-  for (double g : gaps) {
-    variance += (g - mean) * (g - mean);
-  }
-  std::printf("%s: %zu steps, interval mean %.2f ms, standard deviation %.2f ms\n", what,
-              times.size(), mean, std::sqrt(variance / gaps.size()));
+  PressInEntry(VK_F4);
+  EXPECT_EQ(Alpha(), 255);
+  EXPECT_NE(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_LAYERED, 0);  // stays layered
+  EXPECT_FALSE(Checked(IDM_TRANSPARENCY));
 }
 
-TEST_F(Modes, FadesStepTheAlphaFiveAtATimeBothWays) {
+TEST_P(Modes, ScreenRowChecksFollowTheWindowsMoves) {
+  Open();
+  PressInEntry(VK_F2);
+  const int maximised = GetSystemMetrics(SM_CYMAXIMIZED);
+  for (int top : {0, 300, maximised - 171 - release().rowHeight, maximised + 40}) {
+    MoveTo(50, top);
+    WaitForScreenRowChecks();
+    const int limit = (maximised - top - 171) / release().rowHeight;
+    EXPECT_EQ(model().ScreenRowLimit(), limit) << top;
+    // In auto mode each check switches auto-expand: the flag, the title and the mark agree.
+    EXPECT_EQ(model().Modes().autoExpand, limit > 1) << top;
+    EXPECT_EQ(Title().find(L"自動拡張") != std::wstring::npos, limit > 1);
+    EXPECT_EQ(Checked(IDM_AUTO_EXPAND), limit > 1);
+  }
+  int top = 0;
+  for (int i = 0; i < 300; ++i) {  // a drag: many checks overlapping on their threads
+    top = (i * 37) % (maximised - 100);
+    MoveTo(i % 200, top);
+  }
+  WaitForScreenRowChecks();
+  EXPECT_EQ(model().ScreenRowLimit(), (maximised - top - 171) / release().rowHeight);
+}
+
+TEST_P(Modes, AutoModeGrowsTheRealWindowUpToTheLimit) {
+  Open();
+  PressInEntry(VK_F2);
+  MoveTo(100, GetSystemMetrics(SM_CYMAXIMIZED) - 171 - release().rowHeight * 8);
+  WaitForScreenRowChecks();
+  ASSERT_TRUE(model().Modes().autoExpand);
+  for (int i = 1; i <= 8; ++i) {
+    Type(std::to_wstring(i) + L"\n");
+    WaitForScreenRowChecks();
+  }
+  EXPECT_EQ(OuterHeight(main_), 297 + (Is134() ? 2 : 1) * release().rowHeight);
+  EXPECT_FALSE(model().Modes().autoExpand);
+  EXPECT_EQ(Title(), L"「 + 」: : ｵｰﾄ: ");
+  EXPECT_EQ(InputPane().substr(0, 3), L"1\r\n");
+}
+
+class Fades : public Modes {};
+INSTANTIATE_TEST_SUITE_P(Release134, Fades, ::testing::Values(&kRelease134));
+
+TEST_P(Fades, StepTheAlphaFiveAtATimeBothWays) {
   Open();
   PressInEntry(VK_F4);
-  ASSERT_EQ(Alpha(), 50);
-  const FadeShared& fades = *shell().modes.fades;
-
+  const FadeShared& fades = *shell_->fades.Shared();
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));  // the pointer comes in
-  EXPECT_TRUE(shell().modes.pointerInside);
   EXPECT_EQ(GetCapture(), main_);
-  const HANDLE firstFadeIn = shell().modes.fadeInThread.Get();
+  const HANDLE first = shell_->fades.Thread(Fade::In);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));  // no second fade-in
-  EXPECT_EQ(shell().modes.fadeInThread.Get(), firstFadeIn);
-  AlphaTrace in = TraceAlpha(main_, [&] { return !fades.fadeInRunning && Alpha() == 255; });
-  EXPECT_EQ(in.alphas, Steps(50, 255, 5));
-  ReportIntervals("fade-in", in.times);
+  EXPECT_EQ(shell_->fades.Thread(Fade::In), first);
+  EXPECT_EQ(TraceAlpha([&] { return !fades.fadeInRunning && Alpha() == 255; }), Steps(50, 255, 5));
 
-  const DWORD left = GetTickCount();
-  SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 65535));  // far below: outside
-  EXPECT_FALSE(shell().modes.pointerInside);
-  EXPECT_NE(GetCapture(), main_);
-  AlphaTrace out = TraceAlpha(main_, [&] { return !fades.fadeOutRunning && Alpha() == 50; });
-  EXPECT_EQ(out.alphas, Steps(255, 50, -5));
-  ASSERT_FALSE(out.times.empty());
-  EXPECT_GE(out.times.front() - left, 140u);  // the 150 ms wait before fading out
-  ReportIntervals("fade-out", out.times);
-}
-
-TEST_F(Modes, PointerOnTheRightFrameIsInsideOnTheTitleBarOutside) {
-  Open();
-  PressInEntry(VK_F4);
   RECT client{};
   GetClientRect(main_, &client);
-  SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
-  SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(client.right + 2, 20));  // right frame
-  EXPECT_TRUE(shell().modes.pointerInside);
+  SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(client.right + 2, 20));  // the right frame
+  EXPECT_EQ(GetCapture(), main_);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -5));  // the menu bar: reads 65531
-  EXPECT_FALSE(shell().modes.pointerInside);
+  EXPECT_NE(GetCapture(), main_);
+  EXPECT_EQ(TraceAlpha([&] { return !fades.fadeOutRunning && Alpha() == 50; }), Steps(255, 50, -5));
 }
 
-TEST_F(Modes, TransparencyOffDuringAFadeEndsOpaque) {
+TEST_P(Fades, TransparencyOffDuringAFadeEndsOpaque) {
   Open();
   PressInEntry(VK_F4);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
-  int steps = 0;
-  TraceAlpha(main_, [&] { return ++steps > 200 || Alpha() >= 120; });
-  ASSERT_TRUE(shell().modes.fades->fadeInRunning);
-  PressInEntry(VK_F4);  // off in the middle of the fade-in
+  TraceAlpha([&] { return Alpha() >= 120; });
+  ASSERT_TRUE(shell_->fades.Shared()->fadeInRunning);
+  PressInEntry(VK_F4);
   EXPECT_EQ(Alpha(), 255);
   EXPECT_NE(GetCapture(), main_);
-  // Longer than the rest of the fade-in would have taken.
-  const AlphaTrace after = TraceAlpha(
-      main_, [] { return false; }, 800);
-  EXPECT_TRUE(after.alphas.empty());
+  // Longer than the rest of the fade-in would have taken: no step is applied.
+  EXPECT_TRUE(TraceAlpha([] { return false; }, 800).empty());
   EXPECT_EQ(Alpha(), 255);
 }
 
-TEST_F(Modes, DestroyingTheWindowDuringAFadeIsClean) {
-  for (int round = 0; round < 5; ++round) {
+TEST_P(Fades, DestroyingTheWindowDuringAFadeIsClean) {
+  for (int round = 0; round < 4; ++round) {
     Open();
     PressInEntry(VK_F4);
     SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
@@ -303,7 +160,6 @@ TEST_F(Modes, DestroyingTheWindowDuringAFadeIsClean) {
     PumpMessages(round * 20);
     PressInEntry(VK_CONTROL);  // quits while the fades run or wait
     EXPECT_FALSE(IsWindow(main_));
-    main_ = nullptr;
     PumpMessages(50);
   }
   Sleep(1000);  // the orphaned fades finish with the lock they share

@@ -1,46 +1,36 @@
 // Drives the real main window under Wine (null graphics driver): the program's own window
-// procedures, created as the program creates them, in a scratch current directory.
+// procedures, created as the program creates them, in a scratch current directory, once per
+// release.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/release.h"
 #include "main_window.h"
 #include "shell.h"
 
 namespace tapecount::testing {
 
-// A message box as the user saw it; the watcher answers it with OK.
-struct SeenMessageBox {
-  std::wstring text;
-  std::wstring caption;
-  HWND owner;
-};
-
-// Watches the message boxes shown on this thread while it lives, and closes each.
-class MessageBoxWatcher {
- public:
-  MessageBoxWatcher();
-  ~MessageBoxWatcher();
-  const std::vector<SeenMessageBox>& Seen() const;
-};
-
-// A dialog as the user saw it: its caption and the texts of its controls.
+// A dialog or message box as the user saw it.
 struct SeenDialog {
   std::wstring caption;
-  std::vector<std::wstring> texts;
-  RECT rect;  // in dialog units
+  std::wstring text;                // a message box's text
+  std::vector<std::wstring> texts;  // every control's text
+  HWND owner;
+  RECT rect;  // the client area in dialog units
 };
 
-// Answers every dialog box shown on this thread while it lives by pressing `button` once
-// the dialog is up, and records each.
+// Records every dialog and message box shown on this thread while it lives, and answers
+// each with `button` once it is up.
 class DialogWatcher {
  public:
-  explicit DialogWatcher(int button);
+  explicit DialogWatcher(int button = IDOK);
   ~DialogWatcher();
   const std::vector<SeenDialog>& Seen() const;
 };
@@ -54,16 +44,38 @@ void PumpMessages(DWORD ms = 0);
 // A Unix path of the build as Wine sees it (Z:\...).
 std::wstring WindowsPath(const char* unixPath);
 std::wstring ScratchDirectory();
+void RemoveScratchDirectory(const std::wstring& directory);
 // The Unicode text on the clipboard, or "" when it holds none.
 std::wstring ClipboardText();
+// Writes tapecount.ini into `directory`: UTF-16 with a byte-order mark.
+void WriteSettings(const std::wstring& directory, const std::wstring& contents);
 
-class MainWindowTest : public ::testing::Test {
+// Another program: the test helper with `arguments`, or a program under test (its Unix path,
+// TAPECOUNT_EXE or TAPECOUNT_EXE_127) in `directory`.
+class Process {
+ public:
+  static Process Helper(const std::wstring& arguments);
+  // Waits until the program's main window answers, or the program has ended.
+  static Process Program(const char* program, const std::wstring& directory);
+  Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+  ~Process();
+  // The exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
+  DWORD WaitForExit(DWORD ms);
+  // Its main window (class TPCT), or null.
+  HWND MainWindow() const;
+
+ private:
+  Process(const std::wstring& path, const std::wstring& arguments, const std::wstring& directory);
+  PROCESS_INFORMATION info_{};
+};
+
+class ShellTest : public ::testing::TestWithParam<const Release*> {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Writes tapecount.ini into the scratch directory (UTF-16 with a byte-order mark).
-  void WriteSettingsFile(const std::wstring& contents);
+  const Release& release() const { return *GetParam(); }
+  bool Is134() const { return GetParam() == &kRelease134; }
   // Creates the window as the program does (after writing any settings).
   void Open();
   void Close();
@@ -71,28 +83,36 @@ class MainWindowTest : public ::testing::Test {
   // Types as the user would: digits as characters into the entry box, the rest as key-downs
   // of the entry box: '\n' Enter, '+' '-' '*' '/' '.' the keypad keys.
   void Type(const std::wstring& keys);
-  void KeyDown(HWND window, int vk);
-  void PressInEntry(int vk) { KeyDown(shell().entry, vk); }
+  LRESULT KeyDown(HWND window, int vk) {
+    return SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
+  }
+  LRESULT PressInEntry(int vk) { return KeyDown(windows().entry, vk); }
+  LRESULT Command(int id) { return SendMessageW(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
-  Shell& shell() { return TheShell(); }
-  std::wstring Title() { return TextOf(main_); }
-  std::wstring EntryText() { return TextOf(shell().entry); }
-  std::wstring InputPane() { return TextOf(shell().inputPane); }
-  std::wstring TotalPane() { return TextOf(shell().totalPane); }
-  std::wstring StatusText();
+  const ShellWindows& windows() const { return shell_->windows; }
+  const WindowModel& model() const { return shell_->model; }
+  std::wstring Title() const { return TextOf(main_); }
+  std::wstring EntryText() const { return TextOf(windows().entry); }
+  std::wstring InputPane() const { return TextOf(windows().inputPane); }
+  std::wstring StatusText() const;
   void Resize(int width, int height);
   void MoveTo(int x, int y);
-  void Command(int id) { SendMessageW(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
-  bool Checked(int id) {
-    return (GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-  }
-  bool Grayed(int id) { return (GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
+  bool Checked(int id) const;
+  bool Grayed(int id) const;
   // Runs the window thread until every screen-row check started so far has reported.
   void WaitForScreenRowChecks();
+  std::wstring Path() const { return directory_ + L"\\tapecount.ini"; }
 
+  std::unique_ptr<Shell> shell_;
   HWND main_ = nullptr;
   std::wstring directory_;
   std::wstring previousDirectory_;
 };
+
+// Both releases, named 134 and 127.
+#define TAPECOUNT_BOTH_RELEASES(suite)                                \
+  INSTANTIATE_TEST_SUITE_P(                                           \
+      Releases, suite, ::testing::Values(&kRelease134, &kRelease127), \
+      [](const auto& info) { return std::string(info.param == &kRelease134 ? "134" : "127"); })
 
 }  // namespace tapecount::testing

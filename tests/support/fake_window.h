@@ -1,40 +1,64 @@
-// A main window without a window system: records what the calculator and the tape show,
-// and runs the tape's size handling synchronously on a resize, as the real window does.
+// The main window without a window system: a display that records what it is asked to show,
+// and resizes synchronously (running the model's size handling inside, as the real window
+// does), wired to a window model. Screen-row checks are answered when the test settles them.
 #pragma once
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "core/calc_view.h"
-#include "core/calculator.h"
+#include "core/display.h"
 #include "core/keys.h"
 #include "core/release.h"
-#include "history/tape.h"
-#include "history/tape_host.h"
+#include "shell/model/window_model.h"
 
 namespace tapecount::testing {
 
-class FakeWindow : public CalcView, public TapeHost {
+class FakeDisplay : public Display {
  public:
   // Frame and caption taken from the outer size to give the client size.
   static constexpr int kFrameWidth = 16;
   static constexpr int kFrameHeight = 59;
 
-  explicit FakeWindow(const Release& release = kRelease134)
-      : tape(*this, release.geometry), calculator(*this, tape, release) {
-    calculator.Start();
-    modeText = ModeText(u'+');
-    SetOuterSize(275, 297);  // the size notification that follows creation
-  }
-
-  // --- CalcView
   Text EntryText() const override { return entry; }
   void SetEntryText(const Text& text) override { entry = text; }
-  void FocusEntryAtEnd() override { ++focusCount; }
   void FocusEntry() override { ++focusCount; }
+  void FocusEntryAtEnd() override { ++focusCount; }
   void SetLastEntryText(const Text& text) override { lastEntry = text; }
   void SetTotalText(const Text& text) override { totalText = text; }
-  void SetModeText(const Text& text) override { modeText = text; }
+  void SetPaneText(PaneId pane, const Text& text) override {
+    (pane == PaneId::Input ? inputPane : totalPane) = text;
+  }
+  void MovePane(PaneId pane, const PaneRect& rect) override {
+    (pane == PaneId::Input ? inputRect : totalRect) = rect;
+  }
+  void SetTitle(const Text& text) override {
+    title = text;
+    ++titleSets;
+  }
+  void SetStatusText(const Text& text) override { status = text; }
+  void LayoutStatusBar(int, int) override { ++statusLayouts; }
+  void SetItemState(int id, ItemState state) override { items[id] = state; }
+  WindowSize OuterSize() const override { return size; }
+  void PlaceWindow(WindowSize wanted, bool inTopmostBand) override {
+    placements.push_back(wanted);
+    topmostBand = inTopmostBand;
+    wanted.height = std::min(wanted.height, maxHeight);
+    if (!(wanted == size)) {
+      Resize(wanted);
+    }
+  }
+  void SetAlpha(int value) override {
+    alpha = value;
+    layered = true;
+  }
+  void CapturePointer() override { captured = true; }
+  void ReleasePointer() override { captured = false; }
+  void StartFade(Fade fade) override { fades.push_back(fade); }
+  void StopFades() override { ++fadeStops; }
+  void StartScreenRowCheck(unsigned generation) override { pendingChecks.push_back(generation); }
+  void Close() override { closed = true; }
   void ShowMessage(const Message& message) override { messages.push_back(message); }
   bool CopyToClipboard(const Text& text) override {
     if (clipboardBusy) {
@@ -44,50 +68,66 @@ class FakeWindow : public CalcView, public TapeHost {
     return true;
   }
 
-  // --- TapeHost
-  void ShowPaneText(PaneId pane, const Text& text) override {
-    (pane == PaneId::Input ? inputPane : totalPane) = text;
-  }
-  void MovePane(PaneId pane, const PaneRect& rect) override {
-    (pane == PaneId::Input ? inputRect : totalRect) = rect;
-  }
-  void LayoutStatusBar(int, int, int) override { ++statusLayouts; }
-  void SetStatusText(const Text& text) override { status = text; }
-  WindowSize OuterWindowSize() const override { return {width, height}; }
-  void ResizeKeepingTopmost(int newHeight, int newWidth) override {
-    resizes.push_back(newHeight);
-    if (newHeight > maxHeight) {
-      newHeight = maxHeight;
-    }
-    if (newHeight != height || newWidth != width) {
-      SetOuterSize(newWidth, newHeight);
-    }
-  }
-  GrowthModes Modes() const override { return modes; }
-  void AutoExpandOff() override {
-    modes.autoExpand = false;
-    ++autoExpandOffCount;
-  }
-  void StartScreenRowCheck() override { ++screenRowChecks; }
-
-  // --- driving it
-  // The window system's size notification: the new outer size, then WM_SIZE.
-  void SetOuterSize(int newWidth, int newHeight, int sizeType = 0) {
-    width = newWidth;
-    height = newHeight;
-    tape.HandleSize(sizeType, width - kFrameWidth, height - kFrameHeight);
+  // The window system's size notification: the new outer size, then the size handling.
+  void Resize(WindowSize outer) {
+    size = outer;
+    model->Sized(outer.width - kFrameWidth, outer.height - kFrameHeight);
   }
 
-  // Types as the user would: digits reach the edit control, the others are key-downs.
-  // '\n' is Enter, '+' '-' '*' '/' '.' the keypad keys.
+  WindowModel* model = nullptr;
+  Text entry, lastEntry = u"0", totalText = u"0";
+  Text inputPane = u"入力履歴\r\n", totalPane = u"合計履歴\r\n";
+  Text title = u"tapecount", status = kStartupStatus, clipboard;
+  bool clipboardBusy = false;
+  PaneRect inputRect{}, totalRect{};
+  std::map<int, ItemState> items;
+  std::vector<Message> messages;
+  std::vector<WindowSize> placements;
+  std::vector<Fade> fades;
+  std::vector<unsigned> pendingChecks;
+  WindowSize size{0, 0};
+  int maxHeight = 1 << 20;
+  int alpha = 255;
+  bool layered = false, captured = false, topmostBand = false, closed = false;
+  int focusCount = 0, statusLayouts = 0, titleSets = 0, fadeStops = 0;
+};
+
+// A window opened as the program opens it: created, sized 275 by 297, settings applied.
+class FakeWindow {
+ public:
+  explicit FakeWindow(const Release& release = kRelease134, const StoredModes& stored = {})
+      : model(display, release) {
+    display.model = &model;
+    model.Created();
+    display.Resize(kInitialSize);
+    model.ApplySettings(stored);
+    Settle();
+  }
+
+  // The screen-row checks started so far report, in order, the limit `screenRowLimit`.
+  void Settle() {
+    std::vector<unsigned> checks;
+    checks.swap(display.pendingChecks);
+    for (unsigned generation : checks) {
+      model.ScreenRowLimitComputed(screenRowLimit, generation);
+    }
+  }
+
+  // Types as the user would: digits reach the edit control, the others are key-downs of the
+  // entry box ('\n' Enter, '+' '-' '*' '/' '.' the keypad keys, 'B' Backspace, 'D' Delete).
   void Type(const std::string& keys) {
     for (char c : keys) {
       if (c >= '0' && c <= '9') {
-        entry += static_cast<char16_t>(c);
-        continue;
+        display.entry += static_cast<char16_t>(c);
+      } else {
+        Key(KeyFor(c));
       }
-      calculator.HandleEntryKey(KeyFor(c));
     }
+  }
+  EntryKey Key(int vk) {
+    const EntryKey result = model.EntryBoxKey(vk);
+    Settle();
+    return result;
   }
   static int KeyFor(char c) {
     switch (c) {
@@ -103,16 +143,23 @@ class FakeWindow : public CalcView, public TapeHost {
         return kVkDivide;
       case '.':
         return kVkDecimal;
+      case 'B':
+        return kVkBack;
+      case 'D':
+        return kVkDelete;
       default:
         return 0;
     }
   }
-
   // Applies the entries from, from + 1, ... to, each with Enter.
   void EnterNumbers(int from, int to) {
     for (int i = from; i <= to; ++i) {
       Type(std::to_string(i) + "\n");
     }
+  }
+  void Resize(int width, int height) {
+    display.Resize({width, height});
+    Settle();
   }
 
   // The pane texts as lists of lines, for readable expectations.
@@ -126,33 +173,20 @@ class FakeWindow : public CalcView, public TapeHost {
     }
     return lines;
   }
-  std::vector<Text> InputLines() const { return Lines(inputPane); }
-  std::vector<Text> TotalLines() const { return Lines(totalPane); }
+  std::vector<Text> InputLines() const { return Lines(display.inputPane); }
+  std::vector<Text> TotalLines() const { return Lines(display.totalPane); }
+  double Total() const { return model.GetCalculator().Total(); }
+  const CalcState& State() const { return model.GetCalculator().State(); }
+  const Tape& GetTape() const { return model.GetTape(); }
+  ItemState Item(int id) const {
+    const auto found = display.items.find(id);
+    return found == display.items.end() ? ItemState::Unchecked : found->second;
+  }
 
-  // Public on purpose: tests read and set them directly.
-  Text entry;
-  Text lastEntry = u"0";
-  Text totalText = u"0";
-  Text modeText;
-  Text inputPane = u"入力履歴\r\n";
-  Text totalPane = u"合計履歴\r\n";
-  Text status;
-  Text clipboard;
-  bool clipboardBusy = false;
-  PaneRect inputRect{}, totalRect{};
-  std::vector<Message> messages;
-  std::vector<int> resizes;
-  GrowthModes modes;
-  int width = 0;
-  int height = 0;
-  int maxHeight = 1 << 20;
-  int focusCount = 0;
-  int statusLayouts = 0;
-  int screenRowChecks = 0;
-  int autoExpandOffCount = 0;
-
-  Tape tape;
-  Calculator calculator;
+  // What a check reports: a window near the top of a screen 1056 pixels high has room.
+  int screenRowLimit = 41;
+  FakeDisplay display;
+  WindowModel model;
 };
 
 }  // namespace tapecount::testing

@@ -1,4 +1,4 @@
-#include "core/settings_file.h"
+#include "shell/model/settings_file.h"
 
 namespace tapecount {
 

@@ -1,8 +1,10 @@
-// Another program using the clipboard, for the tests:
-//   clipboard_helper set <text>    puts the text on the clipboard as Unicode text
-//   clipboard_helper other         puts data of a private format only, no text
-//   clipboard_helper hold <ms>     keeps the clipboard open; signals the event
-//                                  "tapecount-test-clipboard-held" once it has it
+// Another program using the clipboard or a file, for the tests:
+//   helper set <text>         puts the text on the clipboard as Unicode text
+//   helper other              puts data of a private format only, no text
+//   helper hold <ms>          keeps the clipboard open; signals the event
+//                             "tapecount-test-clipboard-held" once it has it
+//   helper lock <path> <ms>   keeps the file open with no sharing; signals the event
+//                             "tapecount-test-file-locked" once it has it
 #include <windows.h>
 
 #include <cstring>
@@ -52,6 +54,16 @@ int wmain(int argc, wchar_t** argv) {
     DestroyWindow(window);
     CloseHandle(held);
     return 0;
+  }
+  if (argc >= 4 && std::wcscmp(argv[1], L"lock") == 0) {
+    HANDLE locked = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-file-locked");
+    HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    SetEvent(locked);
+    Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+    CloseHandle(file);
+    CloseHandle(locked);
+    return file == INVALID_HANDLE_VALUE ? 1 : 0;
   }
   return 2;
 }

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "history/text.h"
+#include "core/text.h"
 
 namespace tapecount {
 

@@ -1,0 +1,46 @@
+// The portable code's display, implemented with Win32 calls on the main window's controls.
+#pragma once
+
+#include <windows.h>
+
+#include "core/display.h"
+
+namespace tapecount {
+
+struct Shell;
+
+class Win32Display final : public Display {
+ public:
+  explicit Win32Display(Shell& shell) : shell_(shell) {}
+
+  Text EntryText() const override;
+  void SetEntryText(const Text& text) override;
+  void FocusEntry() override;
+  void FocusEntryAtEnd() override;
+  void SetLastEntryText(const Text& text) override;
+  void SetTotalText(const Text& text) override;
+  void SetPaneText(PaneId pane, const Text& text) override;
+  void MovePane(PaneId pane, const PaneRect& rect) override;
+  void SetTitle(const Text& text) override;
+  void SetStatusText(const Text& text) override;
+  void LayoutStatusBar(int clientWidth, int clientHeight) override;
+  void SetItemState(int commandId, ItemState state) override;
+  WindowSize OuterSize() const override;
+  void PlaceWindow(WindowSize size, bool topmost) override;
+  void SetAlpha(int alpha) override;
+  void CapturePointer() override;
+  void ReleasePointer() override;
+  void StartFade(Fade fade) override;
+  void StopFades() override;
+  void StartScreenRowCheck(unsigned generation) override;
+  void Close() override;
+  void ShowMessage(const Message& message) override;
+  bool CopyToClipboard(const Text& text) override;
+
+ private:
+  HWND PaneWindow(PaneId pane) const;
+
+  Shell& shell_;
+};
+
+}  // namespace tapecount

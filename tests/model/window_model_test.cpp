@@ -1,0 +1,455 @@
+// The main window's rules with the fake display: modes, title and menu marks, the size keys,
+// the tape fitted to the window, screen-row checks, transparency, undo's and clear-all's
+// window effects, the settings' modes, and what release 1.27 does differently.
+#include "shell/model/window_model.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/resource.h"
+#include "support/fake_window.h"
+
+namespace tapecount {
+namespace {
+
+using testing::FakeDisplay;
+using testing::FakeWindow;
+using Lines = std::vector<Text>;
+
+Lines Numbers(int from, int to) {
+  Lines lines;
+  for (int i = from; i <= to; ++i) {
+    lines.push_back(IntToText(i));
+  }
+  return lines;
+}
+
+TEST(WindowModel, OpensWithEveryModeOffAndTheRowsItHasRoomFor) {
+  FakeWindow w;
+  EXPECT_EQ(w.display.title, u"「 + 」: : : ");
+  for (int id :
+       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
+    EXPECT_EQ(w.Item(id), ItemState::Unchecked) << id;
+  }
+  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
+  EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
+  EXPECT_EQ(w.GetTape().RowCapacity(), 6);
+  EXPECT_EQ(w.display.inputPane, u"入力履歴\r\n");  // laid out, not re-fitted
+  const int clientWidth = 275 - FakeDisplay::kFrameWidth;
+  const int clientHeight = 297 - FakeDisplay::kFrameHeight;
+  EXPECT_EQ(w.display.inputRect, (PaneRect{10, 90, 100, clientHeight - 115}));
+  EXPECT_EQ(w.display.totalRect, (PaneRect{110, 90, clientWidth - 115, clientHeight - 115}));
+  EXPECT_EQ(w.display.statusLayouts, 1);
+
+  FakeWindow old(kRelease127);
+  EXPECT_EQ(old.display.status, u"テプカン: 現在の表示行数 = [7] 行");
+}
+
+TEST(WindowModel, ScreenRowLimitArithmetic) {
+  EXPECT_EQ(ScreenRowLimit(1056, 100, 19), 41);
+  EXPECT_EQ(ScreenRowLimit(1056, 900, 19), 0);  // -15 / 19 truncates toward zero
+  EXPECT_EQ(ScreenRowLimit(1056, 950, 19), -3);
+  EXPECT_EQ(ScreenRowLimit(1056, 866, 19), 1);
+  EXPECT_EQ(ScreenRowLimit(1056, 100, 18), 43);
+}
+
+TEST(WindowModel, PrintRectangleCutsMarginsToWholeInches) {
+  const PrintDevice device{600, 600, 100, 120, 4800, 6600};
+  EXPECT_EQ(PrintRectangle(device, {1000, 1000, 1000, 1000}),
+            (Box{500, 480, 4800 - 600 - 100, 6600 - 600 - 120}));
+  EXPECT_EQ(PrintRectangle(device, {999, 999, 999, 999}),  // the paper's corner
+            (Box{-100, -120, 4700, 6480}));
+  EXPECT_EQ(PrintRectangle(device, {1500, 2999, 0, 2000}),
+            (Box{500, 1080, 4700, 6600 - 1200 - 120}));
+  EXPECT_EQ(PrintRectangle({300, 200, 0, 0, 2400, 3000}, {2000, 1000, 3000, 1000}),
+            (Box{600, 200, 1500, 2800}));
+}
+
+struct ToggleCase {
+  int vk;
+  int item;
+  bool ModeFlags::*flag;
+  const char16_t* title;  // with the mode on
+};
+
+TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
+  const ToggleCase cases[] = {
+      {kVkF1, IDM_AUTO_EXPAND, &ModeFlags::autoExpand, u"「 + 」: 自動拡張: : "},
+      {kVkF2, IDM_AUTO_MODE, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
+      {kVkF3, IDM_TOPMOST, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
+      {kVkF4, IDM_TRANSPARENCY, &ModeFlags::transparent, u"「 + 」: : : "},
+  };
+  for (const ToggleCase& c : cases) {
+    FakeWindow w;
+    EXPECT_EQ(w.Key(c.vk), EntryKey::PassOn) << c.vk;  // the edit control gets it too
+    EXPECT_TRUE(w.model.Modes().*c.flag) << c.vk;
+    EXPECT_EQ(w.Item(c.item), ItemState::Checked) << c.vk;
+    EXPECT_EQ(w.display.title, c.title) << c.vk;
+    EXPECT_TRUE(w.model.SettingsDirty());
+    EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Unchecked);
+    EXPECT_FALSE(w.model.ShortcutKey(c.vk));  // from the main window: off again
+    EXPECT_FALSE(w.model.Modes().*c.flag) << c.vk;
+    EXPECT_EQ(w.Item(c.item), ItemState::Unchecked) << c.vk;
+    EXPECT_EQ(w.display.title, u"「 + 」: : : ") << c.vk;
+  }
+}
+
+TEST(WindowModel, SwitchesAndSettingsNeverMarkTheSettings) {
+  FakeWindow w(kRelease134, {true, true, true, true, true});
+  EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: 前表示");
+  for (int id :
+       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
+    EXPECT_EQ(w.Item(id), ItemState::Checked) << id;
+  }
+  EXPECT_TRUE(w.display.topmostBand);
+  EXPECT_EQ(w.display.placements.back(), kInitialSize);  // the stored size, re-applied
+  EXPECT_EQ(w.display.alpha, 50);
+  EXPECT_TRUE(w.model.SingleInstance());
+  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
+  w.model.TopmostOff();
+  w.model.AutoModeOff();
+  w.model.TransparencyOff();
+  EXPECT_FALSE(w.display.topmostBand);
+  EXPECT_EQ(w.display.alpha, 255);
+  EXPECT_TRUE(w.display.layered);  // stays layered
+  EXPECT_FALSE(w.model.SettingsDirty());
+  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
+  const StoredModes saved = w.model.ModesToSave();
+  EXPECT_TRUE(saved.autoExpand && saved.singleInstance);
+  EXPECT_FALSE(saved.autoMode || saved.topmost || saved.transparent);
+
+  w.model.ToggleSingleInstance();  // the guard's own mark, the settings left to the save
+  EXPECT_FALSE(w.model.SingleInstance());
+  EXPECT_EQ(w.Item(IDM_SINGLE_INSTANCE), ItemState::Unchecked);
+  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
+  w.Type("1\n");
+  w.Key(kVkF1);
+  w.model.SettingsSaved();
+  EXPECT_FALSE(w.model.SettingsDirty());
+  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
+}
+
+TEST(WindowModel, TitleIsSetOnlyWhenItChanges) {
+  FakeWindow w;
+  const int sets = w.display.titleSets;
+  w.Type("1\n2\n3+");
+  EXPECT_EQ(w.display.titleSets, sets);
+  w.Type("*");
+  EXPECT_EQ(w.display.titleSets, sets + 1);
+}
+
+TEST(WindowModel, SixthEntryScrollsTheHeadersOutOrGrowsTheWindow) {
+  FakeWindow w;
+  w.EnterNumbers(1, 5);
+  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
+  w.EnterNumbers(6, 6);
+  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
+  EXPECT_EQ(w.TotalLines(), (Lines{u"1", u"3", u"6", u"10", u"15", u"21"}));
+  EXPECT_EQ(w.display.size.height, 297);
+
+  FakeWindow grows;
+  grows.Key(kVkF1);
+  grows.EnterNumbers(1, 6);
+  EXPECT_EQ(grows.display.size.height, 316);
+  EXPECT_EQ(grows.display.status, u"テプカン: 現在の表示行数 = [7] 行");
+  EXPECT_EQ(grows.InputLines().front(), u"入力履歴");
+  EXPECT_EQ(grows.InputLines().size(), 7u);
+  EXPECT_TRUE(grows.model.Modes().autoExpand);  // outside auto mode it never switches off
+  EXPECT_FALSE(grows.model.RefitSuppressed());
+  grows.EnterNumbers(7, 7);
+  EXPECT_EQ(grows.display.size.height, 335);
+
+  FakeWindow old(kRelease127);  // 18-pixel rows: the seventh entry scrolls or grows
+  old.EnterNumbers(1, 7);
+  EXPECT_EQ(old.InputLines(), Numbers(1, 7));
+  FakeWindow oldGrows(kRelease127, {true});
+  oldGrows.EnterNumbers(1, 7);
+  EXPECT_EQ(oldGrows.display.size.height, 315);
+}
+
+TEST(WindowModel, RefusedGrowthScrollsSoTheNewLineShows) {
+  FakeWindow w(kRelease134, {true});
+  w.display.maxHeight = 297;
+  w.EnterNumbers(1, 6);
+  EXPECT_EQ(w.display.size.height, 297);
+  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
+  EXPECT_EQ(w.GetTape().DisplayedRowCount(), 6);
+  EXPECT_FALSE(w.model.RefitSuppressed());
+  w.display.maxHeight = 5000;
+  w.Resize(275, 316);  // the next real size change re-fits
+  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
+}
+
+TEST(WindowModel, ResizingRefitsThePanes) {
+  FakeWindow w;
+  w.EnterNumbers(1, 6);
+  const int focused = w.display.focusCount;
+  w.Resize(275, 316);
+  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
+  EXPECT_EQ(w.TotalLines().front(), u"合計履歴");
+  EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [7] 行");
+  EXPECT_GT(w.display.focusCount, focused);
+  w.Resize(300, 259);
+  EXPECT_EQ(w.InputLines(), Numbers(3, 6));
+  EXPECT_EQ(w.GetTape().DisplayedRowCount(), 4);
+  EXPECT_EQ(w.display.totalRect.width, 300 - FakeDisplay::kFrameWidth - 115);
+  EXPECT_EQ(w.model.StoredSize(), (WindowSize{300, 259}));
+  w.Resize(275, 150);
+  EXPECT_EQ(w.display.inputPane, u"");
+  w.EnterNumbers(7, 7);  // the newest line still shows
+  EXPECT_EQ(w.InputLines(), Numbers(7, 7));
+  w.Resize(275, 400);
+  EXPECT_EQ(w.InputLines().size(), 8u);
+}
+
+struct SizeKeyCase {
+  const Release* release;
+  WindowSize before;
+  int vk;
+  WindowSize after;
+};
+
+TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
+  const SizeKeyCase cases[] = {
+      {&kRelease134, {275, 297}, kVkNext, {275, 316}},
+      {&kRelease134, {275, 297}, kVkDown, {275, 316}},
+      {&kRelease134, {275, 297}, kVkPrior, {275, 278}},
+      {&kRelease134, {275, 297}, kVkUp, {275, 278}},
+      {&kRelease134, {275, 229}, kVkPrior, {275, 210}},
+      {&kRelease134, {275, 228}, kVkPrior, {275, 228}},
+      {&kRelease134, {275, 228}, kVkUp, {275, 228}},
+      {&kRelease134, {284, 297}, kVkLeft, {274, 297}},
+      {&kRelease134, {283, 297}, kVkLeft, {283, 297}},
+      {&kRelease134, {275, 297}, kVkRight, {285, 297}},
+      {&kRelease127, {275, 297}, kVkNext, {275, 315}},
+      {&kRelease127, {275, 226}, kVkUp, {275, 208}},
+      {&kRelease127, {275, 225}, kVkPrior, {275, 225}},
+  };
+  for (const SizeKeyCase& c : cases) {
+    FakeWindow w(*c.release, {false, false, true});
+    w.Resize(c.before.width, c.before.height);
+    EXPECT_TRUE(w.model.ShortcutKey(c.vk));
+    EXPECT_EQ(w.display.size, c.after) << c.vk << " from " << c.before.height;
+    EXPECT_TRUE(w.display.topmostBand);
+    EXPECT_TRUE(w.model.Modes().topmost);
+  }
+}
+
+TEST(WindowModel, OtherShortcutKeys) {
+  FakeWindow w;
+  EXPECT_TRUE(w.model.ShortcutKey(kVkReturn));  // from the main window: to the entry box
+  const int focused = w.display.focusCount;
+  EXPECT_TRUE(w.model.ShortcutKey(kVkReturn));
+  EXPECT_EQ(w.display.focusCount, focused + 1);
+  EXPECT_FALSE(w.model.ShortcutKey('A'));
+  EXPECT_FALSE(w.display.closed);
+  EXPECT_EQ(w.Key(kVkControl), EntryKey::Handled);  // quits, even as a combination's start
+  EXPECT_TRUE(w.display.closed);
+  EXPECT_TRUE(w.model.ShortcutKey(kVkBack));
+  EXPECT_TRUE(w.model.ShortcutKey(kVkDelete));
+
+  FakeWindow old(kRelease127);  // no undo: Backspace is the edit control's alone
+  old.Type("5\n3\n");
+  EXPECT_EQ(old.Key(kVkBack), EntryKey::PassOn);
+  EXPECT_EQ(old.InputLines().size(), 3u);
+  EXPECT_TRUE(old.display.messages.empty());
+}
+
+TEST(WindowModel, MouseButtonsFocusTheEntryBoxOrResizeIn127) {
+  FakeWindow w;
+  const int focused = w.display.focusCount;
+  EXPECT_EQ(w.model.MouseButton(true), 1);
+  EXPECT_EQ(w.model.MouseButton(false), 1);
+  EXPECT_EQ(w.display.focusCount, focused + 2);
+  EXPECT_EQ(w.display.size.height, 297);
+
+  FakeWindow old(kRelease127);
+  EXPECT_EQ(old.model.MouseButton(true), 0);
+  EXPECT_EQ(old.display.size.height, 279);
+  EXPECT_EQ(old.model.MouseButton(false), 1);
+  EXPECT_EQ(old.display.size.height, 297);
+  old.Resize(275, 225);
+  const int before = old.display.focusCount;
+  EXPECT_EQ(old.model.MouseButton(true), 0);
+  EXPECT_EQ(old.display.size.height, 225);
+  EXPECT_EQ(old.display.focusCount, before);  // the click itself leaves the focus
+}
+
+TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
+  FakeWindow w;
+  w.Resize(275, 171 + 9 * 19);  // capacity 9
+  w.EnterNumbers(1, 8);
+  ASSERT_EQ(w.GetTape().DisplayedRowCount(), 9);
+  w.screenRowLimit = 10;
+  w.Key(kVkF2);
+  EXPECT_FALSE(w.model.Modes().autoExpand);  // auto-expand follows at the next check
+  w.Resize(275, 171 + 9 * 19 + 1);           // a size change: its check finds room below
+  EXPECT_TRUE(w.model.Modes().autoExpand);
+  EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: ");
+  w.EnterNumbers(9, 9);  // the displayed rows reach the limit: the last growth
+  EXPECT_EQ(w.GetTape().RowCapacity(), 10);
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+  EXPECT_EQ(w.Item(IDM_AUTO_EXPAND), ItemState::Unchecked);
+  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
+  w.EnterNumbers(10, 10);
+  EXPECT_EQ(w.GetTape().RowCapacity(), 10);
+  EXPECT_EQ(w.InputLines(), Numbers(1, 10));
+}
+
+TEST(WindowModel, AutoModeBelowTheLimitScrollsWithoutSwitching) {
+  FakeWindow w(kRelease134, {false, true});
+  w.screenRowLimit = 3;
+  w.model.Moved();
+  w.Settle();
+  ASSERT_TRUE(w.model.Modes().autoExpand);
+  w.EnterNumbers(1, 6);
+  EXPECT_EQ(w.display.size.height, 297);
+  EXPECT_TRUE(w.model.Modes().autoExpand);  // no check ran since: it stays as it was
+  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
+}
+
+TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
+  FakeWindow w(kRelease134, {false, true});
+  w.screenRowLimit = 1;  // the displayed row count (1) is not below the limit
+  w.model.Moved();
+  w.Settle();
+  w.Key(kVkF1);
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+  EXPECT_EQ(w.Item(IDM_AUTO_EXPAND), ItemState::Unchecked);
+  EXPECT_EQ(w.display.title, u"「 + 」: : ｵｰﾄ: ");
+  EXPECT_TRUE(w.model.SettingsDirty());
+  w.model.AutoExpandOn();  // held back too
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+  w.screenRowLimit = 2;  // room again: the toggle works
+  w.model.Moved();
+  w.Settle();
+  EXPECT_TRUE(w.model.Modes().autoExpand);
+  w.Key(kVkF1);
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+}
+
+TEST(WindowModel, ScreenRowChecksApplyOnlyNewerResults) {
+  FakeWindow w(kRelease134, {false, true});
+  w.model.Moved();
+  w.model.Moved();
+  ASSERT_EQ(w.display.pendingChecks.size(), 2u);
+  const unsigned older = w.display.pendingChecks[0];
+  const unsigned newer = w.display.pendingChecks[1];
+  EXPECT_FALSE(w.model.ScreenRowChecksSettled());
+  w.model.ScreenRowLimitComputed(20, newer);
+  w.model.ScreenRowLimitComputed(-3, older);  // read an older position: dropped
+  EXPECT_TRUE(w.model.ScreenRowChecksSettled());
+  EXPECT_EQ(w.model.ScreenRowLimit(), 20);
+  EXPECT_TRUE(w.model.Modes().autoExpand);
+  w.display.pendingChecks.clear();
+  w.model.Moved();
+  w.model.ScreenRowLimitComputed(1, w.display.pendingChecks.back());
+  EXPECT_EQ(w.model.ScreenRowLimit(), 1);
+  EXPECT_FALSE(w.model.Modes().autoExpand);  // 1 is not above the displayed row count
+  EXPECT_EQ(w.display.title, u"「 + 」: : ｵｰﾄ: ");
+}
+
+TEST(WindowModel, TransparencyFadesWithThePointer) {
+  FakeWindow w;
+  EXPECT_TRUE(w.model.PointerMoved(true));  // transparency off: nothing
+  EXPECT_TRUE(w.display.fades.empty());
+  EXPECT_FALSE(w.display.captured);
+  w.Key(kVkF4);
+  EXPECT_EQ(w.display.alpha, 50);
+  EXPECT_TRUE(w.model.PointerMoved(true));  // comes in: captured, fades in
+  EXPECT_TRUE(w.display.captured);
+  EXPECT_TRUE(w.model.PointerInside());
+  w.model.PointerMoved(true);  // no second fade-in
+  EXPECT_EQ(w.display.fades, std::vector<Fade>{Fade::In});
+  w.model.FadeStep(120);
+  EXPECT_EQ(w.display.alpha, 120);
+  w.model.PointerMoved(false);  // leaves: released, fades out
+  EXPECT_FALSE(w.display.captured);
+  EXPECT_FALSE(w.model.PointerInside());
+  EXPECT_EQ(w.display.fades, (std::vector<Fade>{Fade::In, Fade::Out}));
+  w.model.PointerMoved(false);  // from outside straight out again: in, then out
+  EXPECT_EQ(w.display.fades.size(), 4u);
+  w.model.PointerMoved(true);
+  EXPECT_TRUE(w.display.captured);
+  const int stops = w.display.fadeStops;
+  w.Key(kVkF4);  // off in the middle of a fade
+  EXPECT_EQ(w.display.fadeStops, stops + 1);
+  EXPECT_EQ(w.display.alpha, 255);
+  EXPECT_FALSE(w.display.captured);
+  EXPECT_FALSE(w.model.PointerInside());
+  w.model.FadeStep(200);  // a step still on its way is dropped
+  EXPECT_EQ(w.display.alpha, 255);
+
+  FakeWindow old(kRelease127);  // a fixed level, no pointer tracking
+  old.Key(kVkF4);
+  EXPECT_EQ(old.display.alpha, 127);
+  EXPECT_FALSE(old.model.PointerMoved(true));
+  EXPECT_FALSE(old.display.captured);
+  old.Key(kVkF4);
+  EXPECT_EQ(old.display.alpha, 255);
+  EXPECT_EQ(old.display.fadeStops, 0);
+}
+
+TEST(WindowModel, UndoShrinksTheWindowRowByRowThenUnderflowsOnce) {
+  FakeWindow w;
+  w.EnterNumbers(1, 10);
+  ASSERT_EQ(w.InputLines(), Numbers(5, 10));
+  for (int height : {278, 259, 240, 221, 221}) {
+    w.Type("B");
+    EXPECT_EQ(w.display.size.height, height);
+  }
+  EXPECT_EQ(w.InputLines(), Numbers(5, 5));
+  EXPECT_EQ(w.display.totalText, u"15");
+  w.Type("B");  // only entry 5 in view
+  ASSERT_EQ(w.display.messages.size(), 1u);
+  EXPECT_EQ(w.display.messages[0], kStackUnderflowMessage);
+  EXPECT_EQ(w.InputLines(), Numbers(5, 5));
+  EXPECT_EQ(w.display.totalText, u"15");
+
+  w.Resize(275, 297);  // hidden lines come back; undo goes on
+  EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"1", u"2", u"3", u"4", u"5"}));
+  w.Type("B");
+  EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"1", u"2", u"3", u"4"}));
+  EXPECT_EQ(w.display.totalText, u"10");
+  EXPECT_EQ(w.display.lastEntry, u"4");
+  EXPECT_EQ(w.display.size.height, 278);
+  EXPECT_EQ(w.display.messages.size(), 1u);
+}
+
+TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
+  FakeWindow w(kRelease134, {false, false, true});
+  w.EnterNumbers(1, 8);
+  w.Resize(300, 250);
+  w.Type("D");
+  EXPECT_EQ(w.display.size, kInitialSize);
+  EXPECT_TRUE(w.display.topmostBand);
+  EXPECT_EQ(w.GetTape().InputPane().HiddenCount(), 0u);
+  EXPECT_EQ(w.GetTape().TotalPane().HiddenCount(), 0u);
+  // The resize's size handling wrote the row text over the transfer message.
+  EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
+
+  FakeWindow same;  // at the initial size no size handling follows: the message stays
+  same.EnterNumbers(1, 7);
+  const int focused = same.display.focusCount;
+  same.Type("D");
+  EXPECT_EQ(same.display.status, kTransferDoneStatus);
+  EXPECT_EQ(same.display.inputPane, u"入力履歴\r\n");
+  EXPECT_EQ(same.display.totalPane, u"合計履歴\r\n");
+  EXPECT_EQ(same.GetTape().InputPane().HiddenCount(), 0u);
+  EXPECT_GT(same.display.focusCount, focused);
+}
+
+TEST(WindowModel, TransferReportsWhetherTheClipboardTookTheHistory) {
+  FakeWindow w;
+  w.Type("5\n");
+  w.display.clipboardBusy = true;
+  w.model.TransferHistory();
+  EXPECT_EQ(w.display.status, kTransferFailedStatus);
+  w.display.clipboardBusy = false;
+  w.model.TransferHistory();
+  EXPECT_EQ(w.display.status, kTransferDoneStatus);
+  EXPECT_EQ(w.display.clipboard, u"入力履歴\t合計履歴\r\n5\t5\r\n");
+  EXPECT_EQ(w.model.PrintedHistory(), u"入力履歴   合計履歴\r\n5   5\r\n");
+}
+
+}  // namespace
+}  // namespace tapecount
