@@ -43,6 +43,11 @@ _tc_make_prefix() {
     printf '"MS UI Gothic"="Noto Sans CJK JP"\r\n'
     printf '"ＭＳ 明朝"="Noto Serif CJK JP"\r\n'
     printf '"ＭＳ Ｐゴシック"="Noto Sans CJK JP"\r\n'
+    # A printer's default font names no face, so Wine takes its default fixed face, Courier
+    # New. VL Gothic has the Japanese glyphs, as TrueType outlines the PostScript driver can
+    # embed (it cannot embed Noto's CFF ones) and with Unicode glyph names, so a PDF's text
+    # reads back.
+    printf '"Courier New"="VL Gothic"\r\n'
     printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
     for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" System "Lucida Sans Unicode"; do
       printf '"%s"=hex(7):' "$face"
