@@ -5,7 +5,8 @@ set -euo pipefail
 
 native=(cmake make g++ googletest libbenchmark-dev clang libclang-rt-14-dev clang-format)
 windows=(g++-mingw-w64-x86-64 wine wine64 xvfb xauth xdotool xclip imagemagick
-         fonts-noto-cjk fonts-wine python3 cups printer-driver-cups-pdf poppler-utils locales procps)
+         fonts-noto-cjk fonts-vlgothic fonts-wine python3 cups printer-driver-cups-pdf
+         poppler-utils locales procps)
 
 case "${1:-all}" in
   native) wanted=("${native[@]}") ;;
