@@ -66,19 +66,22 @@ struct ParseCase {
 
 TEST(ParseAmount, FollowsTheCLocaleConversion) {
   const ParseCase cases[] = {
-      {u"", 0},        {u"-", 0},       {u"+", 0},
-      {u"007", 7},     {u"5.", 5},      {u".5", 0.5},
-      {u"-5", -5},     {u"+5", 5},      {u"1234.567", 1234.567},
-      {u"  \t12", 12}, {u"12abc", 12},  {u"abc", 0},
-      {u".", 0},       {u"1.2.3", 1.2}, {u"1e3", 1000},
-      {u"1E+2x", 100}, {u"2e", 2},      {u"2e-", 2},
-      {u"3,000", 3},                                      // a comma is not a decimal point in "C"
-      {u"1e-400", 0},  {u"0x10", 0},    {u"\u30001", 0},  // only ASCII white space is skipped
+      {u"", 0},        {u"-", 0},         {u"+", 0},
+      {u"007", 7},     {u"5.", 5},        {u".5", 0.5},
+      {u"-5", -5},     {u"+5", 5},        {u"1234.567", 1234.567},
+      {u"  \t12", 12}, {u"12abc", 12},    {u"abc", 0},
+      {u".", 0},       {u"1.2.3", 1.2},   {u"1e3", 1000},
+      {u"1E+2x", 100}, {u"2e", 2},        {u"2e-", 2},
+      {u"3,000", 3},                                        // a comma is not a decimal point in "C"
+      {u"1e-400", 0},  {u"0x10", 0},      {u"\u30001", 0},  // only ASCII white space is skipped
+      {u"\r\v7", 7},   {u"1000e-400", 0}, {u"0.0001e-330", 0},
   };
   for (const ParseCase& c : cases) {
     EXPECT_EQ(ParseAmount(c.text), c.value) << "text of " << Text(c.text).size() << " units";
   }
   EXPECT_EQ(ParseAmount(u"1e400"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ParseAmount(u"0.0001e400"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(ParseAmount(u"1e99999999999999"), std::numeric_limits<double>::infinity());
   EXPECT_EQ(ParseAmount(u"-1e400"), -std::numeric_limits<double>::infinity());
   EXPECT_TRUE(std::signbit(ParseAmount(u"-0")));
 }

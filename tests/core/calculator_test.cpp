@@ -14,37 +14,26 @@ using Lines = std::vector<Text>;
 TEST(EntryKeys, WorkedExampleAppliedOneAfterAnother) {
   FakeWindow w;
   w.Type("100\n25-");
-  EXPECT_EQ(w.Total(), 75);
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"100", u"-25"}));
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"100", u"75"}));
-  EXPECT_EQ(w.display.lastEntry, u"-25");
   EXPECT_EQ(w.display.totalText, u"75");
-
-  w.Type("*3\n");
-  EXPECT_EQ(w.Total(), 225);
-  EXPECT_EQ(w.InputLines().back(), u"*3");
-
-  w.Type("-");
+  w.Type("*3\n-");
   EXPECT_EQ(w.display.entry, u"-");
   EXPECT_EQ(w.display.title, u"「 - 」: : : ");
-  w.Type("5\n");
-  EXPECT_EQ(w.Total(), 220);
-  EXPECT_EQ(w.InputLines().back(), u"-5");
-
-  w.Type("/-");
+  w.Type("5\n/-");
   EXPECT_EQ(w.display.title, u"「 / 」: : : ");  // the operator stays '/'
   w.Type("4\n");
-  EXPECT_EQ(w.Total(), -55);
-  EXPECT_EQ(w.InputLines().back(), u"/-4");
-  EXPECT_EQ(w.display.totalText, u"-55");
+  EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"100", u"-25", u"*3", u"-5", u"/-4"}));
+  EXPECT_EQ(w.TotalLines().back(), u"-55");
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
 }
 
-// Each case types its keys into a fresh window with a total of 10 (one entry applied).
+// Typed into a window whose total is 10: the total, and the line the entry adds, which the
+// last-entry display shows too.
 struct KeysCase {
   const char* keys;
   double total;
-  const char16_t* lastLine;  // the input pane's last line afterwards
+  const char16_t* line;
 };
 
 TEST(EntryKeys, OperatorsSignsAndThePendingOperator) {
@@ -54,15 +43,15 @@ TEST(EntryKeys, OperatorsSignsAndThePendingOperator) {
       {"2-", 8, u"-2"},
       {"2+", 12, u"2"},
       {"*2\n", 20, u"*2"},
-      {"*2*", 20, u"*2"},     // pending '*' and the multiply key: multiply once
-      {"*4-", 6, u"-4"},      // the key's own operation wins over the pending one
-      {"/2+", 5, u"/2"},      // a plus key does the pending division
-      {"*/4\n", 2.5, u"/4"},  // the last operator chosen counts
-      {"*\n3\n", 13, u"3"},   // Enter on an empty box sets '+' again
+      {"*2*", 20, u"*2"},  // pending '*' and the multiply key: once
+      {"*4-", 6, u"-4"},
+      {"/2+", 5, u"/2"},  // the minus key's own operation wins
+      {"*/4\n", 2.5, u"/4"},
+      {"*\n3\n", 13, u"3"},  // Enter on an empty box: '+' again
       {"/+3\n", 13, u"3"},
-      {"-3-", 13, u"3"},  // subtracting an entry typed as negative: a plain positive line
-      {"--", 10, u""},    // subtracts 0, with an empty line
-      {"*-2\n", -20, u"*-2"},
+      {"-3-", 13, u"3"},  // minus a negative entry: a plain line
+      {"--", 10, u""},
+      {"*-2\n", -20, u"*-2"},  // '-' after '*': a negative factor
       {"-2\n", 8, u"-2"},
       {".5\n", 10.5, u"0.5"},
       {"1234.567\n", 1244.567, u"1,234.57"},
@@ -73,10 +62,9 @@ TEST(EntryKeys, OperatorsSignsAndThePendingOperator) {
     w.Type("10\n");
     w.Type(c.keys);
     EXPECT_DOUBLE_EQ(w.Total(), c.total) << c.keys;
-    EXPECT_EQ(w.InputLines().back(), c.lastLine) << c.keys;
-    EXPECT_EQ(w.display.lastEntry, c.lastLine) << c.keys;
+    EXPECT_EQ(w.InputLines().back(), c.line) << c.keys;
+    EXPECT_EQ(w.display.lastEntry, c.line) << c.keys;
     EXPECT_EQ(w.display.entry, u"") << c.keys;
-    EXPECT_EQ(w.State().pendingOperator, u'+') << c.keys;
     EXPECT_FALSE(w.State().negativeEntry) << c.keys;
     EXPECT_EQ(w.display.title, u"「 + 」: : : ") << c.keys;
   }
@@ -98,37 +86,23 @@ TEST(EntryKeys, EveryKeyOfAGroupActsAlike) {
   EXPECT_EQ(w.display.entry, u"1.");
 }
 
-TEST(EntryKeys, DecimalPointOnceOnlyWithTheCaretAtTheEnd) {
+TEST(EntryKeys, PointAndMinusAreInsertedWithTheCaretAtTheEnd) {
   FakeWindow w;
   const int focused = w.display.focusCount;
   EXPECT_EQ(w.Key(kVkDecimal), EntryKey::Handled);
-  EXPECT_EQ(w.display.entry, u".");
-  EXPECT_EQ(w.display.focusCount, focused + 1);
   w.Type("5");
-  EXPECT_EQ(w.Key(kVkDecimal), EntryKey::Refused);
+  EXPECT_EQ(w.Key(kVkDecimal), EntryKey::Refused);  // one point only
   EXPECT_EQ(w.display.entry, u".5");
   EXPECT_EQ(w.display.focusCount, focused + 1);
-  w.Type("-");  // a minus on an empty box puts the caret after the "-" too
-  EXPECT_EQ(w.Total(), -0.5);
-  w.Type("-");
+  w.Type("-*/-");  // minus on an empty box: a "-" with the caret after it
   EXPECT_EQ(w.display.entry, u"-");
   EXPECT_EQ(w.display.focusCount, focused + 2);
-}
-
-TEST(EntryKeys, OperatorOnAnEmptyBoxShowsInTheTitleOnly) {
-  FakeWindow w;
-  const std::pair<char, const char16_t*> keys[] = {{'*', u"「 * 」: : : "},
-                                                   {'/', u"「 / 」: : : "},
-                                                   {'-', u"「 / 」: : : "},
-                                                   {'+', u"「 + 」: : : "},
-                                                   {'-', u"「 - 」: : : "}};
-  for (auto [key, title] : keys) {
-    w.display.entry.clear();
-    EXPECT_EQ(w.Key(testing::FakeWindow::KeyFor(key)), EntryKey::Handled);
-    EXPECT_EQ(w.display.title, title) << key;
-  }
+  EXPECT_EQ(w.display.title, u"「 / 」: : : ");
   EXPECT_TRUE(w.State().negativeEntry);
-  EXPECT_EQ(w.InputLines().size(), 1u);
+  w.display.entry.clear();
+  w.Type("+-");
+  EXPECT_EQ(w.display.title, u"「 - 」: : : ");
+  EXPECT_EQ(w.InputLines().size(), 2u);
 }
 
 // The range check: a positive total may turn negative only through an entry started with
@@ -142,13 +116,14 @@ struct RangeCase {
 
 TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
   const RangeCase cases[] = {
-      {"5\n", u"-8", kVkReturn, true},     {"5\n", u"-8", kVkMultiply, true},
-      {"5\n*", u"-2", kVkReturn, true},    {"5\n", u"-5", kVkReturn, false},  // 0 is not below 0
-      {"5\n", u"-4.5", kVkReturn, false},                                     // nor is 0.5
-      {"", u"-5", kVkReturn, false},        // the old total 0 is not positive
-      {"5\n", u"-8", kVkSubtract, false},   // subtraction is not checked
-      {"5\n", u"-8", kVkDivide, false},     // nor division
-      {"5\n-3\n", u"-8", kVkReturn, true},  // the flag of the last entry has been reset
+      {"5\n", u"-8", kVkReturn, true},    {"5\n", u"-8", kVkMultiply, true},
+      {"5\n*", u"-2", kVkReturn, true},   {"5\n-3\n", u"-8", kVkReturn, true},
+      {"5\n", u"-5", kVkReturn, false},    // 0 is not below 0
+      {"5\n", u"-4.5", kVkReturn, false},  // nor is 0.5
+      {"", u"-5", kVkReturn, false},       // the old total 0 is not positive
+      {"5\n", u"-8", kVkSubtract, false},  // subtraction is not checked
+      {"5\n", u"-8", kVkDivide, false},    // nor division
+      {"5\n-", u"-8", kVkReturn, false},   // '-' started this entry
   };
   for (const RangeCase& c : cases) {
     FakeWindow w;
@@ -156,63 +131,42 @@ TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
     const double total = w.Total();
     const Lines lines = w.InputLines();
     const char16_t pending = w.State().pendingOperator;
+    const ValueNode* tops[] = {w.State().entryStack.top, w.State().totalStack.top};
     w.display.entry = c.pasted;
     const int focused = w.display.focusCount;
-    const EntryKey result = w.Key(c.key);
-    EXPECT_EQ(result == EntryKey::Refused, c.refused) << c.before;
-    if (!c.refused) {
-      continue;
+    EXPECT_EQ(w.Key(c.key) == EntryKey::Refused, c.refused) << c.before;
+    if (c.refused) {
+      EXPECT_EQ(w.display.messages, std::vector<Message>{kRangeErrorMessage});
+      EXPECT_EQ(w.Total(), total);
+      EXPECT_EQ(w.display.lastEntry, u"");
+      EXPECT_EQ(w.display.entry, c.pasted);
+      EXPECT_EQ(w.InputLines(), lines);
+      EXPECT_EQ(w.State().pendingOperator, pending);
+      EXPECT_GT(w.display.focusCount, focused);      // back to the entry box
+      EXPECT_EQ(w.State().entryStack.top, tops[0]);  // nothing pushed on either stack
+      EXPECT_EQ(w.State().totalStack.top, tops[1]);
     }
-    ASSERT_EQ(w.display.messages.size(), 1u);
-    EXPECT_EQ(w.display.messages[0], kRangeErrorMessage);
-    EXPECT_EQ(w.Total(), total);
-    EXPECT_EQ(w.display.lastEntry, u"");
-    EXPECT_EQ(w.display.entry, c.pasted);
-    EXPECT_EQ(w.InputLines(), lines);
-    EXPECT_EQ(w.State().pendingOperator, pending);
-    EXPECT_GT(w.display.focusCount, focused);  // the focus goes back to the entry box
   }
-  // The same entry started with the '-' key is accepted.
-  FakeWindow w;
-  w.Type("5\n-8\n");
-  EXPECT_EQ(w.Total(), -3);
-  EXPECT_TRUE(w.display.messages.empty());
-}
-
-TEST(EntryKeys, RangeErrorLeavesBothStacksAsTheyWere) {
-  FakeWindow w;
-  w.Type("5\n*");
-  w.display.entry = u"-2";
-  w.Key(kVkReturn);
-  // Two nodes on each stack: the bottom 0 and the one entry.
-  EXPECT_EQ(w.State().totalStack.top->next->next, nullptr);
-  EXPECT_EQ(w.State().entryStack.top->next->next, nullptr);
 }
 
 TEST(EntryKeys, DivisionByZeroCarriesOnNonFinite) {
   FakeWindow w;
-  w.Type("5\n0/");
-  EXPECT_EQ(w.display.totalText, u"inf");
-  w.Type("7\n3*");
+  w.Type("5\n0/7\n3*");
   EXPECT_TRUE(std::isinf(w.Total()));
-  EXPECT_TRUE(w.display.messages.empty());
-
+  EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"5", u"inf", u"inf", u"inf"}));
   FakeWindow z;
   z.Type("0/");  // 0 divided by 0
-  EXPECT_TRUE(std::isnan(z.Total()));
   EXPECT_EQ(z.display.totalText, u"nan");
+  EXPECT_TRUE(w.display.messages.empty() && z.display.messages.empty());
 }
 
 TEST(EntryKeys, StacksKeepEveryEntryAndTheTotalBeforeIt) {
   FakeWindow w;
   w.Type("100\n25-");
   const CalcState& s = w.State();
-  EXPECT_EQ(s.entryStack.top->value, 25);
-  EXPECT_EQ(s.entryStack.top->next->value, 100);
-  EXPECT_EQ(s.totalStack.top->value, 75);
+  EXPECT_EQ(s.entryStack.top->value + s.entryStack.top->next->value, 125);
   EXPECT_EQ(s.totalStack.top->next->value, 100);
   EXPECT_EQ(s.totalStack.top->next->next->value, 0);
-
   FakeWindow old(kRelease127);  // the running total alone
   old.Type("100\n25-*3\n");
   EXPECT_EQ(old.Total(), 225);
@@ -222,25 +176,18 @@ TEST(EntryKeys, StacksKeepEveryEntryAndTheTotalBeforeIt) {
 
 TEST(Undo, TakesEntriesBackDownToTheHeaders) {
   FakeWindow w;
-  w.Type("B");  // a fresh window: nothing to take back, nothing said
-  EXPECT_TRUE(w.display.messages.empty());
-  w.Type("10\n*4\n");
-  w.Type("*B");
+  w.Type("B10\n*4\n*B");
   EXPECT_EQ(w.display.lastEntry, u"10");  // the bare amount of the entry now on top
   EXPECT_EQ(w.display.totalText, u"10");
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"10"}));
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"10"}));
   EXPECT_EQ(w.State().pendingOperator, u'*');  // undo leaves the operator
-  w.Type("B");
-  EXPECT_EQ(w.display.lastEntry, u"0");
-  EXPECT_EQ(w.display.totalText, u"0");
+  w.Type("BB");                                // the second finds the header: nothing, nothing said
+  EXPECT_EQ(w.display.lastEntry + w.display.totalText, u"00");
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴"}));
-  w.Type("B");  // at the header: nothing
   EXPECT_TRUE(w.display.messages.empty());
-  w.Type("+7\n");
-  EXPECT_EQ(w.display.totalText, u"7");  // the stacks are whole again
-
-  w.Type("12B");  // with a typed entry Backspace only edits
+  w.Type("+7\n12B");  // the stacks are whole again; with a typed entry Backspace only edits
+  EXPECT_EQ(w.display.totalText, u"7");
   EXPECT_EQ(w.display.entry, u"12");
   EXPECT_EQ(w.InputLines().back(), u"7");
 }
@@ -250,26 +197,17 @@ TEST(ClearAll, CopiesTheHistoryThenStartsAfresh) {
   w.Type("100\n25-*4D");
   EXPECT_EQ(w.display.clipboard, u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n");
   EXPECT_EQ(w.display.entry, u"");
-  EXPECT_EQ(w.display.lastEntry, u"0");
-  EXPECT_EQ(w.display.totalText, u"0");
-  EXPECT_EQ(w.display.inputPane, u"入力履歴\r\n");
-  EXPECT_EQ(w.display.totalPane, u"合計履歴\r\n");
+  EXPECT_EQ(w.display.lastEntry + w.display.totalText, u"00");
+  EXPECT_EQ(w.display.inputPane + w.display.totalPane, u"入力履歴\r\n合計履歴\r\n");
   EXPECT_EQ(w.display.title, u"「 + 」: : : ");
-  EXPECT_EQ(w.Total(), 0);
   EXPECT_EQ(w.GetTape().DisplayedRowCount(), 1);
-  w.Type("B");  // the old entries are out of reach
+  w.Type("B-");  // the old entries are out of reach; '-' starts a negative entry again
   EXPECT_EQ(w.display.totalText, u"0");
-  EXPECT_TRUE(w.display.messages.empty());
-
-  FakeWindow negative;  // after a '-' on an empty box, the next entry subtracts again
-  negative.Type("10\n-D5-");
-  EXPECT_EQ(negative.Total(), -5);
-  EXPECT_EQ(negative.display.lastEntry, u"-5");
-
+  w.Type("D5-");  // clear-all cleared the negative-entry flag: 5 is subtracted
+  EXPECT_EQ(w.display.lastEntry, u"-5");
   FakeWindow old(kRelease127);  // spaces between the columns; the running total back to 0
-  old.Type("100\n25-D");
+  old.Type("100\n25-D3\n");
   EXPECT_EQ(old.display.clipboard, u"入力履歴   合計履歴\r\n100   100\r\n-25   75\r\n");
-  old.Type("3\n");
   EXPECT_EQ(old.display.totalText, u"3");
 }
 
@@ -278,10 +216,8 @@ TEST(ClearAll, KeepsTheTapeWhenTheClipboardCannotBeHad) {
   w.Type("100\n25-");
   w.display.clipboardBusy = true;
   w.Type("D");
-  ASSERT_EQ(w.display.messages.size(), 1u);
-  EXPECT_EQ(w.display.messages[0], kClearRefusedMessage);
+  EXPECT_EQ(w.display.messages, std::vector<Message>{kClearRefusedMessage});
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"100", u"-25"}));
-  EXPECT_EQ(w.display.totalText, u"75");
   w.Type("B");
   EXPECT_EQ(w.display.totalText, u"100");
 }

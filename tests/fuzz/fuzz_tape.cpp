@@ -4,6 +4,7 @@
 // - both panes hold the same number of displayed lines and of hidden lines;
 // - hidden lines then displayed lines are every line appended and not taken back, in order;
 // - the composed history has one row per line.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -11,60 +12,31 @@
 
 #include "support/fake_window.h"
 
-namespace {
-
-using tapecount::Text;
-
-class Bytes {
- public:
-  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool Empty() const { return at_ >= size_; }
-  uint8_t Next() { return at_ < size_ ? data_[at_++] : 0; }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t at_ = 0;
-};
-
-void Check(bool ok) {
-  if (!ok) {
-    std::abort();
-  }
-}
-
-std::size_t Rows(const Text& composed) {
-  std::size_t rows = 0;
-  for (char16_t c : composed) {
-    rows += c == u'\n';
-  }
-  return rows;
-}
-
-}  // namespace
+#define CHECK(ok) ((ok) ? void() : std::abort())
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Bytes bytes(data, size);
-  const tapecount::Release& release =
-      bytes.Next() % 2 ? tapecount::kRelease134 : tapecount::kRelease127;
+  using tapecount::Text;
+  const uint8_t* end = data + size;
+  const auto next = [&] { return data < end ? *data++ : uint8_t{0}; };
+  const tapecount::Release& release = next() % 2 ? tapecount::kRelease134 : tapecount::kRelease127;
   tapecount::testing::FakeWindow w(release);
   // Every line that should be on the tape, hidden or displayed, as the two panes show them.
   std::vector<Text> entries{u"入力履歴"};
   std::vector<Text> totals{u"合計履歴"};
 
   static const char kKeys[] = "+-*/.\n";
-  while (!bytes.Empty()) {
-    const uint8_t op = bytes.Next();
+  while (data < end) {
+    const uint8_t op = next();
     switch (op % 8) {
       case 0:
       case 1:
       case 2: {  // type some digits, then a key
-        const uint8_t digits = bytes.Next() % 6;
+        const uint8_t digits = next() % 6;
         for (uint8_t i = 0; i < digits; ++i) {
-          w.display.entry += static_cast<char16_t>(u'0' + bytes.Next() % 10);
+          w.display.entry += static_cast<char16_t>(u'0' + next() % 10);
         }
         const std::size_t before = w.GetTape().InputPane().LineCount();
-        w.Type(std::string(1, kKeys[bytes.Next() % 6]));
+        w.Type(std::string(1, kKeys[next() % 6]));
         if (w.GetTape().InputPane().LineCount() == before + 1) {
           entries.push_back(w.display.lastEntry);
           totals.push_back(w.display.totalText);
@@ -72,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 3: {  // the window to any height, 0 to 1,023 pixels
-        const int height = (bytes.Next() << 2 | bytes.Next() % 4) % 1024;
+        const int height = (next() << 2 | next() % 4) % 1024;
         w.Resize(275, height);
         break;
       }
@@ -90,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 5:  // clear-all, sometimes with the clipboard busy
-        w.display.clipboardBusy = bytes.Next() % 4 == 0;
+        w.display.clipboardBusy = next() % 4 == 0;
         w.Type("D");
         if (!w.display.clipboardBusy) {
           entries.assign({u"入力履歴"});
@@ -98,25 +70,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         break;
       case 6:  // a mode toggled, and the room below the window for the next check
-        w.Key(tapecount::kVkF1 + bytes.Next() % 2);
-        w.screenRowLimit = static_cast<int>(bytes.Next() % 40) - 8;
+        w.Key(tapecount::kVkF1 + next() % 2);
+        w.screenRowLimit = static_cast<int>(next() % 40) - 8;
         break;
       case 7:  // a window that refuses to grow
-        w.display.maxHeight = 171 + (bytes.Next() % 30) * 19;
+        w.display.maxHeight = 171 + (next() % 30) * 19;
         break;
     }
 
     const tapecount::Pane& in = w.GetTape().InputPane();
     const tapecount::Pane& tot = w.GetTape().TotalPane();
-    Check(in.HiddenCount() == tot.HiddenCount());
-    Check(in.DisplayedCount() == tot.DisplayedCount());
-    Check(in.LineCount() == entries.size() && tot.LineCount() == totals.size());
+    CHECK(in.HiddenCount() == tot.HiddenCount());
+    CHECK(in.DisplayedCount() == tot.DisplayedCount());
+    CHECK(in.LineCount() == entries.size() && tot.LineCount() == totals.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-      Check(in.Line(i) == entries[i] && tot.Line(i) == totals[i]);
+      CHECK(in.Line(i) == entries[i] && tot.Line(i) == totals[i]);
     }
-    Check(w.display.inputPane == in.DisplayedText());
-    Check(w.display.totalPane == tot.DisplayedText());
-    Check(Rows(w.GetTape().ComposeHistoryText(u"\t")) == entries.size());
+    CHECK(w.display.inputPane == in.DisplayedText());
+    CHECK(w.display.totalPane == tot.DisplayedText());
+    const Text composed = w.GetTape().ComposeHistoryText(u"\t");
+    CHECK(static_cast<std::size_t>(std::count(composed.begin(), composed.end(), u'\n')) ==
+          entries.size());
   }
   return 0;
 }

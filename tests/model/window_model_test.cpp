@@ -23,43 +23,34 @@ Lines Numbers(int from, int to) {
   return lines;
 }
 
+const int kModeItems[] = {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY,
+                          IDM_SINGLE_INSTANCE};
+
 TEST(WindowModel, OpensWithEveryModeOffAndTheRowsItHasRoomFor) {
   FakeWindow w;
   EXPECT_EQ(w.display.title, u"「 + 」: : : ");
-  for (int id :
-       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
+  for (int id : kModeItems) {
     EXPECT_EQ(w.Item(id), ItemState::Unchecked) << id;
   }
   EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
-  EXPECT_EQ(w.GetTape().RowCapacity(), 6);
   EXPECT_EQ(w.display.inputPane, u"入力履歴\r\n");  // laid out, not re-fitted
-  const int clientWidth = 275 - FakeDisplay::kFrameWidth;
-  const int clientHeight = 297 - FakeDisplay::kFrameHeight;
-  EXPECT_EQ(w.display.inputRect, (PaneRect{10, 90, 100, clientHeight - 115}));
-  EXPECT_EQ(w.display.totalRect, (PaneRect{110, 90, clientWidth - 115, clientHeight - 115}));
+  const int width = 275 - FakeDisplay::kFrameWidth, height = 297 - FakeDisplay::kFrameHeight;
+  EXPECT_EQ(w.display.inputRect, (PaneRect{10, 90, 100, height - 115}));
+  EXPECT_EQ(w.display.totalRect, (PaneRect{110, 90, width - 115, height - 115}));
   EXPECT_EQ(w.display.statusLayouts, 1);
-
-  FakeWindow old(kRelease127);
-  EXPECT_EQ(old.display.status, u"テプカン: 現在の表示行数 = [7] 行");
+  EXPECT_EQ(FakeWindow(kRelease127).display.status, u"テプカン: 現在の表示行数 = [7] 行");
 }
 
-TEST(WindowModel, ScreenRowLimitArithmetic) {
+TEST(WindowModel, ScreenRowLimitAndPrintRectangleArithmetic) {
   EXPECT_EQ(ScreenRowLimit(1056, 100, 19), 41);
   EXPECT_EQ(ScreenRowLimit(1056, 900, 19), 0);  // -15 / 19 truncates toward zero
   EXPECT_EQ(ScreenRowLimit(1056, 950, 19), -3);
-  EXPECT_EQ(ScreenRowLimit(1056, 866, 19), 1);
   EXPECT_EQ(ScreenRowLimit(1056, 100, 18), 43);
-}
-
-TEST(WindowModel, PrintRectangleCutsMarginsToWholeInches) {
+  // Margins are cut to whole inches: 999 counts as none, the paper's corner.
   const PrintDevice device{600, 600, 100, 120, 4800, 6600};
-  EXPECT_EQ(PrintRectangle(device, {1000, 1000, 1000, 1000}),
-            (Box{500, 480, 4800 - 600 - 100, 6600 - 600 - 120}));
-  EXPECT_EQ(PrintRectangle(device, {999, 999, 999, 999}),  // the paper's corner
-            (Box{-100, -120, 4700, 6480}));
-  EXPECT_EQ(PrintRectangle(device, {1500, 2999, 0, 2000}),
-            (Box{500, 1080, 4700, 6600 - 1200 - 120}));
+  EXPECT_EQ(PrintRectangle(device, {1000, 1000, 1000, 1000}), (Box{500, 480, 4100, 5880}));
+  EXPECT_EQ(PrintRectangle(device, {999, 999, 999, 999}), (Box{-100, -120, 4700, 6480}));
   EXPECT_EQ(PrintRectangle({300, 200, 0, 0, 2400, 3000}, {2000, 1000, 3000, 1000}),
             (Box{600, 200, 1500, 2800}));
 }
@@ -93,17 +84,15 @@ TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
   }
 }
 
-TEST(WindowModel, SwitchesAndSettingsNeverMarkTheSettings) {
+TEST(WindowModel, SettingsAndSwitchesNeverMarkTheSettings) {
   FakeWindow w(kRelease134, {true, true, true, true, true});
   EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: 前表示");
-  for (int id :
-       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
+  for (int id : kModeItems) {
     EXPECT_EQ(w.Item(id), ItemState::Checked) << id;
   }
   EXPECT_TRUE(w.display.topmostBand);
   EXPECT_EQ(w.display.placements.back(), kInitialSize);  // the stored size, re-applied
   EXPECT_EQ(w.display.alpha, 50);
-  EXPECT_TRUE(w.model.SingleInstance());
   EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
   w.model.TopmostOff();
   w.model.AutoModeOff();
@@ -112,71 +101,50 @@ TEST(WindowModel, SwitchesAndSettingsNeverMarkTheSettings) {
   EXPECT_EQ(w.display.alpha, 255);
   EXPECT_TRUE(w.display.layered);  // stays layered
   EXPECT_FALSE(w.model.SettingsDirty());
-  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
   const StoredModes saved = w.model.ModesToSave();
   EXPECT_TRUE(saved.autoExpand && saved.singleInstance);
   EXPECT_FALSE(saved.autoMode || saved.topmost || saved.transparent);
-
-  w.model.ToggleSingleInstance();  // the guard's own mark, the settings left to the save
-  EXPECT_FALSE(w.model.SingleInstance());
+  w.model.ToggleSingleInstance();  // the guard's own mark; the settings are left to the save
+  EXPECT_FALSE(w.model.ModesToSave().singleInstance);
   EXPECT_EQ(w.Item(IDM_SINGLE_INSTANCE), ItemState::Unchecked);
   EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
-  w.Type("1\n");
   w.Key(kVkF1);
   w.model.SettingsSaved();
   EXPECT_FALSE(w.model.SettingsDirty());
   EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
-}
-
-TEST(WindowModel, TitleIsSetOnlyWhenItChanges) {
-  FakeWindow w;
-  const int sets = w.display.titleSets;
-  w.Type("1\n2\n3+");
+  const int sets = w.display.titleSets;  // the title is set only when it changes
+  w.Type("1\n2+");
   EXPECT_EQ(w.display.titleSets, sets);
-  w.Type("*");
-  EXPECT_EQ(w.display.titleSets, sets + 1);
 }
 
-TEST(WindowModel, SixthEntryScrollsTheHeadersOutOrGrowsTheWindow) {
+TEST(WindowModel, FullPanesScrollOrTheWindowGrowsARow) {
   FakeWindow w;
-  w.EnterNumbers(1, 5);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  w.EnterNumbers(6, 6);
+  w.EnterNumbers(1, 6);
   EXPECT_EQ(w.InputLines(), Numbers(1, 6));
   EXPECT_EQ(w.TotalLines(), (Lines{u"1", u"3", u"6", u"10", u"15", u"21"}));
   EXPECT_EQ(w.display.size.height, 297);
 
-  FakeWindow grows;
-  grows.Key(kVkF1);
-  grows.EnterNumbers(1, 6);
-  EXPECT_EQ(grows.display.size.height, 316);
-  EXPECT_EQ(grows.display.status, u"テプカン: 現在の表示行数 = [7] 行");
+  FakeWindow grows(kRelease134, {true});
+  grows.EnterNumbers(1, 7);
+  EXPECT_EQ(grows.display.size.height, 335);
+  EXPECT_EQ(grows.display.status, u"テプカン: 現在の表示行数 = [8] 行");
   EXPECT_EQ(grows.InputLines().front(), u"入力履歴");
-  EXPECT_EQ(grows.InputLines().size(), 7u);
   EXPECT_TRUE(grows.model.Modes().autoExpand);  // outside auto mode it never switches off
   EXPECT_FALSE(grows.model.RefitSuppressed());
-  grows.EnterNumbers(7, 7);
-  EXPECT_EQ(grows.display.size.height, 335);
 
-  FakeWindow old(kRelease127);  // 18-pixel rows: the seventh entry scrolls or grows
+  FakeWindow old(kRelease127, {true});  // 18-pixel rows: the seventh entry grows it
   old.EnterNumbers(1, 7);
-  EXPECT_EQ(old.InputLines(), Numbers(1, 7));
-  FakeWindow oldGrows(kRelease127, {true});
-  oldGrows.EnterNumbers(1, 7);
-  EXPECT_EQ(oldGrows.display.size.height, 315);
-}
+  EXPECT_EQ(old.display.size.height, 315);
 
-TEST(WindowModel, RefusedGrowthScrollsSoTheNewLineShows) {
-  FakeWindow w(kRelease134, {true});
-  w.display.maxHeight = 297;
-  w.EnterNumbers(1, 6);
-  EXPECT_EQ(w.display.size.height, 297);
-  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
-  EXPECT_EQ(w.GetTape().DisplayedRowCount(), 6);
-  EXPECT_FALSE(w.model.RefitSuppressed());
-  w.display.maxHeight = 5000;
-  w.Resize(275, 316);  // the next real size change re-fits
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
+  FakeWindow refused(kRelease134, {true});  // at its largest: it scrolls instead
+  refused.display.maxHeight = 297;
+  refused.EnterNumbers(1, 6);
+  EXPECT_EQ(refused.InputLines(), Numbers(1, 6));
+  EXPECT_EQ(refused.GetTape().DisplayedRowCount(), 6);
+  EXPECT_FALSE(refused.model.RefitSuppressed());
+  refused.display.maxHeight = 5000;
+  refused.Resize(275, 316);  // the next real size change re-fits
+  EXPECT_EQ(refused.InputLines().front(), u"入力履歴");
 }
 
 TEST(WindowModel, ResizingRefitsThePanes) {
@@ -203,87 +171,67 @@ TEST(WindowModel, ResizingRefitsThePanes) {
 
 struct SizeKeyCase {
   const Release* release;
-  WindowSize before;
   int vk;
-  WindowSize after;
+  WindowSize before, after;
 };
 
 TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
+  const Release* const r134 = &kRelease134;
+  const Release* const r127 = &kRelease127;
   const SizeKeyCase cases[] = {
-      {&kRelease134, {275, 297}, kVkNext, {275, 316}},
-      {&kRelease134, {275, 297}, kVkDown, {275, 316}},
-      {&kRelease134, {275, 297}, kVkPrior, {275, 278}},
-      {&kRelease134, {275, 297}, kVkUp, {275, 278}},
-      {&kRelease134, {275, 229}, kVkPrior, {275, 210}},
-      {&kRelease134, {275, 228}, kVkPrior, {275, 228}},
-      {&kRelease134, {275, 228}, kVkUp, {275, 228}},
-      {&kRelease134, {284, 297}, kVkLeft, {274, 297}},
-      {&kRelease134, {283, 297}, kVkLeft, {283, 297}},
-      {&kRelease134, {275, 297}, kVkRight, {285, 297}},
-      {&kRelease127, {275, 297}, kVkNext, {275, 315}},
-      {&kRelease127, {275, 226}, kVkUp, {275, 208}},
-      {&kRelease127, {275, 225}, kVkPrior, {275, 225}},
+      {r134, kVkNext, {275, 297}, {275, 316}},  {r134, kVkDown, {275, 297}, {275, 316}},
+      {r134, kVkPrior, {275, 297}, {275, 278}}, {r134, kVkUp, {275, 229}, {275, 210}},
+      {r134, kVkPrior, {275, 228}, {275, 228}}, {r134, kVkUp, {275, 228}, {275, 228}},
+      {r134, kVkLeft, {284, 297}, {274, 297}},  {r134, kVkLeft, {283, 297}, {283, 297}},
+      {r134, kVkRight, {275, 297}, {285, 297}}, {r127, kVkNext, {275, 297}, {275, 315}},
+      {r127, kVkUp, {275, 226}, {275, 208}},    {r127, kVkPrior, {275, 225}, {275, 225}},
   };
   for (const SizeKeyCase& c : cases) {
     FakeWindow w(*c.release, {false, false, true});
     w.Resize(c.before.width, c.before.height);
     EXPECT_TRUE(w.model.ShortcutKey(c.vk));
     EXPECT_EQ(w.display.size, c.after) << c.vk << " from " << c.before.height;
-    EXPECT_TRUE(w.display.topmostBand);
-    EXPECT_TRUE(w.model.Modes().topmost);
+    EXPECT_TRUE(w.display.topmostBand && w.model.Modes().topmost);
   }
 }
 
-TEST(WindowModel, OtherShortcutKeys) {
+TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   FakeWindow w;
+  int focused = w.display.focusCount;
   EXPECT_TRUE(w.model.ShortcutKey(kVkReturn));  // from the main window: to the entry box
-  const int focused = w.display.focusCount;
-  EXPECT_TRUE(w.model.ShortcutKey(kVkReturn));
-  EXPECT_EQ(w.display.focusCount, focused + 1);
+  EXPECT_EQ(w.model.MouseButton(true), 1);      // a click focuses the entry box too
+  EXPECT_EQ(w.model.MouseButton(false), 1);
+  EXPECT_EQ(w.display.focusCount, focused + 3);
   EXPECT_FALSE(w.model.ShortcutKey('A'));
   EXPECT_FALSE(w.display.closed);
   EXPECT_EQ(w.Key(kVkControl), EntryKey::Handled);  // quits, even as a combination's start
   EXPECT_TRUE(w.display.closed);
-  EXPECT_TRUE(w.model.ShortcutKey(kVkBack));
-  EXPECT_TRUE(w.model.ShortcutKey(kVkDelete));
+  EXPECT_TRUE(w.model.ShortcutKey(kVkBack) && w.model.ShortcutKey(kVkDelete));
 
   FakeWindow old(kRelease127);  // no undo: Backspace is the edit control's alone
   old.Type("5\n3\n");
   EXPECT_EQ(old.Key(kVkBack), EntryKey::PassOn);
   EXPECT_EQ(old.InputLines().size(), 3u);
-  EXPECT_TRUE(old.display.messages.empty());
-}
-
-TEST(WindowModel, MouseButtonsFocusTheEntryBoxOrResizeIn127) {
-  FakeWindow w;
-  const int focused = w.display.focusCount;
-  EXPECT_EQ(w.model.MouseButton(true), 1);
-  EXPECT_EQ(w.model.MouseButton(false), 1);
-  EXPECT_EQ(w.display.focusCount, focused + 2);
-  EXPECT_EQ(w.display.size.height, 297);
-
-  FakeWindow old(kRelease127);
-  EXPECT_EQ(old.model.MouseButton(true), 0);
+  EXPECT_EQ(old.model.MouseButton(true), 0);  // the left button: a row shorter
   EXPECT_EQ(old.display.size.height, 279);
-  EXPECT_EQ(old.model.MouseButton(false), 1);
+  EXPECT_EQ(old.model.MouseButton(false), 1);  // the right one: a row taller
   EXPECT_EQ(old.display.size.height, 297);
   old.Resize(275, 225);
-  const int before = old.display.focusCount;
+  focused = old.display.focusCount;
   EXPECT_EQ(old.model.MouseButton(true), 0);
   EXPECT_EQ(old.display.size.height, 225);
-  EXPECT_EQ(old.display.focusCount, before);  // the click itself leaves the focus
+  EXPECT_EQ(old.display.focusCount, focused);  // the click itself leaves the focus
 }
 
 TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
   FakeWindow w;
   w.Resize(275, 171 + 9 * 19);  // capacity 9
   w.EnterNumbers(1, 8);
-  ASSERT_EQ(w.GetTape().DisplayedRowCount(), 9);
   w.screenRowLimit = 10;
   w.Key(kVkF2);
   EXPECT_FALSE(w.model.Modes().autoExpand);  // auto-expand follows at the next check
-  w.Resize(275, 171 + 9 * 19 + 1);           // a size change: its check finds room below
-  EXPECT_TRUE(w.model.Modes().autoExpand);
+  w.model.Moved();                           // a move: its check finds room below
+  w.Settle();
   EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: ");
   w.EnterNumbers(9, 9);  // the displayed rows reach the limit: the last growth
   EXPECT_EQ(w.GetTape().RowCapacity(), 10);
@@ -293,18 +241,15 @@ TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
   w.EnterNumbers(10, 10);
   EXPECT_EQ(w.GetTape().RowCapacity(), 10);
   EXPECT_EQ(w.InputLines(), Numbers(1, 10));
-}
 
-TEST(WindowModel, AutoModeBelowTheLimitScrollsWithoutSwitching) {
-  FakeWindow w(kRelease134, {false, true});
-  w.screenRowLimit = 3;
-  w.model.Moved();
-  w.Settle();
-  ASSERT_TRUE(w.model.Modes().autoExpand);
-  w.EnterNumbers(1, 6);
-  EXPECT_EQ(w.display.size.height, 297);
-  EXPECT_TRUE(w.model.Modes().autoExpand);  // no check ran since: it stays as it was
-  EXPECT_EQ(w.InputLines(), Numbers(1, 6));
+  FakeWindow below(kRelease134, {false, true});  // a limit below the rows: scrolls, no switch
+  below.screenRowLimit = 3;
+  below.model.Moved();
+  below.Settle();
+  ASSERT_TRUE(below.model.Modes().autoExpand);
+  below.EnterNumbers(1, 6);
+  EXPECT_EQ(below.display.size.height, 297);
+  EXPECT_TRUE(below.model.Modes().autoExpand);
 }
 
 TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
@@ -331,51 +276,43 @@ TEST(WindowModel, ScreenRowChecksApplyOnlyNewerResults) {
   FakeWindow w(kRelease134, {false, true});
   w.model.Moved();
   w.model.Moved();
-  ASSERT_EQ(w.display.pendingChecks.size(), 2u);
-  const unsigned older = w.display.pendingChecks[0];
-  const unsigned newer = w.display.pendingChecks[1];
+  const std::vector<unsigned> checks = w.display.pendingChecks;
+  ASSERT_EQ(checks.size(), 2u);
   EXPECT_FALSE(w.model.ScreenRowChecksSettled());
-  w.model.ScreenRowLimitComputed(20, newer);
-  w.model.ScreenRowLimitComputed(-3, older);  // read an older position: dropped
+  w.model.ScreenRowLimitComputed(20, checks[1]);
+  w.model.ScreenRowLimitComputed(-3, checks[0]);  // read an older position: dropped
   EXPECT_TRUE(w.model.ScreenRowChecksSettled());
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
   EXPECT_TRUE(w.model.Modes().autoExpand);
-  w.display.pendingChecks.clear();
   w.model.Moved();
   w.model.ScreenRowLimitComputed(1, w.display.pendingChecks.back());
   EXPECT_EQ(w.model.ScreenRowLimit(), 1);
   EXPECT_FALSE(w.model.Modes().autoExpand);  // 1 is not above the displayed row count
-  EXPECT_EQ(w.display.title, u"「 + 」: : ｵｰﾄ: ");
 }
 
 TEST(WindowModel, TransparencyFadesWithThePointer) {
   FakeWindow w;
   EXPECT_TRUE(w.model.PointerMoved(true));  // transparency off: nothing
-  EXPECT_TRUE(w.display.fades.empty());
-  EXPECT_FALSE(w.display.captured);
+  EXPECT_TRUE(w.display.fades.empty() && !w.display.captured);
   w.Key(kVkF4);
   EXPECT_EQ(w.display.alpha, 50);
-  EXPECT_TRUE(w.model.PointerMoved(true));  // comes in: captured, fades in
-  EXPECT_TRUE(w.display.captured);
-  EXPECT_TRUE(w.model.PointerInside());
+  w.model.PointerMoved(true);  // comes in: captured, fades in
+  EXPECT_TRUE(w.display.captured && w.model.PointerInside());
   w.model.PointerMoved(true);  // no second fade-in
   EXPECT_EQ(w.display.fades, std::vector<Fade>{Fade::In});
   w.model.FadeStep(120);
   EXPECT_EQ(w.display.alpha, 120);
   w.model.PointerMoved(false);  // leaves: released, fades out
-  EXPECT_FALSE(w.display.captured);
-  EXPECT_FALSE(w.model.PointerInside());
+  EXPECT_FALSE(w.display.captured || w.model.PointerInside());
   EXPECT_EQ(w.display.fades, (std::vector<Fade>{Fade::In, Fade::Out}));
   w.model.PointerMoved(false);  // from outside straight out again: in, then out
   EXPECT_EQ(w.display.fades.size(), 4u);
   w.model.PointerMoved(true);
-  EXPECT_TRUE(w.display.captured);
   const int stops = w.display.fadeStops;
   w.Key(kVkF4);  // off in the middle of a fade
   EXPECT_EQ(w.display.fadeStops, stops + 1);
   EXPECT_EQ(w.display.alpha, 255);
-  EXPECT_FALSE(w.display.captured);
-  EXPECT_FALSE(w.model.PointerInside());
+  EXPECT_FALSE(w.display.captured || w.model.PointerInside());
   w.model.FadeStep(200);  // a step still on its way is dropped
   EXPECT_EQ(w.display.alpha, 255);
 
@@ -383,36 +320,30 @@ TEST(WindowModel, TransparencyFadesWithThePointer) {
   old.Key(kVkF4);
   EXPECT_EQ(old.display.alpha, 127);
   EXPECT_FALSE(old.model.PointerMoved(true));
-  EXPECT_FALSE(old.display.captured);
   old.Key(kVkF4);
   EXPECT_EQ(old.display.alpha, 255);
+  EXPECT_FALSE(old.display.captured);
   EXPECT_EQ(old.display.fadeStops, 0);
 }
 
 TEST(WindowModel, UndoShrinksTheWindowRowByRowThenUnderflowsOnce) {
   FakeWindow w;
   w.EnterNumbers(1, 10);
-  ASSERT_EQ(w.InputLines(), Numbers(5, 10));
   for (int height : {278, 259, 240, 221, 221}) {
     w.Type("B");
     EXPECT_EQ(w.display.size.height, height);
   }
   EXPECT_EQ(w.InputLines(), Numbers(5, 5));
-  EXPECT_EQ(w.display.totalText, u"15");
   w.Type("B");  // only entry 5 in view
-  ASSERT_EQ(w.display.messages.size(), 1u);
-  EXPECT_EQ(w.display.messages[0], kStackUnderflowMessage);
+  EXPECT_EQ(w.display.messages, std::vector<Message>{kStackUnderflowMessage});
   EXPECT_EQ(w.InputLines(), Numbers(5, 5));
   EXPECT_EQ(w.display.totalText, u"15");
-
   w.Resize(275, 297);  // hidden lines come back; undo goes on
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"1", u"2", u"3", u"4", u"5"}));
   w.Type("B");
-  EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"1", u"2", u"3", u"4"}));
+  EXPECT_EQ(w.InputLines().back(), u"4");
   EXPECT_EQ(w.display.totalText, u"10");
-  EXPECT_EQ(w.display.lastEntry, u"4");
   EXPECT_EQ(w.display.size.height, 278);
-  EXPECT_EQ(w.display.messages.size(), 1u);
 }
 
 TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
@@ -422,8 +353,6 @@ TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
   w.Type("D");
   EXPECT_EQ(w.display.size, kInitialSize);
   EXPECT_TRUE(w.display.topmostBand);
-  EXPECT_EQ(w.GetTape().InputPane().HiddenCount(), 0u);
-  EXPECT_EQ(w.GetTape().TotalPane().HiddenCount(), 0u);
   // The resize's size handling wrote the row text over the transfer message.
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
 
@@ -432,8 +361,7 @@ TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
   const int focused = same.display.focusCount;
   same.Type("D");
   EXPECT_EQ(same.display.status, kTransferDoneStatus);
-  EXPECT_EQ(same.display.inputPane, u"入力履歴\r\n");
-  EXPECT_EQ(same.display.totalPane, u"合計履歴\r\n");
+  EXPECT_EQ(same.display.inputPane + same.display.totalPane, u"入力履歴\r\n合計履歴\r\n");
   EXPECT_EQ(same.GetTape().InputPane().HiddenCount(), 0u);
   EXPECT_GT(same.display.focusCount, focused);
 }

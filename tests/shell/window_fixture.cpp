@@ -4,8 +4,6 @@
 
 #include <atomic>
 
-#include "wide.h"
-
 namespace tapecount::testing {
 
 namespace {
@@ -58,26 +56,6 @@ DialogWatcher::~DialogWatcher() {
 
 const std::vector<SeenDialog>& DialogWatcher::Seen() const {
   return g_seen;
-}
-
-std::wstring TextOf(HWND window) {
-  return ReadWindowText(window);
-}
-
-RECT WindowRectOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
-int OuterHeight(HWND window) {
-  const RECT r = WindowRectOf(window);
-  return r.bottom - r.top;
-}
-
-int OuterWidth(HWND window) {
-  const RECT r = WindowRectOf(window);
-  return r.right - r.left;
 }
 
 void PumpMessages(DWORD ms) {

@@ -14,6 +14,7 @@
 #include "core/release.h"
 #include "main_window.h"
 #include "shell.h"
+#include "wide.h"
 
 namespace tapecount::testing {
 
@@ -35,10 +36,20 @@ class DialogWatcher {
   const std::vector<SeenDialog>& Seen() const;
 };
 
-std::wstring TextOf(HWND window);
-RECT WindowRectOf(HWND window);
-int OuterHeight(HWND window);
-int OuterWidth(HWND window);
+inline std::wstring TextOf(HWND window) {
+  return ReadWindowText(window);
+}
+inline RECT WindowRectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+inline int OuterHeight(HWND window) {
+  return WindowRectOf(window).bottom - WindowRectOf(window).top;
+}
+inline int OuterWidth(HWND window) {
+  return WindowRectOf(window).right - WindowRectOf(window).left;
+}
 // Runs the window thread's queue until it is empty, then for `ms` more milliseconds.
 void PumpMessages(DWORD ms = 0);
 // A Unix path of the build as Wine sees it (Z:\...).

@@ -1,6 +1,6 @@
-// The main window without a window system: a display that records what it is asked to show,
-// and resizes synchronously (running the model's size handling inside, as the real window
-// does), wired to a window model. Screen-row checks are answered when the test settles them.
+// The main window without a window system: a display that records what it is asked to show
+// and resizes synchronously (the model's size handling runs inside, as with the real window),
+// wired to a window model. Screen-row checks report when the test settles them.
 #pragma once
 
 #include <algorithm>
@@ -8,18 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "core/display.h"
 #include "core/keys.h"
-#include "core/release.h"
 #include "shell/model/window_model.h"
 
 namespace tapecount::testing {
 
 class FakeDisplay : public Display {
  public:
-  // Frame and caption taken from the outer size to give the client size.
-  static constexpr int kFrameWidth = 16;
-  static constexpr int kFrameHeight = 59;
+  // Frame and caption: the outer size less these is the client size.
+  static constexpr int kFrameWidth = 16, kFrameHeight = 59;
 
   Text EntryText() const override { return entry; }
   void SetEntryText(const Text& text) override { entry = text; }
@@ -33,10 +30,7 @@ class FakeDisplay : public Display {
   void MovePane(PaneId pane, const PaneRect& rect) override {
     (pane == PaneId::Input ? inputRect : totalRect) = rect;
   }
-  void SetTitle(const Text& text) override {
-    title = text;
-    ++titleSets;
-  }
+  void SetTitle(const Text& text) override { title = text, ++titleSets; }
   void SetStatusText(const Text& text) override { status = text; }
   void LayoutStatusBar(int, int) override { ++statusLayouts; }
   void SetItemState(int id, ItemState state) override { items[id] = state; }
@@ -49,10 +43,7 @@ class FakeDisplay : public Display {
       Resize(wanted);
     }
   }
-  void SetAlpha(int value) override {
-    alpha = value;
-    layered = true;
-  }
+  void SetAlpha(int value) override { alpha = value, layered = true; }
   void CapturePointer() override { captured = true; }
   void ReleasePointer() override { captured = false; }
   void StartFade(Fade fade) override { fades.push_back(fade); }
@@ -61,11 +52,8 @@ class FakeDisplay : public Display {
   void Close() override { closed = true; }
   void ShowMessage(const Message& message) override { messages.push_back(message); }
   bool CopyToClipboard(const Text& text) override {
-    if (clipboardBusy) {
-      return false;
-    }
-    clipboard = text;
-    return true;
+    clipboard = clipboardBusy ? clipboard : text;
+    return !clipboardBusy;
   }
 
   // The window system's size notification: the new outer size, then the size handling.
@@ -75,10 +63,8 @@ class FakeDisplay : public Display {
   }
 
   WindowModel* model = nullptr;
-  Text entry, lastEntry = u"0", totalText = u"0";
+  Text entry, lastEntry = u"0", totalText = u"0", title, status = kStartupStatus, clipboard;
   Text inputPane = u"入力履歴\r\n", totalPane = u"合計履歴\r\n";
-  Text title = u"tapecount", status = kStartupStatus, clipboard;
-  bool clipboardBusy = false;
   PaneRect inputRect{}, totalRect{};
   std::map<int, ItemState> items;
   std::vector<Message> messages;
@@ -86,9 +72,9 @@ class FakeDisplay : public Display {
   std::vector<Fade> fades;
   std::vector<unsigned> pendingChecks;
   WindowSize size{0, 0};
-  int maxHeight = 1 << 20;
-  int alpha = 255;
-  bool layered = false, captured = false, topmostBand = false, closed = false;
+  int maxHeight = 1 << 20, alpha = 255;
+  bool clipboardBusy = false, layered = false, captured = false, topmostBand = false,
+       closed = false;
   int focusCount = 0, statusLayouts = 0, titleSets = 0, fadeStops = 0;
 };
 
@@ -112,15 +98,17 @@ class FakeWindow {
       model.ScreenRowLimitComputed(screenRowLimit, generation);
     }
   }
-
   // Types as the user would: digits reach the edit control, the others are key-downs of the
-  // entry box ('\n' Enter, '+' '-' '*' '/' '.' the keypad keys, 'B' Backspace, 'D' Delete).
+  // entry box ('\n' Enter, "+-*/." the keypad keys, 'B' Backspace, 'D' Delete).
   void Type(const std::string& keys) {
+    static const std::string kKeys = "\n+-*/.BD";
+    static const int kVirtualKeys[] = {kVkReturn, kVkAdd,     kVkSubtract, kVkMultiply,
+                                       kVkDivide, kVkDecimal, kVkBack,     kVkDelete};
     for (char c : keys) {
       if (c >= '0' && c <= '9') {
         display.entry += static_cast<char16_t>(c);
       } else {
-        Key(KeyFor(c));
+        Key(kVirtualKeys[kKeys.find(c)]);
       }
     }
   }
@@ -128,28 +116,6 @@ class FakeWindow {
     const EntryKey result = model.EntryBoxKey(vk);
     Settle();
     return result;
-  }
-  static int KeyFor(char c) {
-    switch (c) {
-      case '\n':
-        return kVkReturn;
-      case '+':
-        return kVkAdd;
-      case '-':
-        return kVkSubtract;
-      case '*':
-        return kVkMultiply;
-      case '/':
-        return kVkDivide;
-      case '.':
-        return kVkDecimal;
-      case 'B':
-        return kVkBack;
-      case 'D':
-        return kVkDelete;
-      default:
-        return 0;
-    }
   }
   // Applies the entries from, from + 1, ... to, each with Enter.
   void EnterNumbers(int from, int to) {
@@ -162,14 +128,11 @@ class FakeWindow {
     Settle();
   }
 
-  // The pane texts as lists of lines, for readable expectations.
-  static std::vector<Text> Lines(const Text& paneText) {
+  // A pane's text as its lines, for readable expectations.
+  static std::vector<Text> Lines(const Text& pane) {
     std::vector<Text> lines;
-    std::size_t start = 0;
-    for (std::size_t lf = paneText.find(u'\n'); lf != Text::npos;
-         lf = paneText.find(u'\n', start)) {
-      lines.push_back(paneText.substr(start, lf - start - 1));
-      start = lf + 1;
+    for (std::size_t start = 0, lf; (lf = pane.find(u'\n', start)) != Text::npos; start = lf + 1) {
+      lines.push_back(pane.substr(start, lf - start - 1));
     }
     return lines;
   }
@@ -178,10 +141,7 @@ class FakeWindow {
   double Total() const { return model.GetCalculator().Total(); }
   const CalcState& State() const { return model.GetCalculator().State(); }
   const Tape& GetTape() const { return model.GetTape(); }
-  ItemState Item(int id) const {
-    const auto found = display.items.find(id);
-    return found == display.items.end() ? ItemState::Unchecked : found->second;
-  }
+  ItemState Item(int id) const { return display.items.at(id); }
 
   // What a check reports: a window near the top of a screen 1056 pixels high has room.
   int screenRowLimit = 41;
