@@ -35,6 +35,11 @@ inline const Message kClearRefusedMessage{
     MessageOwner::MainWindow,
     u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした。\n履歴は消去していません。",
     u"テープカン Error", MessageIcon::Warning};
+// A save that could not write the settings file changes nothing on disk, and says so.
+inline Message SettingsNotSavedMessage(const Text& path) {
+  return {MessageOwner::MainWindow, u"設定を保存できませんでした。\n" + path, u"テープカン Error",
+          MessageIcon::Warning};
+}
 inline const Message kStackUnderflowMessage{MessageOwner::None, u"stack underflow!\n", std::nullopt,
                                             MessageIcon::None};
 

@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "resource.h"
 #include "shell.h"
 #include "shell/model/settings_file.h"
 #include "wide.h"
@@ -13,102 +12,100 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-bool ReadFlag(const wchar_t* key, const std::wstring& path) {
-  wchar_t value[100];
-  const DWORD length =
-      GetPrivateProfileStringW(kSettingsSection, key, L"0", value, 100, path.c_str());
-  return length > 0 && FlagValueIsOn(ToText(std::wstring_view(value, length)));
-}
-
-void WriteValue(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
-  WritePrivateProfileStringW(kSettingsSection, key, value.c_str(), path.c_str());
-}
-
-const wchar_t* FlagText(bool on) {
-  return on ? L"1" : L"0";
-}
-
-// The Japanese code page, in which copies on Japanese systems have written the file.
-constexpr UINT kShiftJis = 932;
-// Larger files are not the program's: they are read as they are, never rewritten.
-constexpr DWORD kLargestConvertedFile = 1 << 20;
-
-struct FileBytes {
-  bool found = false;
-  bool tooLarge = false;
-  std::string bytes;
-};
-
-FileBytes ReadSettingsBytes(const std::wstring& path) {
-  FileBytes file;
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    return file;
+std::optional<Text> Decode(UINT codePage, DWORD flags, std::string_view bytes) {
+  if (bytes.empty()) {
+    return Text();
   }
-  file.found = true;
+  const int size = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(codePage, flags, bytes.data(), size, nullptr, 0);
+  if (length <= 0) {
+    return std::nullopt;
+  }
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, flags, bytes.data(), size, text.data(), length);
+  return ToText(text);
+}
+
+// Shift-JIS, as copies on Japanese systems wrote the file, only when it decodes cleanly.
+const Decoders kDecoders{
+    [](std::string_view bytes) { return Decode(932, MB_ERR_INVALID_CHARS, bytes); },
+    [](std::string_view bytes) { return Decode(CP_ACP, 0, bytes); }};
+
+// The settings file's text; nothing when it exists but cannot be read whole, or is larger
+// than the program ever writes: then it reads as all defaults and is never rewritten.
+std::optional<Text> ReadSettingsText(const std::wstring& path) {
+  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+               ? std::optional<Text>(Text())
+               : std::nullopt;
+  }
   LARGE_INTEGER size{};
-  GetFileSizeEx(handle, &size);
-  file.tooLarge = size.QuadPart > kLargestConvertedFile;
-  if (!file.tooLarge && size.QuadPart > 0) {
-    file.bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(handle, file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &read,
-                  nullptr)) {
-      read = 0;
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > LONGLONG{kLargestSettingsFile}) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+      read != bytes.size()) {
+    return std::nullopt;
+  }
+  return DecodeSettingsFile(bytes, kDecoders);
+}
+
+// The whole file goes to a new file beside it, flushed, then moved over the old one in one
+// step: a crash at any moment leaves the old file or the new one, whole, and two copies
+// saving at once leave one copy's file.
+bool WriteSettingsText(const std::wstring& path, const Text& text) {
+  const std::string bytes = EncodeUtf16(text);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring temporary =
+        path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
+    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+      if (GetLastError() == ERROR_FILE_EXISTS) {
+        continue;
+      }
+      return false;
     }
-    file.bytes.resize(read);
-  }
-  CloseHandle(handle);
-  return file;
-}
-
-std::wstring Decoded(UINT codePage, const std::string& bytes) {
-  const int length =
-      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                      length);
-  return text;
-}
-
-// Writes the file anew as UTF-16 with a byte-order mark, through a temporary file, so a
-// failure leaves the old file as it was.
-void WriteUnicodeFile(const std::wstring& path, const std::wstring& text) {
-  const std::wstring temporary = path + L".new";
-  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return;
-  }
-  const wchar_t byteOrderMark = 0xFEFF;
-  DWORD written = 0;
-  bool ok = WriteFile(file, &byteOrderMark, sizeof byteOrderMark, &written, nullptr) != 0;
-  const DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  ok = ok && (bytes == 0 || WriteFile(file, text.data(), bytes, &written, nullptr) != 0);
-  CloseHandle(file);
-  if (!ok || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DWORD written = 0;
+    const bool whole =
+        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size() && FlushFileBuffers(file.Get());
+    file.Reset();
+    if (whole && MoveFileExW(temporary.c_str(), path.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
     DeleteFileW(temporary.c_str());
+    return false;
   }
+  return false;
 }
 
-// Makes the file UTF-16 where the ANSI code page could not carry its Japanese names.
-void PrepareSettingsFile(const std::wstring& path, bool forSaving) {
-  const FileBytes file = ReadSettingsBytes(path);
-  switch (
-      PlanSettingsFile({file.found, file.tooLarge, file.bytes, GetACP() == kShiftJis, forSaving})) {
-    case SettingsFilePlan::Leave:
-      break;
-    case SettingsFilePlan::CreateUnicode:
-      WriteUnicodeFile(path, L"");
-      break;
-    case SettingsFilePlan::ConvertFromShiftJis:
-      WriteUnicodeFile(path, Decoded(kShiftJis, file.bytes));
-      break;
-    case SettingsFilePlan::ConvertFromAnsi:
-      WriteUnicodeFile(path, Decoded(CP_ACP, file.bytes));
-      break;
+// Every key to the file at `path`, every other line of it kept; false when nothing could be
+// written.
+bool WriteSettings(const Shell& shell, const std::wstring& path) {
+  // A read-only file is the user's word that it stays as it is (moving a new file over it
+  // would replace it all the same on some systems).
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return false;
   }
+  const std::optional<Text> old = ReadSettingsText(path);
+  const EntryAppearance& look = shell.appearance;
+  return old && WriteSettingsText(
+                    path, ComposeSettingsFile(
+                              *old, ValuesToSave(shell.model.ModesToSave(), look.colour.rgbResult,
+                                                 look.font.rgbColors, look.entryFont.lfCharSet)));
+}
+
+StoredModes StoredModesFromFile() {
+  return ReadStoredModes(ReadSettingsText(SettingsPath()).value_or(Text()));
 }
 
 }  // namespace
@@ -138,43 +135,33 @@ std::wstring SettingsPath() {
 }
 
 void ReadSingleInstanceSetting(Shell& shell) {
-  const std::wstring path = SettingsPath();
-  PrepareSettingsFile(path, false);
-  shell.model.SetSingleInstance(ReadFlag(kKeySingleInstance, path));
+  shell.model.SetSingleInstance(StoredModesFromFile().singleInstance);
 }
 
 void LoadSettings(Shell& shell) {
-  const std::wstring path = SettingsPath();
-  PrepareSettingsFile(path, false);
-  StoredModes stored;
-  stored.autoExpand = ReadFlag(kKeyAutoExpand, path);
-  stored.autoMode = ReadFlag(kKeyAutoMode, path);
-  stored.topmost = ReadFlag(kKeyTopmost, path);
-  stored.singleInstance = ReadFlag(kKeySingleInstance, path);
-  stored.transparent = ReadFlag(kKeyTransparency, path);
-  shell.model.ApplySettings(stored);
+  shell.model.ApplySettings(StoredModesFromFile());
 }
 
 LRESULT SaveSettings(Shell& shell) {
   const std::wstring path = SettingsPath();
-  PrepareSettingsFile(path, true);
-  const StoredModes modes = shell.model.ModesToSave();
-  WriteValue(kKeyAutoExpand, FlagText(modes.autoExpand), path);
-  WriteValue(kKeyAutoMode, FlagText(modes.autoMode), path);
-  WriteValue(kKeyTopmost, FlagText(modes.topmost), path);
-  WriteValue(kKeySingleInstance, FlagText(modes.singleInstance), path);
-  WriteValue(kKeyTransparency, FlagText(modes.transparent), path);
-  const EntryAppearance& look = shell.appearance;
-  WriteValue(kKeyBackgroundColour, std::to_wstring(static_cast<int>(look.colour.rgbResult)), path);
-  WriteValue(kKeyTextColour, std::to_wstring(static_cast<int>(look.font.rgbColors)), path);
-  WriteValue(kKeyFontCharset, std::to_wstring(static_cast<int>(look.entryFont.lfCharSet)), path);
-  shell.model.SettingsSaved();
+  if (WriteSettings(shell, path)) {
+    shell.model.SettingsSaved();
+  } else {
+    shell.model.SettingsNotSaved(ToText(path));
+  }
   return 1;
 }
 
 LRESULT ToggleSingleInstance(Shell& shell) {
   shell.model.ToggleSingleInstance();
-  return SaveSettings(shell);
+  const std::wstring path = SettingsPath();
+  if (WriteSettings(shell, path)) {
+    shell.model.SettingsSaved();
+  } else {
+    shell.model.ToggleSingleInstance();  // the guard the user chose did not reach the file
+    shell.model.SettingsNotSaved(ToText(path));
+  }
+  return 1;
 }
 
 void InitEntryAppearance(EntryAppearance& look, HWND owner) {

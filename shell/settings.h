@@ -1,5 +1,5 @@
-// The settings file "tapecount.ini" in the current directory, and the entry box's colours
-// and font, which the colour and font dialogs choose.
+// The settings file "tapecount.ini" in the current directory, read and written whole, and
+// the entry box's colours and font, which the colour and font dialogs choose.
 #pragma once
 
 #include <windows.h>
@@ -12,17 +12,6 @@
 namespace tapecount {
 
 struct Shell;
-
-inline constexpr wchar_t kSettingsSection[] = L"セッテイング";
-// The keys, in the order a save writes them.
-inline constexpr wchar_t kKeyAutoExpand[] = L"autoexpand";
-inline constexpr wchar_t kKeyAutoMode[] = L"auto_mode";
-inline constexpr wchar_t kKeyTopmost[] = L"最前面表示";
-inline constexpr wchar_t kKeySingleInstance[] = L"2重起動防止";
-inline constexpr wchar_t kKeyTransparency[] = L"透明化";
-inline constexpr wchar_t kKeyBackgroundColour[] = L"背景色";
-inline constexpr wchar_t kKeyTextColour[] = L"前景色";
-inline constexpr wchar_t kKeyFontCharset[] = L"フォント";
 
 // The entry box's look: the colour dialog's record (its rgbResult is the background), the
 // font dialog's record (its rgbColors is the text colour) and the entry font.
@@ -40,6 +29,7 @@ struct EntryAppearance {
   COLORREF backgroundColour = 0;     // the colour of that brush
 };
 
+// The current directory's "tapecount.ini", however long the directory's name.
 std::wstring SettingsPath();
 
 // Start-up, before the window exists.

@@ -1,10 +1,166 @@
 #include "shell/model/settings_file.h"
 
+#include <algorithm>
+
 namespace tapecount {
+
+namespace {
+
+// One line of the file: its text without the line break, and where the next line starts.
+struct Line {
+  TextView text;
+  std::size_t end;
+};
+
+std::vector<Line> SplitLines(TextView file) {
+  std::vector<Line> lines;
+  for (std::size_t start = 0; start < file.size();) {
+    std::size_t lf = file.find(u'\n', start);
+    const std::size_t end = lf == TextView::npos ? file.size() : lf + 1;
+    TextView text = file.substr(start, (lf == TextView::npos ? file.size() : lf) - start);
+    if (!text.empty() && text.back() == u'\r') {
+      text.remove_suffix(1);
+    }
+    lines.push_back({text, end});
+    start = end;
+  }
+  return lines;
+}
+
+bool IsSpace(char16_t c) {
+  return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+TextView Trim(TextView text) {
+  while (!text.empty() && IsSpace(text.front())) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && IsSpace(text.back())) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool SameName(TextView a, TextView b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// "[name]" gives the name; any other line gives nothing.
+std::optional<TextView> SectionName(TextView line) {
+  line = Trim(line);
+  const std::size_t close = line.rfind(u']');
+  if (line.empty() || line.front() != u'[' || close == TextView::npos) {
+    return std::nullopt;
+  }
+  return Trim(line.substr(1, close - 1));
+}
+
+// "name=value" gives the name; a line without '=' gives nothing.
+std::optional<TextView> KeyName(TextView line) {
+  const std::size_t equals = line.find(u'=');
+  if (equals == TextView::npos) {
+    return std::nullopt;
+  }
+  return Trim(line.substr(0, equals));
+}
+
+// The lines [first, last) of the program's section (its header excluded): the first section
+// of its name. Nothing when there is none.
+std::optional<std::pair<std::size_t, std::size_t>> FindSection(const std::vector<Line>& lines,
+                                                               TextView section) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::optional<TextView> name = SectionName(lines[i].text);
+    if (name && SameName(*name, section)) {
+      std::size_t last = i + 1;
+      while (last < lines.size() && !SectionName(lines[last].text)) {
+        ++last;
+      }
+      return std::pair{i + 1, last};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> FindKey(const std::vector<Line>& lines,
+                                   std::pair<std::size_t, std::size_t> section, TextView key) {
+  for (std::size_t i = section.first; i < section.second; ++i) {
+    const std::optional<TextView> name = KeyName(lines[i].text);
+    if (name && SameName(*name, key)) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+bool IsAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// Strict UTF-8: nothing for overlong forms, surrogates, code points beyond U+10FFFF and
+// broken sequences.
+std::optional<Text> DecodeUtf8(std::string_view bytes) {
+  Text text;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
+    const unsigned lead = byte(i);
+    const int length = lead < 0x80                   ? 1
+                       : lead >= 0xC2 && lead < 0xE0 ? 2
+                       : lead >= 0xE0 && lead < 0xF0 ? 3
+                       : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                     : 0;
+    if (length == 0 || i + length > bytes.size()) {
+      return std::nullopt;
+    }
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      if ((byte(i + k) & 0xC0) != 0x80) {
+        return std::nullopt;
+      }
+      c = c << 6 | (byte(i + k) & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+      return std::nullopt;
+    }
+    if (c >= 0x10000) {
+      text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      text += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      text += static_cast<char16_t>(c);
+    }
+    i += length;
+  }
+  return text;
+}
+
+Text DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  Text text;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto high = static_cast<unsigned char>(bytes[bigEndian ? i : i + 1]);
+    const auto low = static_cast<unsigned char>(bytes[bigEndian ? i + 1 : i]);
+    text += static_cast<char16_t>(high << 8 | low);
+  }
+  return text;
+}
+
+// Ends the text's last line, if it has one without a line break.
+void EndLastLine(Text& text) {
+  if (!text.empty() && text.back() != u'\n') {
+    text += text.back() == u'\r' ? u"\n" : u"\r\n";
+  }
+}
+
+}  // namespace
 
 bool FlagValueIsOn(TextView value) {
   std::size_t i = 0;
-  while (i < value.size() && (value[i] == u' ' || (value[i] >= u'\t' && value[i] <= u'\r'))) {
+  while (i < value.size() && IsSpace(value[i])) {
     ++i;
   }
   if (i < value.size() && (value[i] == u'+' || value[i] == u'-')) {
@@ -18,20 +174,119 @@ bool FlagValueIsOn(TextView value) {
   return false;
 }
 
-SettingsFilePlan PlanSettingsFile(const SettingsFileFacts& facts) {
-  if (!facts.exists) {
-    return facts.forSaving ? SettingsFilePlan::CreateUnicode : SettingsFilePlan::Leave;
+Text DecodeSettingsFile(std::string_view bytes, const Decoders& decoders) {
+  if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+    return DecodeUtf16(bytes.substr(2), bytes[0] == '\xFE');
   }
-  const std::string_view bytes = facts.bytes;
-  const bool marked = bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" ||
-                      bytes.substr(0, 3) == "\xEF\xBB\xBF";
-  if (facts.tooLarge || marked || facts.ansiIsJapanese) {
-    return SettingsFilePlan::Leave;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    bytes.remove_prefix(3);
+    if (std::optional<Text> text = DecodeUtf8(bytes)) {
+      return *text;
+    }
+  } else if (!IsAscii(bytes)) {
+    if (std::optional<Text> text = DecodeUtf8(bytes)) {
+      return *text;
+    }
+    std::optional<Text> text = decoders.shiftJis(bytes);
+    if (text && text->find(kSettingsSection) != Text::npos) {
+      return *text;
+    }
   }
-  if (bytes.find(kShiftJisSectionLine) != std::string_view::npos) {
-    return SettingsFilePlan::ConvertFromShiftJis;
+  if (std::optional<Text> text = decoders.ansi(bytes)) {
+    return *text;
   }
-  return facts.forSaving ? SettingsFilePlan::ConvertFromAnsi : SettingsFilePlan::Leave;
+  return Text(bytes.begin(), bytes.end());
+}
+
+std::optional<Text> FindValue(TextView file, TextView section, TextView key) {
+  const std::vector<Line> lines = SplitLines(file);
+  const auto range = FindSection(lines, section);
+  const std::optional<std::size_t> line = range ? FindKey(lines, *range, key) : std::nullopt;
+  if (!line) {
+    return std::nullopt;
+  }
+  const TextView text = lines[*line].text;
+  TextView value = Trim(text.substr(text.find(u'=') + 1));
+  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return Text(value.substr(0, 99));
+}
+
+StoredModes ReadStoredModes(TextView file) {
+  const auto flag = [&](const char16_t* key) {
+    return FlagValueIsOn(FindValue(file, kSettingsSection, key).value_or(u"0"));
+  };
+  return {flag(kKeyAutoExpand), flag(kKeyAutoMode), flag(kKeyTopmost), flag(kKeySingleInstance),
+          flag(kKeyTransparency)};
+}
+
+SettingsValues ValuesToSave(const StoredModes& modes, long background, long text, int charset) {
+  const auto flag = [](bool on) { return Text(on ? u"1" : u"0"); };
+  return {
+      {kKeyAutoExpand, flag(modes.autoExpand)},    {kKeyAutoMode, flag(modes.autoMode)},
+      {kKeyTopmost, flag(modes.topmost)},          {kKeySingleInstance, flag(modes.singleInstance)},
+      {kKeyTransparency, flag(modes.transparent)}, {kKeyBackgroundColour, IntToText(background)},
+      {kKeyTextColour, IntToText(text)},           {kKeyFontCharset, IntToText(charset)}};
+}
+
+Text ComposeSettingsFile(TextView file, const SettingsValues& values) {
+  const std::vector<Line> lines = SplitLines(file);
+  const auto section = FindSection(lines, kSettingsSection);
+  Text out;
+  if (!section) {
+    out = file;
+    EndLastLine(out);
+    out += Text(u"[") + kSettingsSection + u"]\r\n";
+    for (const auto& [key, value] : values) {
+      out += key + u"=" + value + u"\r\n";
+    }
+    return out;
+  }
+  // Each key's first line is replaced where it stands; the missing ones follow the section's
+  // last line that is not blank.
+  std::vector<const std::pair<Text, Text>*> replacing(lines.size(), nullptr);
+  Text missing;
+  for (const auto& entry : values) {
+    if (const std::optional<std::size_t> line = FindKey(lines, *section, entry.first)) {
+      replacing[*line] = &entry;
+    } else {
+      missing += entry.first + u"=" + entry.second + u"\r\n";
+    }
+  }
+  std::size_t last = section->second;
+  while (last > section->first && Trim(lines[last - 1].text).empty()) {
+    --last;
+  }
+  const std::size_t insertAfter = last - 1;  // the header itself when the section is empty
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const TextView whole = file.substr(start, lines[i].end - start);
+    if (replacing[i] != nullptr) {
+      const TextView lineBreak = whole.substr(lines[i].text.size());
+      out += replacing[i]->first + u"=" + replacing[i]->second;
+      out += lineBreak.empty() ? TextView(u"\r\n") : lineBreak;
+    } else {
+      out += whole;
+    }
+    if (i == insertAfter && !missing.empty()) {
+      EndLastLine(out);
+      out += missing;
+    }
+    start = lines[i].end;
+  }
+  return out;
+}
+
+std::string EncodeUtf16(TextView text) {
+  std::string bytes = "\xFF\xFE";
+  bytes.reserve(2 + text.size() * 2);
+  for (char16_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return bytes;
 }
 
 }  // namespace tapecount

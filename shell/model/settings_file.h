@@ -1,47 +1,69 @@
-// What the settings file's contents mean, decided without the window system: how a flag's
-// value reads, and whether the file must be made UTF-16 before the platform's
-// private-profile functions read or write it.
+// The settings file "tapecount.ini" as the program reads and writes it itself, without the
+// window system: its bytes decoded, values found the way the platform's private-profile
+// functions find them, and a save composed as the whole new file.
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/text.h"
+#include "shell/model/window_model.h"
 
 namespace tapecount {
+
+inline constexpr char16_t kSettingsSection[] = u"セッテイング";
+// The keys, in the order a save writes them.
+inline constexpr char16_t kKeyAutoExpand[] = u"autoexpand";
+inline constexpr char16_t kKeyAutoMode[] = u"auto_mode";
+inline constexpr char16_t kKeyTopmost[] = u"最前面表示";
+inline constexpr char16_t kKeySingleInstance[] = u"2重起動防止";
+inline constexpr char16_t kKeyTransparency[] = u"透明化";
+inline constexpr char16_t kKeyBackgroundColour[] = u"背景色";
+inline constexpr char16_t kKeyTextColour[] = u"前景色";
+inline constexpr char16_t kKeyFontCharset[] = u"フォント";
+
+// Larger files are not the program's: they read as all defaults and are never rewritten.
+inline constexpr std::size_t kLargestSettingsFile = 1 << 20;
 
 // The value's leading decimal integer, read as a string-to-long conversion reads it, is not
 // zero: "1", "2", "-1" and "1x" are on; "", "0", "-0" and "x" are off.
 bool FlagValueIsOn(TextView value);
 
-// "[セッテイング]" in Shift-JIS (code page 932), as copies on Japanese systems wrote it.
-inline constexpr std::string_view kShiftJisSectionLine =
-    "\x5b\x83\x5a\x83\x62\x83\x65\x83\x43\x83\x93\x83\x4f\x5d";
-
-enum class SettingsFilePlan {
-  Leave,                // read and write it as it is
-  CreateUnicode,        // make an empty UTF-16 file first
-  ConvertFromShiftJis,  // rewrite it as UTF-16, decoding it as Shift-JIS
-  ConvertFromAnsi,      // rewrite it as UTF-16, decoding it in the ANSI code page
+// The code pages the platform knows: each gives the text, or nothing when the bytes are not
+// valid in it.
+struct Decoders {
+  std::function<std::optional<Text>(std::string_view)> shiftJis;
+  std::function<std::optional<Text>(std::string_view)> ansi;
 };
 
-struct SettingsFileFacts {
-  bool exists;
-  bool tooLarge;  // larger than the program would ever have written: never rewritten
-  std::string_view bytes;
-  bool ansiIsJapanese;  // the ANSI code page is 932, which carries the Japanese names
-  bool forSaving;       // a save follows; otherwise only reads
-};
+// The file's text: UTF-16 with a byte-order mark (either order); UTF-8 with one, or valid
+// UTF-8 that is not plain ASCII (as editors save it); Shift-JIS when it decodes cleanly and
+// holds the section name (as copies on Japanese systems wrote it); else the ANSI code page.
+Text DecodeSettingsFile(std::string_view bytes, const Decoders& decoders);
 
-// The private-profile functions keep a file in the encoding they find and create a missing
-// one in the ANSI code page, where the Japanese section and key names would turn into "?"
-// on a non-Japanese system. So a missing file is created as UTF-16 before a save, and where
-// the ANSI code page cannot carry the names:
-// - an ANSI file is converted before a save: from Shift-JIS when it holds the section name
-//   in Shift-JIS, else from the ANSI code page;
-// - an ANSI file holding the Shift-JIS section name is converted before a read, so it can
-//   be read.
-// Files with a byte-order mark are left alone, and so are existing files on a Japanese
-// system, where earlier copies keep reading their ANSI files.
-SettingsFilePlan PlanSettingsFile(const SettingsFileFacts& facts);
+// A value as the private-profile functions find it: section and key names matched ignoring
+// ASCII case, white space around names and values ignored, the first matching section and
+// key win, a value in matching quotes unquoted, values cut to 99 units. Nothing when the
+// section or the key is missing.
+std::optional<Text> FindValue(TextView file, TextView section, TextView key);
+
+// The modes and the guard as the file holds them; a missing key is off.
+StoredModes ReadStoredModes(TextView file);
+
+// Every key of a save, in its order, with its value.
+using SettingsValues = std::vector<std::pair<Text, Text>>;
+SettingsValues ValuesToSave(const StoredModes& modes, long background, long text, int charset);
+
+// The whole file after a save: in the first section of the program's name, each key's first
+// line is replaced where it stands and missing keys follow the section's last line; the
+// section, when missing, is added at the end. Every other line stays exactly as it was.
+Text ComposeSettingsFile(TextView file, const SettingsValues& values);
+
+// UTF-16, little-endian, with a byte-order mark: the one form the program writes.
+std::string EncodeUtf16(TextView text);
 
 }  // namespace tapecount

@@ -375,6 +375,10 @@ void WindowModel::SettingsSaved() {
   display_.SetItemState(IDM_SAVE_SETTINGS, ItemState::Grayed);
 }
 
+void WindowModel::SettingsNotSaved(const Text& path) {
+  display_.ShowMessage(SettingsNotSavedMessage(path));
+}
+
 void WindowModel::ToggleSingleInstance() {
   singleInstance_ = !singleInstance_;
   display_.SetItemState(IDM_SINGLE_INSTANCE, CheckedIf(singleInstance_));

@@ -121,7 +121,9 @@ class WindowModel {
   void ApplySettings(const StoredModes& stored);
   StoredModes ModesToSave() const;
   void SettingsSaved();
-  // Command 178's share before its save: the guard flips.
+  // Nothing reached the file at `path`: the user is told, and what was unsaved stays so.
+  void SettingsNotSaved(const Text& path);
+  // Command 178's share around its save: the guard flips; when the save fails it flips back.
   void ToggleSingleInstance();
 
   // --- State, for the shell and the tests.

@@ -1,42 +1,84 @@
-// The settings file's bytes: any file gets a plan, and the flag rule agrees with the
-// "C"-locale strtol on every value.
+// Any bytes as the settings file: reading never fails; a save then reads back as the values
+// saved, keeps every line that is not one of its keys, in order, and saving the same values
+// again changes nothing.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <string>
-#include <string_view>
 
 #include "shell/model/settings_file.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  for (int facts = 0; facts < 8; ++facts) {
-    const bool japanese = facts & 1;
-    const bool saving = facts & 2;
-    const bool tooLarge = facts & 4;
-    const tapecount::SettingsFilePlan plan =
-        tapecount::PlanSettingsFile({true, tooLarge, bytes, japanese, saving});
-    const bool converts = plan == tapecount::SettingsFilePlan::ConvertFromAnsi ||
-                          plan == tapecount::SettingsFilePlan::ConvertFromShiftJis;
-    // Never rewritten: files too large, files on a Japanese system, marked files.
-    if (converts && (tooLarge || japanese || bytes.substr(0, 2) == "\xFF\xFE")) {
-      std::abort();
-    }
-    if (plan == tapecount::SettingsFilePlan::CreateUnicode) {
-      std::abort();  // the file exists
-    }
-  }
+#define CHECK(ok) ((ok) ? void() : std::abort())
 
-  // Every line's value as the flag rule reads it, against strtol.
-  tapecount::Text value;
-  std::string narrow;
-  for (std::size_t i = 0; i + 1 < size; i += 2) {
-    const char16_t c = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    value += c;
-    narrow += c > 0 && c < 0x80 ? static_cast<char>(c) : 'x';
+namespace {
+
+using tapecount::Text;
+using tapecount::TextView;
+
+// The bytes as code-page text: a byte above 0x9F fails as Shift-JIS, as real tables fail.
+std::optional<Text> Bytes(std::string_view bytes, bool strict) {
+  Text text;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (strict && b > 0x9F) {
+      return std::nullopt;
+    }
+    text += static_cast<char16_t>(b);
   }
-  const bool on = tapecount::FlagValueIsOn(value);
-  if (on != (std::strtol(narrow.c_str(), nullptr, 10) != 0)) {
-    std::abort();
+  return text;
+}
+
+// The lines, without their line breaks, in ASCII lower case.
+std::vector<Text> Lines(TextView text) {
+  std::vector<Text> lines;
+  for (std::size_t start = 0, lf; start < text.size(); start = lf + 1) {
+    lf = std::min(text.find(u'\n', start), text.size());
+    Text line(text.substr(start, lf - start));
+    if (!line.empty() && line.back() == u'\r') {
+      line.pop_back();
+    }
+    for (char16_t& c : line) {
+      c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    }
+    lines.push_back(line);
   }
+  return lines;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const tapecount::Decoders decoders{[](std::string_view b) { return Bytes(b, true); },
+                                     [](std::string_view b) { return Bytes(b, false); }};
+  const Text file =
+      tapecount::DecodeSettingsFile({reinterpret_cast<const char*>(data), size}, decoders);
+  tapecount::ReadStoredModes(file);
+  const int seed = size > 0 ? data[0] : 0;
+  const tapecount::StoredModes modes{seed % 2 == 0, seed % 3 == 0, seed % 5 == 0, seed % 7 == 0,
+                                     seed % 11 == 0};
+  const tapecount::SettingsValues values =
+      tapecount::ValuesToSave(modes, seed * 65793, seed, seed % 256);
+  const Text saved = tapecount::ComposeSettingsFile(file, values);
+  for (const auto& [key, value] : values) {
+    CHECK(tapecount::FindValue(saved, tapecount::kSettingsSection, key) == value);
+  }
+  const tapecount::StoredModes read = tapecount::ReadStoredModes(saved);
+  CHECK(read.autoExpand == modes.autoExpand && read.topmost == modes.topmost &&
+        read.transparent == modes.transparent && read.singleInstance == modes.singleInstance);
+  // Every line that names none of the keys is still there, in its order.
+  const std::vector<Text> after = Lines(saved);
+  std::size_t at = 0;
+  for (const Text& line : Lines(file)) {
+    const bool ours = std::any_of(values.begin(), values.end(), [&](const auto& entry) {
+      return line.find(entry.first) != TextView::npos;
+    });
+    if (!ours) {
+      while (at < after.size() && after[at] != line) {
+        ++at;
+      }
+      CHECK(at < after.size());
+      ++at;
+    }
+  }
+  CHECK(tapecount::ComposeSettingsFile(saved, values) == saved);
   return 0;
 }

@@ -185,6 +185,7 @@ TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
       {r134, kVkLeft, {284, 297}, {274, 297}},  {r134, kVkLeft, {283, 297}, {283, 297}},
       {r134, kVkRight, {275, 297}, {285, 297}}, {r127, kVkNext, {275, 297}, {275, 315}},
       {r127, kVkUp, {275, 226}, {275, 208}},    {r127, kVkPrior, {275, 225}, {275, 225}},
+      {r127, kVkLeft, {284, 297}, {274, 297}},  {r127, kVkRight, {275, 297}, {285, 297}},
   };
   for (const SizeKeyCase& c : cases) {
     FakeWindow w(*c.release, {false, false, true});
