@@ -16,9 +16,11 @@ all: build
 deps:
 	@scripts/install-deps.sh all
 
+# Optimised for size (-Os): an entry costs about a microsecond either way, next to the window's
+# repaint, and the project's code shrinks by a third.
 build: deps
 	cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake \
-	  -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	  -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_FLAGS)
 	cmake --build build/win -j $(JOBS)
 
 native: deps
