@@ -1,6 +1,22 @@
-# MinGW-w64 builds: programs as small as the statically linked runtime allows.
+# MinGW-w64 builds: programs as small as the statically linked runtime allows, and the same
+# bytes from the same commit whatever folder it is built in.
 option(TAPECOUNT_LINK_MAPS "Write <program>.map of each shipped program, for scripts/size-report.py"
        OFF)
+
+# No folder names in the objects (__FILE__, debug info): the source tree and the build tree
+# are mapped to fixed names; the last matching map wins, so the build tree (usually inside
+# the sources) comes last.
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                    -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+# No link time in the PE header.
+add_link_options(-Wl,--no-insert-timestamp)
+# Static libraries without dates and owners (already the default of Debian's binutils).
+set(CMAKE_CXX_ARCHIVE_CREATE "<CMAKE_AR> qcD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_APPEND "<CMAKE_AR> qD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_CREATE_IPO "\"${CMAKE_CXX_COMPILER_AR}\" qcD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_APPEND_IPO "\"${CMAKE_CXX_COMPILER_AR}\" qD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_FINISH "<CMAKE_RANLIB> -D <TARGET>")
+set(CMAKE_CXX_ARCHIVE_FINISH_IPO "\"${CMAKE_CXX_COMPILER_RANLIB}\" -D <TARGET>")
 
 # Unused data and leaf functions of the runtime libraries are dropped. (GNU ld keeps every
 # function that has unwind data, since it keeps all of .pdata: the runtime's objects come
