@@ -3,13 +3,15 @@
 #   make test    build everything and run every test: native, sanitizers, Windows under Wine
 #   make build   the Windows programs, in build/win/
 #   make bench   the benchmarks
+#   make dist    the package, build/dist/tapecount-<version>-win64.zip
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DTAPECOUNT_WERROR=ON
 RELEASE ?= 1.34
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test build native asan fuzz-build fuzz bench deps format check-format clean
+.PHONY: all run test build native asan fuzz-build fuzz bench dist deps format check-format \
+  clean
 
 all: build
 
@@ -56,6 +58,10 @@ bench: native build
 	scripts/wine-run build/win/bench/startup_bench.exe build/win/tapecount.exe \
 	  build/win/bench/minimal_window.exe
 	scripts/wine-run build/win/bench/soak_bench.exe
+
+# The package of the built programs, with the guide and the licence.
+dist: build
+	scripts/dist.py
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
