@@ -4,14 +4,15 @@
 #   make build   the Windows programs, in build/win/
 #   make bench   the benchmarks
 #   make dist    the package, build/dist/tapecount-<version>-win64.zip
+#   make dist-check  the package built twice from clean clones of HEAD: the same bytes?
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DTAPECOUNT_WERROR=ON
 RELEASE ?= 1.34
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test build native asan fuzz-build fuzz bench dist deps format check-format \
-  clean
+.PHONY: all run test build native asan fuzz-build fuzz bench dist dist-check deps format \
+  check-format clean
 
 all: build
 
@@ -62,6 +63,10 @@ bench: native build
 # The package of the built programs, with the guide and the licence.
 dist: build
 	scripts/dist.py
+
+# Builds the package from two clones of HEAD (committed work only) and compares the bytes.
+dist-check: deps
+	JOBS=$(JOBS) scripts/dist-check.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
