@@ -44,8 +44,11 @@ def source_date():
     """The package's date: SOURCE_DATE_EPOCH, or else the time of the commit checked out."""
     epoch = os.environ.get('SOURCE_DATE_EPOCH')
     if not epoch:
-        epoch = subprocess.run(['git', '-C', ROOT, 'log', '-1', '--format=%ct'],
-                               check=True, capture_output=True, text=True).stdout.strip()
+        log = subprocess.run(['git', '-C', ROOT, 'log', '-1', '--format=%ct'],
+                             capture_output=True, text=True)
+        epoch = log.stdout.strip()
+        if log.returncode or not epoch:
+            fail('no commit to date the package by: set SOURCE_DATE_EPOCH')
     # Zip dates start in 1980 and have two-second steps.
     return max(time.gmtime(int(epoch))[:6], (1980, 1, 1, 0, 0, 0))
 
