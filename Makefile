@@ -3,22 +3,27 @@
 #   make test    build everything and run every test: native, sanitizers, Windows under Wine
 #   make build   the Windows programs, in build/win/
 #   make bench   the benchmarks
+#   make dist    the package, build/dist/tapecount-<version>-win64.zip
+#   make dist-check  the package built twice from clean clones of HEAD: the same bytes?
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DTAPECOUNT_WERROR=ON
 RELEASE ?= 1.34
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test build native asan fuzz-build fuzz bench deps format check-format clean
+.PHONY: all run test build native asan fuzz-build fuzz bench dist dist-check deps format \
+  check-format clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh all
 
+# Optimised for size (-Os): an entry costs about a microsecond either way, next to the window's
+# repaint, and the project's code shrinks by a third.
 build: deps
 	cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake \
-	  -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	  -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_FLAGS)
 	cmake --build build/win -j $(JOBS)
 
 native: deps
@@ -54,6 +59,14 @@ bench: native build
 	scripts/wine-run build/win/bench/startup_bench.exe build/win/tapecount.exe \
 	  build/win/bench/minimal_window.exe
 	scripts/wine-run build/win/bench/soak_bench.exe
+
+# The package of the built programs, with the guide and the licence.
+dist: build
+	scripts/dist.py
+
+# Builds the package from two clones of HEAD (committed work only) and compares the bytes.
+dist-check: deps
+	JOBS=$(JOBS) scripts/dist-check.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -49,22 +49,47 @@ def draw(size):
     return px
 
 
-def bitmap(size):
+def bitmap(size, palette):
+    """A 16-colour icon image: the drawing has only opaque and clear pixels, so a palette
+    and the transparency mask hold it exactly, in a sixth of the bytes of 32-bit pixels."""
     rows = draw(size)
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    pixels = b''.join(struct.pack('BBBB', b, g, r, a)
-                      for row in reversed(rows) for (r, g, b, a) in row)
-    mask_row = ((size + 31) // 32) * 4
-    mask = bytes(mask_row * size)  # transparency comes from the alpha channel
-    return header + pixels + mask
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    colours = b''.join(struct.pack('BBBB', b, g, r, 0) for (r, g, b) in palette)
+    colours += bytes(4 * (16 - len(palette)))
+    pixels = b''
+    mask = b''
+    for row in reversed(rows):
+        indexes = [palette.index(colour[:3]) if colour[3] else 0 for colour in row]
+        packed = bytes(indexes[x] << 4 | indexes[x + 1] for x in range(0, size, 2))
+        pixels += packed + bytes(-len(packed) % 4)
+        bits = int(''.join('0' if colour[3] else '1' for colour in row), 2)
+        mask_row = ((size + 31) // 32) * 4
+        mask += (bits << (mask_row * 8 - size)).to_bytes(mask_row, 'big')
+    return header + colours + pixels + mask
+
+
+def palette_of(sizes):
+    """The colours drawn, in the order first drawn; clear pixels take entry 0 (black)."""
+    palette = [(0, 0, 0)]
+    for size in sizes:
+        for row in draw(size):
+            for (r, g, b, a) in row:
+                if a not in (0, 0xFF):
+                    sys.exit('make_icons.py: only opaque or clear pixels fit a 16-colour icon')
+                if a and (r, g, b) not in palette:
+                    palette.append((r, g, b))
+    if len(palette) > 16:
+        sys.exit('make_icons.py: more than 16 colours')
+    return palette
 
 
 def write_ico(path, sizes):
-    images = [bitmap(s) for s in sizes]
+    palette = palette_of(sizes)
+    images = [bitmap(s, palette) for s in sizes]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for s, image in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', s % 256, s % 256, 0, 0, 1, 32, len(image), offset)
+        out += struct.pack('<BBBBHHII', s % 256, s % 256, 16, 0, 1, 4, len(image), offset)
         offset += len(image)
     with open(path, 'wb') as f:
         f.write(out + b''.join(images))

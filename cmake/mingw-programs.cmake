@@ -1,0 +1,56 @@
+# MinGW-w64 builds: programs as small as the statically linked runtime allows, and the same
+# bytes from the same commit whatever folder it is built in.
+option(TAPECOUNT_LINK_MAPS "Write <program>.map of each shipped program, for scripts/size-report.py"
+       OFF)
+
+# No folder names in the objects (__FILE__, debug info): the source tree and the build tree
+# are mapped to fixed names; the last matching map wins, so the build tree (usually inside
+# the sources) comes last.
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                    -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+# No link time in the PE header.
+add_link_options(-Wl,--no-insert-timestamp)
+# Static libraries without dates and owners (already the default of Debian's binutils).
+set(CMAKE_CXX_ARCHIVE_CREATE "<CMAKE_AR> qcD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_APPEND "<CMAKE_AR> qD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_CREATE_IPO "\"${CMAKE_CXX_COMPILER_AR}\" qcD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_APPEND_IPO "\"${CMAKE_CXX_COMPILER_AR}\" qD <TARGET> <LINK_FLAGS> <OBJECTS>")
+set(CMAKE_CXX_ARCHIVE_FINISH "<CMAKE_RANLIB> -D <TARGET>")
+set(CMAKE_CXX_ARCHIVE_FINISH_IPO "\"${CMAKE_CXX_COMPILER_RANLIB}\" -D <TARGET>")
+
+# Unused data and leaf functions of the runtime libraries are dropped. (GNU ld keeps every
+# function that has unwind data, since it keeps all of .pdata: the runtime's objects come
+# in whole, whatever the program uses of them.)
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
+
+# The project's own libraries are optimised across files (LTO) in optimised builds: set
+# around the add_subdirectory() of the project's own code, not for GoogleTest.
+option(TAPECOUNT_LTO "Link-time optimisation of the project's code (MinGW builds)" ON)
+if(TAPECOUNT_LTO)
+  include(CheckIPOSupported)
+  check_ipo_supported(RESULT tapecount_ipo OUTPUT tapecount_ipo_error LANGUAGES CXX)
+  if(NOT tapecount_ipo)
+    message(WARNING "No link-time optimisation: ${tapecount_ipo_error}")
+    set(TAPECOUNT_LTO OFF)
+  endif()
+endif()
+
+# tapecount_lto(ON|OFF): whether the targets created from now on are optimised across files.
+macro(tapecount_lto state)
+  if(TAPECOUNT_LTO)
+    set(CMAKE_INTERPROCEDURAL_OPTIMIZATION_RELEASE ${state})
+    set(CMAKE_INTERPROCEDURAL_OPTIMIZATION_MINSIZEREL ${state})
+  endif()
+endmacro()
+
+# tapecount_shipped_programs(<target>...): the programs that ship carry no symbols or debug
+# information in optimised builds (the runtime libraries come with DWARF of their own).
+function(tapecount_shipped_programs)
+  foreach(program ${ARGN})
+    target_link_options(${program} PRIVATE $<$<OR:$<CONFIG:Release>,$<CONFIG:MinSizeRel>>:-s>)
+    if(TAPECOUNT_LINK_MAPS)
+      target_link_options(${program} PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/${program}.map)
+    endif()
+  endforeach()
+endfunction()
