@@ -6,7 +6,8 @@
 #   make dist    the package, build/dist/tapecount-<version>-win64.zip
 #   make dist-check  the package built twice from clean clones of HEAD: the same bytes?
 JOBS ?= $(shell nproc)
-CMAKE_FLAGS ?= -DTAPECOUNT_WERROR=ON
+# Each build is a preset of CMakePresets.json (warnings as errors in all); CMAKE_FLAGS adds to it.
+CMAKE_FLAGS ?=
 RELEASE ?= 1.34
 
 FUZZ_SECONDS ?= 60
@@ -19,33 +20,29 @@ all: build
 deps:
 	@scripts/install-deps.sh all
 
-# Optimised for size (-Os): an entry costs about a microsecond either way, next to the window's
-# repaint, and the project's code shrinks by a third.
+# The Windows build is optimised for size (-Os): an entry costs about a microsecond either way,
+# next to the window's repaint, and the project's code shrinks by a third.
 build: deps
-	cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake \
-	  -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_FLAGS)
-	cmake --build build/win -j $(JOBS)
+	cmake --preset windows $(CMAKE_FLAGS)
+	cmake --build --preset windows -j $(JOBS)
 
 native: deps
-	cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
-	cmake --build build/native -j $(JOBS)
+	cmake --preset native $(CMAKE_FLAGS)
+	cmake --build --preset native -j $(JOBS)
 
 asan: deps
-	cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DTAPECOUNT_BENCH=OFF $(CMAKE_FLAGS) \
-	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
-	cmake --build build/asan -j $(JOBS)
+	cmake --preset asan $(CMAKE_FLAGS)
+	cmake --build --preset asan -j $(JOBS)
 
 fuzz-build: deps
-	cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DTAPECOUNT_TESTS=OFF -DTAPECOUNT_BENCH=OFF -DTAPECOUNT_FUZZ=ON $(CMAKE_FLAGS) \
-	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all"
-	cmake --build build/fuzz -j $(JOBS)
+	cmake --preset fuzz $(CMAKE_FLAGS)
+	cmake --build --preset fuzz -j $(JOBS)
 
 test: check-format native asan fuzz-build build
-	ctest --test-dir build/native --output-on-failure -j $(JOBS)
-	ctest --test-dir build/asan --output-on-failure -j $(JOBS)
-	ctest --test-dir build/fuzz --output-on-failure -j $(JOBS)
-	ctest --test-dir build/win --output-on-failure -j $(JOBS)
+	ctest --preset native -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+	ctest --preset fuzz -j $(JOBS)
+	ctest --preset windows -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS, growing its corpus in build/fuzz/corpus/.
 fuzz: fuzz-build
@@ -57,7 +54,7 @@ run: build
 bench: native build
 	build/native/bench/tapecount_bench
 	scripts/wine-run build/win/bench/startup_bench.exe build/win/tapecount.exe \
-	  build/win/bench/minimal_window.exe
+	  build/win/bench/plain_window.exe build/win/bench/minimal_window.exe
 	scripts/wine-run build/win/bench/soak_bench.exe
 
 # The package of the built programs, with the guide and the licence.

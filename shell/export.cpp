@@ -128,7 +128,7 @@ LRESULT TransferHistory(Shell& shell) {
 LRESULT ShowPageSetup(Shell& shell) {
   PAGESETUPDLGW& record = shell.pageSetup.record;
   ReleaseUnfilledDeviceBlocks(record);
-  PageSetupDlgW(&record);
+  shell.dialogs.PageSetupDialog(&record);
   return 1;
 }
 
@@ -144,10 +144,10 @@ LRESULT PrintHistory(Shell& shell) {
   print.hDevMode = setup.hDevMode;
   print.hDevNames = setup.hDevNames;
   print.Flags = PD_RETURNDC;
-  const BOOL chosen = PrintDlgW(&print);
+  const BOOL chosen = shell.dialogs.PrintDialog(&print);
   AdoptDeviceBlocks(setup, print);
   if (!chosen) {
-    if (CommDlgExtendedError() == PDERR_NODEFAULTPRN) {
+    if (shell.dialogs.LastError() == PDERR_NODEFAULTPRN) {
       MessageBoxW(owner, L"No default printer selected.", L"Print", MB_ICONERROR);
     }
     return 1;

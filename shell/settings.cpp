@@ -135,11 +135,13 @@ std::wstring SettingsPath() {
 }
 
 void ReadSingleInstanceSetting(Shell& shell) {
-  shell.model.SetSingleInstance(StoredModesFromFile().singleInstance);
+  shell.storedAtStartUp = StoredModesFromFile();
+  shell.model.SetSingleInstance(shell.storedAtStartUp->singleInstance);
 }
 
 void LoadSettings(Shell& shell) {
-  shell.model.ApplySettings(StoredModesFromFile());
+  shell.model.ApplySettings(shell.storedAtStartUp ? *shell.storedAtStartUp : StoredModesFromFile());
+  shell.storedAtStartUp.reset();
 }
 
 LRESULT SaveSettings(Shell& shell) {
@@ -170,12 +172,12 @@ void InitEntryAppearance(EntryAppearance& look, HWND owner) {
 }
 
 LRESULT ChooseBackgroundColour(Shell& shell) {
-  return ChooseColorW(&shell.appearance.colour) ? 1 : 0;
+  return shell.dialogs.ColourDialog(&shell.appearance.colour) ? 1 : 0;
 }
 
 LRESULT ChooseEntryFont(Shell& shell) {
   EntryAppearance& look = shell.appearance;
-  if (!ChooseFontW(&look.font)) {
+  if (!shell.dialogs.FontDialog(&look.font)) {
     return 0;
   }
   HFONT chosen = CreateFontIndirectW(&look.entryFont);

@@ -32,9 +32,10 @@ struct EntryAppearance {
 // The current directory's "tapecount.ini", however long the directory's name.
 std::wstring SettingsPath();
 
-// Start-up, before the window exists.
+// Start-up, before the window exists: the file is read once, for the guard and, later, for
+// the window.
 void ReadSingleInstanceSetting(Shell& shell);
-// Right after the window is shown.
+// Right after the window is shown: the stored modes applied.
 void LoadSettings(Shell& shell);
 // Commands 171 and 178.
 LRESULT SaveSettings(Shell& shell);

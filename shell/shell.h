@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "common_dialogs.h"
 #include "core/release.h"
 #include "export.h"
 #include "handles.h"
@@ -41,6 +43,8 @@ struct Shell {
   std::wstring windowName;  // string IDS_WINDOW_NAME
   std::wstring className;   // string IDS_CLASS_NAME
   OwnedMutex mutex;         // the single-instance guard's
+  // The settings file as start-up read it for the guard, for the window to apply: read once.
+  std::optional<StoredModes> storedAtStartUp;
 
   ShellWindows windows;
   WNDPROC entryBoxDefault = nullptr;  // the edit control's own procedure
@@ -50,6 +54,7 @@ struct Shell {
   MENUITEMINFOW itemState{};  // the one record every menu state change goes through
   EntryAppearance appearance;
   PageSetup pageSetup;
+  CommonDialogs dialogs;
   Fades fades;
 
   Win32Display display{*this};

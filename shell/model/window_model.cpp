@@ -151,11 +151,20 @@ void WindowModel::FadeStep(int alpha) {
 }
 
 void WindowModel::StartScreenRowCheck() {
+  if (checkRunning_) {
+    checkWanted_ = true;
+    return;
+  }
+  checkRunning_ = true;
   display_.StartScreenRowCheck(++checksStarted_);
 }
 
 void WindowModel::ScreenRowLimitComputed(int limit, unsigned generation) {
-  ++checksFinished_;
+  checkRunning_ = false;
+  if (checkWanted_) {
+    checkWanted_ = false;
+    StartScreenRowCheck();
+  }
   // A check started before the one applied last read an older position.
   if (static_cast<int>(generation - lastCheckApplied_) <= 0) {
     return;

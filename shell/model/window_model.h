@@ -133,8 +133,8 @@ class WindowModel {
   bool PointerInside() const { return pointerInside_; }
   WindowSize StoredSize() const { return stored_; }
   bool RefitSuppressed() const { return suppressRefit_; }
-  // Every screen-row check started so far has reported (applied or dropped).
-  bool ScreenRowChecksSettled() const { return checksFinished_ == checksStarted_; }
+  // Every screen-row check asked for so far has reported.
+  bool ScreenRowChecksSettled() const { return !checkRunning_ && !checkWanted_; }
   const Tape& GetTape() const { return tape_; }
   const Calculator& GetCalculator() const { return calculator_; }
 
@@ -181,11 +181,13 @@ class WindowModel {
   // does the one that follows a one-row growth, whose new line is not yet on the panes.
   bool suppressRefit_ = true;
 
-  // A check's result is applied only when the check started after the one applied last, so
-  // the limit follows the latest position when checks overlap.
+  // One check runs at a time: the moves and size changes while it runs are answered by one
+  // more check when it reports, which reads the latest position. (A drag asks for hundreds;
+  // each check is a thread of its own.) A result older than the one applied last is dropped.
   unsigned checksStarted_ = 0;
-  unsigned checksFinished_ = 0;
   unsigned lastCheckApplied_ = 0;
+  bool checkRunning_ = false;
+  bool checkWanted_ = false;
 
   // What the title bar and the status bar show: setting the same text again costs a repaint.
   std::optional<Text> shownTitle_;

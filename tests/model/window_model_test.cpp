@@ -273,22 +273,26 @@ TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
   EXPECT_FALSE(w.model.Modes().autoExpand);
 }
 
-TEST(WindowModel, ScreenRowChecksApplyOnlyNewerResults) {
+TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) {
   FakeWindow w(kRelease134, {false, true});
-  w.model.Moved();
-  w.model.Moved();
-  const std::vector<unsigned> checks = w.display.pendingChecks;
-  ASSERT_EQ(checks.size(), 2u);
+  for (int move = 0; move < 5; ++move) {  // a drag
+    w.model.Moved();
+  }
+  ASSERT_EQ(w.display.pendingChecks.size(), 1u);
+  const unsigned first = w.display.pendingChecks[0];
+  w.display.pendingChecks.clear();
+  w.model.ScreenRowLimitComputed(-3, first);  // reports: one more check for the moves since
+  EXPECT_EQ(w.model.ScreenRowLimit(), -3);
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+  ASSERT_EQ(w.display.pendingChecks.size(), 1u);
   EXPECT_FALSE(w.model.ScreenRowChecksSettled());
-  w.model.ScreenRowLimitComputed(20, checks[1]);
-  w.model.ScreenRowLimitComputed(-3, checks[0]);  // read an older position: dropped
+  w.model.ScreenRowLimitComputed(20, w.display.pendingChecks[0]);
   EXPECT_TRUE(w.model.ScreenRowChecksSettled());
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
+  EXPECT_TRUE(w.model.Modes().autoExpand);  // 20 is above the displayed row count
+  w.model.ScreenRowLimitComputed(1, first);  // a result older than the one applied: dropped
+  EXPECT_EQ(w.model.ScreenRowLimit(), 20);
   EXPECT_TRUE(w.model.Modes().autoExpand);
-  w.model.Moved();
-  w.model.ScreenRowLimitComputed(1, w.display.pendingChecks.back());
-  EXPECT_EQ(w.model.ScreenRowLimit(), 1);
-  EXPECT_FALSE(w.model.Modes().autoExpand);  // 1 is not above the displayed row count
 }
 
 TEST(WindowModel, TransparencyFadesWithThePointer) {

@@ -90,11 +90,11 @@ class FakeWindow {
     Settle();
   }
 
-  // The screen-row checks started so far report, in order, the limit `screenRowLimit`.
+  // The screen-row checks report, in order, the limit `screenRowLimit`, until none runs.
   void Settle() {
-    std::vector<unsigned> checks;
-    checks.swap(display.pendingChecks);
-    for (unsigned generation : checks) {
+    while (!display.pendingChecks.empty()) {
+      const unsigned generation = display.pendingChecks.front();
+      display.pendingChecks.erase(display.pendingChecks.begin());
       model.ScreenRowLimitComputed(screenRowLimit, generation);
     }
   }

@@ -1,0 +1,105 @@
+// The floor for start-up: the program's window built plainly, with nothing of the program's
+// own beyond what the window needs: the same class with its icons and menu, the six
+// controls with their fonts, the status bar, the subclassed entry box, the settings file
+// read once, the title set and the accelerators loaded, then the message loop.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "resource.h"
+
+namespace {
+
+WNDPROC g_edit = nullptr;
+
+LRESULT CALLBACK EntryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(g_edit, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE) {
+    const auto instance = reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance;
+    struct Child {
+      const wchar_t *className, *text;
+      DWORD exStyle, style;
+      int x, y, width, height;
+    };
+    const Child children[] = {
+        {L"EDIT", L"", WS_EX_CLIENTEDGE, ES_NUMBER, 10, 10, 125, 30},
+        {L"STATIC", L"0", WS_EX_CLIENTEDGE, 0, 135, 10, 125, 30},
+        {L"STATIC", L"0", WS_EX_CLIENTEDGE, 0, 60, 50, 200, 30},
+        {L"STATIC", L"合計", WS_EX_WINDOWEDGE, 0, 10, 50, 50, 30},
+        {L"STATIC", L"入力履歴\r\n", WS_EX_CLIENTEDGE, 0, 10, 90, 100, 123},
+        {L"STATIC", L"合計履歴\r\n", WS_EX_CLIENTEDGE, 0, 110, 90, 144, 123},
+    };
+    HWND controls[6];
+    for (int i = 0; i < 6; ++i) {
+      const Child& c = children[i];
+      controls[i] =
+          CreateWindowExW(c.exStyle, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y,
+                          c.width, c.height, window, nullptr, instance, nullptr);
+    }
+    HFONT large = CreateFontW(24, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+                              0, 0, L"MS　ゴシック");
+    HFONT small = CreateFontW(18, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+                              0, 0, L"MS　ゴシック");
+    for (int i = 0; i < 6; ++i) {
+      SendMessageW(controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(i < 4 ? large : small),
+                   i == 0);
+    }
+    g_edit = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(controls[0], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryProc)));
+    InitCommonControls();
+    CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
+                        L"テプカン: 履歴表示計算機 for windows", window, IDC_STATUS_BAR);
+    SetFocus(controls[0]);
+    return 0;
+  }
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  // The settings file, read once.
+  char settings[4096];
+  DWORD read = 0;
+  HANDLE file = CreateFileW(L"tapecount.ini", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    ReadFile(file, settings, sizeof settings, &read, nullptr);
+    CloseHandle(file);
+  }
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = PlainProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAPECOUNT));
+  windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAPECOUNT_SMALL));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN);
+  windowClass.lpszClassName = L"PlainWindow";
+  RegisterClassExW(&windowClass);
+  HWND window = CreateWindowExW(
+      0, L"PlainWindow", L"tapecount",
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+      CW_USEDEFAULT, 0, 275, 297, nullptr, nullptr, instance, nullptr);
+  ShowWindow(window, show);
+  UpdateWindow(window);
+  SetWindowTextW(window, L"「 + 」: : : ");
+  HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAIN));
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!TranslateAcceleratorW(message.hwnd, accelerators, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return 0;
+}
