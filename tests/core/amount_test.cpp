@@ -14,29 +14,30 @@ struct FormatCase {
 };
 
 TEST(FormatAmount, TrimsRoundsAndGroups) {
-  const FormatCase cases[] = {
-      {0, u"0"},
-      {5, u"5"},
-      {5.5, u"5.5"},
-      {5.05, u"5.05"},
-      {10, u"10"},
-      {0.5, u"0.5"},
-      {0.1, u"0.1"},
-      {0.01, u"0.01"},
-      {100.1, u"100.1"},
-      {123, u"123"},
-      {1234, u"1,234"},
-      {1234.5, u"1,234.5"},
-      {-1234.56, u"-1,234.56"},
-      {1000000, u"1,000,000"},
-      {1234567.5, u"1,234,567.5"},
-      {-123456, u"-123,456"},
-      {999.999, u"1,000"},  // the rounding carries into the integer part before grouping
-      {1234.567, u"1,234.57"},
-      {0.004, u"0"},
-      {-0.004, u"-0"},  // the '-' of the rendered -0.00 survives the trim
-      {-0.5, u"-0.5"},
-  };
+  // 999.999: the rounding carries into the integer part before grouping; -0.004: the '-'
+  // of the rendered -0.00 survives the trim.
+  const FormatCase cases[] = {{0, u"0"},
+                              {5, u"5"},
+                              {5.5, u"5.5"},
+                              {5.05, u"5.05"},
+                              {10, u"10"},
+                              {0.5, u"0.5"},
+                              {0.1, u"0.1"},
+                              {0.01, u"0.01"},
+                              {100.1, u"100.1"},
+                              {123, u"123"},
+                              {1234, u"1,234"},
+                              {1234.5, u"1,234.5"},
+                              {-1234.56, u"-1,234.56"},
+                              {1000000, u"1,000,000"},
+                              {1234567.5, u"1,234,567.5"},
+                              {-123456, u"-123,456"},
+                              {999.999, u"1,000"},
+                              {1234.567, u"1,234.57"},
+                              {0.004, u"0"},
+                              {-0.5, u"-0.5"},
+                              {-0.004, u"-0"}};
+
   for (const FormatCase& c : cases) {
     EXPECT_EQ(FormatAmount(c.value), c.shown) << "value " << c.value;
   }

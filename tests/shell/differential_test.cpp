@@ -17,51 +17,32 @@
 namespace tapecount::testing {
 namespace {
 
-enum class Kind { Digit, Key };
+// An action is a digit typed (its character) or a key pressed (its virtual key).
+bool IsDigit(int action) {
+  return action >= '0' && action <= '9';
+}
 
-struct Action {
-  Kind kind;
-  int value;  // the digit, or the virtual key
-};
-
-std::string Describe(const std::vector<Action>& actions) {
+std::string Describe(const std::vector<int>& actions) {
   std::ostringstream out;
-  for (const Action& a : actions) {
-    if (a.kind == Kind::Digit) {
-      out << a.value;
-    } else {
-      out << " [key " << a.value << "] ";
-    }
+  for (int a : actions) {
+    IsDigit(a) ? out << static_cast<char>(a) : out << " [key " << a << "] ";
   }
   return out.str();
 }
 
-// Digits, the operator keys of each group, Backspace, Delete, the size keys, F1 and F2.
-std::vector<Action> RandomActions(unsigned seed, int steps) {
+// Digits and keys half and half: the operator keys of each group, Backspace, Delete, the
+// size keys, F1 and F2.
+std::vector<int> RandomActions(unsigned seed, int steps) {
+  static const int kKeys[] = {kVkReturn,    kVkAdd,  kVkOemPlus, kVkSubtract, kVkOemMinus,
+                              kVkMultiply,  kVkOem1, kVkDivide,  kVkOem2,     kVkDecimal,
+                              kVkOemPeriod, kVkBack, kVkBack,    kVkBack,     kVkDelete,
+                              kVkPrior,     kVkNext, kVkUp,      kVkDown,     kVkLeft,
+                              kVkRight,     kVkF1,   kVkF2};
   std::mt19937 random(seed);
-  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  static const int kOperatorKeys[] = {kVkReturn,   kVkAdd,      kVkOemPlus,  kVkSubtract,
-                                      kVkOemMinus, kVkMultiply, kVkOem1,     kVkDivide,
-                                      kVkOem2,     kVkDecimal,  kVkOemPeriod};
-  static const int kSizeKeys[] = {kVkPrior, kVkNext, kVkUp, kVkDown, kVkLeft, kVkRight};
-  std::vector<Action> actions;
+  std::vector<int> actions;
   while (static_cast<int>(actions.size()) < steps) {
-    const int roll = pick(100);
-    if (roll < 45) {
-      for (int i = 0, n = 1 + pick(3); i < n; ++i) {
-        actions.push_back({Kind::Digit, pick(10)});
-      }
-    } else if (roll < 75) {
-      actions.push_back({Kind::Key, kOperatorKeys[pick(11)]});
-    } else if (roll < 84) {
-      actions.push_back({Kind::Key, kVkBack});
-    } else if (roll < 86) {
-      actions.push_back({Kind::Key, kVkDelete});
-    } else if (roll < 95) {
-      actions.push_back({Kind::Key, kSizeKeys[pick(6)]});
-    } else {
-      actions.push_back({Kind::Key, roll < 98 ? kVkF1 : kVkF2});
-    }
+    actions.push_back(random() % 2 ? static_cast<int>('0' + random() % 10)
+                                   : kKeys[random() % std::size(kKeys)]);
   }
   return actions;
 }
@@ -71,7 +52,7 @@ class Differential : public ShellTest {
   // Replays the actions on a fresh real window and a fresh model with the fake display;
   // returns "" when they agree after every step, else what differed at the first step that
   // differs.
-  std::string Run(const std::vector<Action>& actions) {
+  std::string Run(const std::vector<int>& actions) {
     Open();
     MoveTo(40, 20);
     // The largest outer size the window system allows, which the fake must share.
@@ -86,23 +67,23 @@ class Differential : public ShellTest {
     std::string difference;
     DialogWatcher boxes;
     for (std::size_t step = 0; step < actions.size() && difference.empty(); ++step) {
-      const Action& a = actions[step];
-      if (a.kind == Kind::Key && a.value == kVkRight && OuterWidth(main_) + 10 > maxWidth) {
+      const int a = actions[step];
+      if (a == kVkRight && OuterWidth(main_) + 10 > maxWidth) {
         continue;  // the window is as wide as it can be
       }
       const std::size_t entryLength = EntryText().size();
-      if (a.kind == Kind::Digit) {
-        SendMessageW(windows().entry, WM_CHAR, L'0' + a.value, 1);
+      if (IsDigit(a)) {
+        SendMessageW(windows().entry, WM_CHAR, static_cast<WPARAM>(a), 1);
         // Without automatic scrolling the edit control takes digits only while they fit its
         // width, which its font decides: the fake takes the digits it took.
         if (EntryText().size() > entryLength) {
-          fake.display.entry += static_cast<char16_t>(u'0' + a.value);
+          fake.display.entry += static_cast<char16_t>(a);
         }
       } else {
-        PressInEntry(a.value);
-        fake.Key(a.value);
+        PressInEntry(a);
+        fake.Key(a);
       }
-      if (a.kind == Kind::Key && a.value == kVkBack) {
+      if (a == kVkBack) {
         SendMessageW(windows().entry, WM_CHAR, VK_BACK, 1);  // the edit control's own deletion
         if (!fake.display.entry.empty()) {
           fake.display.entry.pop_back();
@@ -139,10 +120,10 @@ class Differential : public ShellTest {
   }
 
   // Drops chunks of actions, then single ones, while the rest still fails.
-  std::vector<Action> Shrink(std::vector<Action> failing) {
+  std::vector<int> Shrink(std::vector<int> failing) {
     for (std::size_t chunk = failing.size() / 2; chunk >= 1; chunk /= 2) {
       for (std::size_t at = 0; at + chunk <= failing.size();) {
-        std::vector<Action> shorter(failing.begin(), failing.begin() + at);
+        std::vector<int> shorter(failing.begin(), failing.begin() + at);
         shorter.insert(shorter.end(), failing.begin() + at + chunk, failing.end());
         if (!Run(shorter).empty()) {
           failing = shorter;
@@ -166,10 +147,10 @@ TEST_P(Differential, RealWindowAndModelAgreeAfterEveryKey) {
   const int steps = static_cast<int>(EnvironmentNumber("TAPECOUNT_DIFF_STEPS", 500));
   const unsigned first = EnvironmentNumber("TAPECOUNT_DIFF_FIRST_SEED", 1);
   for (unsigned seed = first; seed < first + seeds; ++seed) {
-    const std::vector<Action> actions = RandomActions(seed, steps);
+    const std::vector<int> actions = RandomActions(seed, steps);
     const std::string difference = Run(actions);
     if (!difference.empty()) {
-      const std::vector<Action> shortest = Shrink(actions);
+      const std::vector<int> shortest = Shrink(actions);
       ADD_FAILURE() << "seed " << seed << ", " << difference << "\nshortest failing sequence ("
                     << shortest.size() << " actions): " << Describe(shortest)
                     << "\nfails with: " << Run(shortest);

@@ -16,14 +16,6 @@ namespace {
 class Export : public ShellTest {
  protected:
   LRESULT Transfer() { return Command(IDM_TRANSFER); }
-  // Another program holds the clipboard until the process ends.
-  Process HoldClipboard() {
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-clipboard-held");
-    Process holder = Process::Helper(L"hold 3000");
-    EXPECT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
-    CloseHandle(held);
-    return holder;
-  }
 };
 TAPECOUNT_BOTH_RELEASES(Export);
 
@@ -94,7 +86,7 @@ TEST_P(Export, ClipboardHeldByAnotherProgramIsReportedAndNothingIsCleared) {
   Open();
   Type(L"100\n25-");
   {
-    Process holder = HoldClipboard();
+    Process holder = Process::Holding(L"hold 3000");
     Transfer();
     EXPECT_EQ(StatusText(), Wide(kTransferFailedStatus));
     DialogWatcher boxes;

@@ -2,68 +2,49 @@
 //   helper set <text>         puts the text on the clipboard as Unicode text
 //   helper other              puts data of a private format only, no text
 //   helper hold <ms>          keeps the clipboard open; signals the event
-//                             "tapecount-test-clipboard-held" once it has it
-//   helper lock <path> <ms>   keeps the file open with no sharing; signals the event
-//                             "tapecount-test-file-locked" once it has it
+//                             "tapecount-test-held" once it has it
+//   helper lock <path> <ms>   keeps the file open with no sharing; signals the same event
 #include <windows.h>
 
 #include <cstring>
 #include <cwchar>
 #include <string>
 
-namespace {
-
-bool PutOnClipboard(UINT format, const void* data, SIZE_T bytes) {
-  if (!OpenClipboard(nullptr)) {
-    return false;
-  }
-  EmptyClipboard();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  memcpy(GlobalLock(block), data, bytes);
-  GlobalUnlock(block);
-  const bool put = SetClipboardData(format, block) != nullptr;
-  CloseClipboard();
-  return put;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
-  if (argc >= 3 && std::wcscmp(argv[1], L"set") == 0) {
-    const std::wstring text = argv[2];
-    return PutOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t)) ? 0
-                                                                                             : 1;
+  const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (command == L"set" || command == L"other") {
+    const std::wstring text = command == L"set" && argc > 2 ? argv[2] : L"not text";
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(block), text.c_str(), bytes);
+    GlobalUnlock(block);
+    const UINT format =
+        command == L"set" ? CF_UNICODETEXT : RegisterClipboardFormatW(L"tapecount-test-private");
+    const bool put = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(format, block);
+    CloseClipboard();
+    return put ? 0 : 1;
   }
-  if (argc >= 2 && std::wcscmp(argv[1], L"other") == 0) {
-    const char data[] = "not text";
-    return PutOnClipboard(RegisterClipboardFormatW(L"tapecount-test-private"), data, sizeof data)
-               ? 0
-               : 1;
+  if ((command != L"hold" || argc < 3) && (command != L"lock" || argc < 4)) {
+    return 2;
   }
-  if (argc >= 3 && std::wcscmp(argv[1], L"hold") == 0) {
-    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-clipboard-held");
-    // Held by a window, as programs hold it: Wine lets two openers without a window share it.
-    HWND window =
-        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-held");
+  // The clipboard is held by a window, as programs hold it: Wine lets two openers without a
+  // window share it.
+  HWND window =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (command == L"hold") {
     while (!OpenClipboard(window)) {
       Sleep(1);
     }
-    SetEvent(held);
-    Sleep(static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
-    CloseClipboard();
-    DestroyWindow(window);
-    CloseHandle(held);
-    return 0;
+  } else {
+    file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
   }
-  if (argc >= 4 && std::wcscmp(argv[1], L"lock") == 0) {
-    HANDLE locked = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-file-locked");
-    HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    SetEvent(locked);
-    Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
-    CloseHandle(file);
-    CloseHandle(locked);
-    return file == INVALID_HANDLE_VALUE ? 1 : 0;
-  }
-  return 2;
+  SetEvent(held);
+  Sleep(static_cast<DWORD>(std::wcstoul(argv[argc - 1], nullptr, 10)));
+  command == L"hold" ? CloseClipboard() : CloseHandle(file);
+  DestroyWindow(window);
+  CloseHandle(held);
+  return 0;
 }

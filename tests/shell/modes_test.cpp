@@ -65,10 +65,7 @@ TEST_P(Modes, TopmostBandAndAlphaReachTheWindow) {
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 65535));
   PumpMessages(Is134() ? 0 : 700);
-  if (!Is134()) {  // no fades, no capture
-    EXPECT_EQ(Alpha(), 127);
-    EXPECT_NE(GetCapture(), main_);
-  }
+  EXPECT_TRUE(Is134() || (Alpha() == 127 && GetCapture() != main_));  // 1.27: no fades
   PressInEntry(VK_F4);
   EXPECT_EQ(Alpha(), 255);
   EXPECT_NE(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_LAYERED, 0);  // stays layered
@@ -90,28 +87,11 @@ TEST_P(Modes, ScreenRowChecksFollowTheWindowsMoves) {
     EXPECT_EQ(Checked(IDM_AUTO_EXPAND), limit > 1);
   }
   int top = 0;
-  for (int i = 0; i < 300; ++i) {  // a drag: many checks overlapping on their threads
-    top = (i * 37) % (maximised - 100);
-    MoveTo(i % 200, top);
+  for (int i = 0; i < 300; ++i) {  // a drag: one check at a time, the last at the end
+    MoveTo(i % 200, top = (i * 37) % (maximised - 100));
   }
   WaitForScreenRowChecks();
   EXPECT_EQ(model().ScreenRowLimit(), (maximised - top - 171) / release().rowHeight);
-}
-
-TEST_P(Modes, AutoModeGrowsTheRealWindowUpToTheLimit) {
-  Open();
-  PressInEntry(VK_F2);
-  MoveTo(100, GetSystemMetrics(SM_CYMAXIMIZED) - 171 - release().rowHeight * 8);
-  WaitForScreenRowChecks();
-  ASSERT_TRUE(model().Modes().autoExpand);
-  for (int i = 1; i <= 8; ++i) {
-    Type(std::to_wstring(i) + L"\n");
-    WaitForScreenRowChecks();
-  }
-  EXPECT_EQ(OuterHeight(main_), 297 + (Is134() ? 2 : 1) * release().rowHeight);
-  EXPECT_FALSE(model().Modes().autoExpand);
-  EXPECT_EQ(Title(), L"「 + 」: : ｵｰﾄ: ");
-  EXPECT_EQ(InputPane().substr(0, 3), L"1\r\n");
 }
 
 class Fades : public Modes {};

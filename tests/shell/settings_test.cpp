@@ -13,47 +13,24 @@ namespace {
 
 class Settings : public ShellTest {
  protected:
-  std::string FileBytes() const {
-    const FileHandle file(CreateFileW(Path().c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string bytes(1 << 16, '\0');
-    DWORD read = 0;
-    ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    return bytes;
-  }
-  void WriteBytes(const std::string& bytes) const {
-    const FileHandle file(
-        CreateFileW(Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  }
   // The file as the program writes it: UTF-16 with a byte-order mark.
   std::wstring FileText() const {
-    const std::string bytes = FileBytes();
+    const std::string bytes = FileBytes(Path());
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     return bytes.size() < 2
                ? L""
                : std::wstring(reinterpret_cast<const wchar_t*>(&bytes[2]), (bytes.size() - 2) / 2);
-  }
-  // Another program holds the file open with no sharing until the process ends.
-  Process LockFile() const {
-    HANDLE locked = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-file-locked");
-    Process holder = Process::Helper(L"lock \"" + Path() + L"\" 2000");
-    EXPECT_EQ(WaitForSingleObject(locked, 10000), WAIT_OBJECT_0);
-    CloseHandle(locked);
-    return holder;
   }
 };
 TAPECOUNT_BOTH_RELEASES(Settings);
 
 TEST_P(Settings, AnEditorsFileIsReadAtStartUpUntouchedAndSavedWithItsOtherLines) {
   WriteBytes(
+      Path(),
       "; by hand\n[セッテイング]\nautoexpand=1\n最前面表示 = 2\n背景色=255\n\n[他]\nkeep=me\n");
-  const std::string before = FileBytes();
+  const std::string before = FileBytes(Path());
   Open();
-  EXPECT_EQ(FileBytes(), before);  // reading never writes
+  EXPECT_EQ(FileBytes(Path()), before);  // reading never writes
   EXPECT_EQ(Title(), L"「 + 」: 自動拡張: : 前表示");
   EXPECT_NE(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
   EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
@@ -76,10 +53,10 @@ TEST_P(Settings, AShiftJisFileFromAJapaneseSystemIsReadAsItIs) {
   const std::string bytes =  // [セッテイング] 最前面表示=1 自動=1, as code page 932 has them
       "[\x83\x5A\x83\x62\x83\x65\x83\x43\x83\x93\x83\x4F]\r\n"
       "\x8D\xC5\x91\x4F\x96\xCA\x95\x5C\x8E\xA6=1\r\n\x8E\xA9\x93\xAE=1\r\n";
-  WriteBytes(bytes);
+  WriteBytes(Path(), bytes);
   Open();
   EXPECT_EQ(Title(), L"「 + 」: : : 前表示");
-  EXPECT_EQ(FileBytes(), bytes);
+  EXPECT_EQ(FileBytes(Path()), bytes);
   Command(IDM_SAVE_SETTINGS);
   const std::wstring kept = L"[セッテイング]\r\n最前面表示=1\r\n自動=1\r\n";
   EXPECT_EQ(FileText().substr(0, kept.size()), kept);
@@ -89,10 +66,10 @@ TEST_P(Settings, ASaveThatCannotWriteSaysSoAndChangesNothing) {
   WriteSettings(directory_, L"[セッテイング]\r\n2重起動防止=0\r\n");
   Open();
   PressInEntry(VK_F1);
-  const std::string before = FileBytes();
+  const std::string before = FileBytes(Path());
   {
     DialogWatcher boxes;
-    Process holder = LockFile();
+    Process holder = Process::Holding(L"lock \"" + Path() + L"\" 2000");  // no sharing
     EXPECT_EQ(Command(IDM_SAVE_SETTINGS), 1);
     EXPECT_EQ(Command(IDM_SINGLE_INSTANCE), 1);
     SetFileAttributesW(Path().c_str(), FILE_ATTRIBUTE_READONLY);
@@ -105,7 +82,7 @@ TEST_P(Settings, ASaveThatCannotWriteSaysSoAndChangesNothing) {
       EXPECT_EQ(box.owner, main_);
     }
   }
-  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(FileBytes(Path()), before);
   EXPECT_FALSE(Grayed(IDM_SAVE_SETTINGS));     // still unsaved: the user can try again
   EXPECT_FALSE(Checked(IDM_SINGLE_INSTANCE));  // the guard is back as it was
   EXPECT_FALSE(model().SingleInstance());

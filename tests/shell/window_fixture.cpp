@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "shell/model/settings_file.h"
+
 namespace tapecount::testing {
 
 namespace {
@@ -12,8 +14,8 @@ HHOOK g_hook = nullptr;
 int g_button = IDOK;
 std::vector<SeenDialog> g_seen;
 
-BOOL CALLBACK CollectText(HWND control, LPARAM parameter) {
-  reinterpret_cast<SeenDialog*>(parameter)->texts.push_back(TextOf(control));
+BOOL CALLBACK CollectText(HWND control, LPARAM seen) {
+  reinterpret_cast<SeenDialog*>(seen)->texts.push_back(TextOf(control));
   return TRUE;
 }
 
@@ -28,15 +30,9 @@ LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
   wchar_t className[32] = {};
   if (code == HCBT_ACTIVATE && GetClassNameW(dialog, className, 32) > 0 &&
       std::wstring(className) == L"#32770") {
-    // A message box's text is its static control 0xFFFF.
-    HWND text = GetDlgItem(dialog, 0xFFFF);
-    SeenDialog seen{TextOf(dialog), text ? TextOf(text) : L"", {}, GetWindow(dialog, GW_OWNER), {}};
-    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&seen));
-    RECT client{}, unit{0, 0, 4, 8};
-    GetClientRect(dialog, &client);
-    MapDialogRect(dialog, &unit);
-    seen.rect = {0, 0, client.right * 4 / unit.right, client.bottom * 8 / unit.bottom};
-    g_seen.push_back(seen);
+    HWND text = GetDlgItem(dialog, 0xFFFF);  // a message box's text
+    g_seen.push_back({TextOf(dialog), text ? TextOf(text) : L"", {}, GetWindow(dialog, GW_OWNER)});
+    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&g_seen.back()));
     SetTimer(dialog, 1, 10, Answer);
   }
   return CallNextHookEx(g_hook, code, wParam, lParam);
@@ -68,27 +64,17 @@ void PumpMessages(DWORD ms) {
         DispatchMessageW(&message);
       }
     }
-    if (ms > 0) {
-      Sleep(1);
-    }
+    Sleep(ms > 0 ? 1 : 0);
   } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
-std::wstring WindowsPath(const char* unixPath) {
-  std::wstring path = L"Z:";
-  for (const char* c = unixPath; *c != '\0'; ++c) {
-    path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-  }
-  return path;
 }
 
 std::wstring ScratchDirectory() {
   static std::atomic<int> counter{0};
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
-  std::wstring directory = std::wstring(temp) + L"tapecount-test-" +
-                           std::to_wstring(GetCurrentProcessId()) + L"-" +
-                           std::to_wstring(++counter);
+  const std::wstring directory =
+      temp + (L"tapecount-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+              std::to_wstring(++counter));
   CreateDirectoryW(directory.c_str(), nullptr);
   return directory;
 }
@@ -96,57 +82,74 @@ std::wstring ScratchDirectory() {
 void RemoveScratchDirectory(const std::wstring& directory) {
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      SetFileAttributesW((directory + L"\\" + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW((directory + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+    SetFileAttributesW((directory + L"\\" + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW((directory + L"\\" + found.cFileName).c_str());
   }
+  FindClose(search);
   RemoveDirectoryW(directory.c_str());
 }
 
 std::wstring ClipboardText() {
-  std::wstring text;
-  if (const ClipboardOpen clipboard(nullptr); clipboard) {
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      text = GlobalLocked<const wchar_t>(data).Get();
-    }
-  }
-  return text;
+  const ClipboardOpen clipboard(nullptr);
+  HANDLE data = clipboard ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+  return data != nullptr ? GlobalLocked<const wchar_t>(data).Get() : L"";
+}
+
+std::string FileBytes(const std::wstring& path) {
+  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+  std::string bytes(1 << 16, '\0');
+  DWORD read = 0;
+  ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  bytes.resize(read);
+  return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  const FileHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void WriteSettings(const std::wstring& directory, const std::wstring& contents) {
-  const FileHandle file(CreateFileW((directory + L"\\tapecount.ini").c_str(), GENERIC_WRITE, 0,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  const std::wstring text = L"\xFEFF" + contents;
-  DWORD written = 0;
-  WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written,
-            nullptr);
+  WriteBytes(directory + L"\\tapecount.ini", EncodeUtf16(ToText(contents)));
 }
 
-Process::Process(const std::wstring& path, const std::wstring& arguments,
+Process::Process(const char* unixPath, const std::wstring& arguments,
                  const std::wstring& directory) {
+  std::wstring path = L"Z:";  // as Wine sees the build
+  for (const char* c = unixPath; *c != '\0'; ++c) {
+    path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+  }
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info_)) {
     ADD_FAILURE() << "cannot start another program";
-    info_ = {};
   }
 }
 
 Process Process::Helper(const std::wstring& arguments) {
-  return Process(WindowsPath(TAPECOUNT_HELPER), arguments, L"");
+  return Process(TAPECOUNT_HELPER, arguments, L"");
+}
+
+Process Process::Holding(const std::wstring& arguments) {
+  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-held");
+  Process helper = Helper(arguments);
+  EXPECT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
+  CloseHandle(held);
+  return helper;
 }
 
 Process Process::Program(const char* program, const std::wstring& directory) {
-  Process process(WindowsPath(program), L"", directory);
-  // Under Wine, WaitForInputIdle can return before the window exists: wait until the main
-  // window answers, or the process has ended.
+  Process process(program, L"", directory);
+  // Under Wine, WaitForInputIdle can return before the window exists.
+  DWORD_PTR result = 0;
   for (int i = 0; i < 1000 && process.WaitForExit(10) == STILL_ACTIVE; ++i) {
-    DWORD_PTR result = 0;
     HWND window = process.MainWindow();
     if (window != nullptr &&
         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) {
@@ -160,13 +163,11 @@ Process::~Process() {
   if (info_.hProcess == nullptr) {
     return;
   }
-  if (WaitForExit(0) == STILL_ACTIVE) {
-    if (HWND window = MainWindow()) {
-      PostMessageW(window, WM_CLOSE, 0, 0);
-    }
-    if (WaitForExit(10000) == STILL_ACTIVE) {
-      TerminateProcess(info_.hProcess, 1);
-    }
+  if (HWND window = MainWindow(); window != nullptr && WaitForExit(0) == STILL_ACTIVE) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+  if (WaitForExit(10000) == STILL_ACTIVE) {
+    TerminateProcess(info_.hProcess, 1);
   }
   CloseHandle(info_.hThread);
   CloseHandle(info_.hProcess);
@@ -192,9 +193,9 @@ HWND Process::MainWindow() const {
 }
 
 void ShellTest::SetUp() {
-  wchar_t current[MAX_PATH + 1] = {};
-  GetCurrentDirectoryW(MAX_PATH + 1, current);
-  previousDirectory_ = current;
+  previousDirectory_.resize(GetCurrentDirectoryW(0, nullptr));
+  previousDirectory_.resize(GetCurrentDirectoryW(static_cast<DWORD>(previousDirectory_.size()),
+                                                 previousDirectory_.data()));
   directory_ = ScratchDirectory();
   SetCurrentDirectoryW(directory_.c_str());
 }
@@ -226,37 +227,17 @@ void ShellTest::Type(const std::wstring& keys) {
                                      VK_MULTIPLY, VK_DIVIDE, VK_DECIMAL};
   for (wchar_t c : keys) {
     const std::size_t key = kKeys.find(c);
-    if (key != std::wstring::npos) {
-      PressInEntry(kVirtualKeys[key]);
-    } else {
-      SendMessageW(windows().entry, WM_CHAR, c, 1);
-    }
+    key != std::wstring::npos ? PressInEntry(kVirtualKeys[key])
+                              : SendMessageW(windows().entry, WM_CHAR, c, 1);
   }
 }
 
 std::wstring ShellTest::StatusText() const {
   HWND status = windows().status;
-  const int length = LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 0, 0));
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  std::wstring text(LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 0, 0)) + 1, L'\0');
   SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
+  text.pop_back();
   return text;
-}
-
-void ShellTest::Resize(int width, int height) {
-  SetWindowPos(main_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-}
-
-void ShellTest::MoveTo(int x, int y) {
-  SetWindowPos(main_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
-
-bool ShellTest::Checked(int id) const {
-  return (GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-bool ShellTest::Grayed(int id) const {
-  return (GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 void ShellTest::WaitForScreenRowChecks() {

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "core/release.h"
 #include "main_window.h"
 #include "shell.h"
 #include "wide.h"
@@ -24,7 +23,6 @@ struct SeenDialog {
   std::wstring text;                // a message box's text
   std::vector<std::wstring> texts;  // every control's text
   HWND owner;
-  RECT rect;  // the client area in dialog units
 };
 
 // Records every dialog and message box shown on this thread while it lives, and answers
@@ -52,20 +50,23 @@ inline int OuterWidth(HWND window) {
 }
 // Runs the window thread's queue until it is empty, then for `ms` more milliseconds.
 void PumpMessages(DWORD ms = 0);
-// A Unix path of the build as Wine sees it (Z:\...).
-std::wstring WindowsPath(const char* unixPath);
 std::wstring ScratchDirectory();
 void RemoveScratchDirectory(const std::wstring& directory);
 // The Unicode text on the clipboard, or "" when it holds none.
 std::wstring ClipboardText();
-// Writes tapecount.ini into `directory`: UTF-16 with a byte-order mark.
+std::string FileBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+// Writes tapecount.ini into `directory` as the program writes it.
 void WriteSettings(const std::wstring& directory, const std::wstring& contents);
 
 // Another program: the test helper with `arguments`, or a program under test (its Unix path,
-// TAPECOUNT_EXE or TAPECOUNT_EXE_127) in `directory`.
+// TAPECOUNT_EXE or TAPECOUNT_EXE_127) in `directory`, ended with its close box if it still
+// runs when this goes.
 class Process {
  public:
   static Process Helper(const std::wstring& arguments);
+  // The helper holding the clipboard ("hold <ms>") or a file ("lock <path> <ms>"), once it has.
+  static Process Holding(const std::wstring& arguments);
   // Waits until the program's main window answers, or the program has ended.
   static Process Program(const char* program, const std::wstring& directory);
   Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
@@ -76,7 +77,7 @@ class Process {
   HWND MainWindow() const;
 
  private:
-  Process(const std::wstring& path, const std::wstring& arguments, const std::wstring& directory);
+  Process(const char* unixPath, const std::wstring& arguments, const std::wstring& directory);
   PROCESS_INFORMATION info_{};
 };
 
@@ -106,11 +107,16 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   std::wstring EntryText() const { return TextOf(windows().entry); }
   std::wstring InputPane() const { return TextOf(windows().inputPane); }
   std::wstring StatusText() const;
-  void Resize(int width, int height);
-  void MoveTo(int x, int y);
-  bool Checked(int id) const;
-  bool Grayed(int id) const;
-  // Runs the window thread until every screen-row check started so far has reported.
+  void Resize(int width, int height) {
+    SetWindowPos(main_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+  }
+  void MoveTo(int x, int y) { SetWindowPos(main_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }
+  bool MenuState(int id, UINT state) const {
+    return (GetMenuState(GetMenu(main_), id, MF_BYCOMMAND) & state) != 0;
+  }
+  bool Checked(int id) const { return MenuState(id, MF_CHECKED); }
+  bool Grayed(int id) const { return MenuState(id, MF_GRAYED); }
+  // Runs the window thread until every screen-row check asked for has reported.
   void WaitForScreenRowChecks();
   std::wstring Path() const { return directory_ + L"\\tapecount.ini"; }
 

@@ -99,11 +99,13 @@ class FakeWindow {
     }
   }
   // Types as the user would: digits reach the edit control, the others are key-downs of the
-  // entry box ('\n' Enter, "+-*/." the keypad keys, 'B' Backspace, 'D' Delete).
+  // entry box ('\n' Enter, "+-*/." the keypad keys, "=_:?," the main keyboard's, 'B'
+  // Backspace, 'D' Delete).
   void Type(const std::string& keys) {
-    static const std::string kKeys = "\n+-*/.BD";
-    static const int kVirtualKeys[] = {kVkReturn, kVkAdd,     kVkSubtract, kVkMultiply,
-                                       kVkDivide, kVkDecimal, kVkBack,     kVkDelete};
+    static const std::string kKeys = "\n+-*/.=_:?,BD";
+    static const int kVirtualKeys[] = {
+        kVkReturn,   kVkAdd,  kVkSubtract, kVkMultiply,  kVkDivide, kVkDecimal, kVkOemPlus,
+        kVkOemMinus, kVkOem1, kVkOem2,     kVkOemPeriod, kVkBack,   kVkDelete};
     for (char c : keys) {
       if (c >= '0' && c <= '9') {
         display.entry += static_cast<char16_t>(c);
