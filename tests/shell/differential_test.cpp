@@ -90,33 +90,24 @@ class Differential : public ShellTest {
         }
       }
       WaitForScreenRowChecks();
-      difference = Compare(fake, boxes.Seen().size());
-      if (!difference.empty()) {
-        difference = "step " + std::to_string(step) + ": " + difference;
+      const FakeDisplay& f = fake.display;
+      const std::pair<const char*, bool> same[] = {
+          {"entry text", EntryText() == Wide(f.entry)},
+          {"last-entry display", TextOf(windows().lastEntry) == Wide(f.lastEntry)},
+          {"total display", TextOf(windows().total) == Wide(f.totalText)},
+          {"input pane", InputPane() == Wide(f.inputPane)},
+          {"total pane", TextOf(windows().totalPane) == Wide(f.totalPane)},
+          {"title", Title() == Wide(f.title)},
+          {"height", OuterHeight(main_) == f.size.height},
+          {"message boxes", boxes.Seen().size() == f.messages.size()}};
+      for (auto [what, agree] : same) {
+        if (!agree && difference.empty()) {
+          difference = "step " + std::to_string(step) + ": " + what + " differs";
+        }
       }
     }
     Close();
     return difference;
-  }
-
-  std::string Compare(const FakeWindow& fake, std::size_t realBoxes) {
-    const FakeDisplay& f = fake.display;
-    const std::pair<const char*, bool> same[] = {
-        {"entry text", EntryText() == Wide(f.entry)},
-        {"last-entry display", TextOf(windows().lastEntry) == Wide(f.lastEntry)},
-        {"total display", TextOf(windows().total) == Wide(f.totalText)},
-        {"input pane", InputPane() == Wide(f.inputPane)},
-        {"total pane", TextOf(windows().totalPane) == Wide(f.totalPane)},
-        {"title", Title() == Wide(f.title)},
-        {"height", OuterHeight(main_) == f.size.height},
-        {"message boxes", realBoxes == f.messages.size()},
-    };
-    for (auto [what, agree] : same) {
-      if (!agree) {
-        return std::string(what) + " differs";
-      }
-    }
-    return "";
   }
 
   // Drops chunks of actions, then single ones, while the rest still fails.
@@ -137,15 +128,14 @@ class Differential : public ShellTest {
 };
 TAPECOUNT_BOTH_RELEASES(Differential);
 
-unsigned EnvironmentNumber(const char* name, unsigned fallback) {
-  const char* text = std::getenv(name);
-  return text != nullptr ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : fallback;
-}
-
 TEST_P(Differential, RealWindowAndModelAgreeAfterEveryKey) {
-  const unsigned seeds = EnvironmentNumber("TAPECOUNT_DIFF_SEEDS", 6);
-  const int steps = static_cast<int>(EnvironmentNumber("TAPECOUNT_DIFF_STEPS", 500));
-  const unsigned first = EnvironmentNumber("TAPECOUNT_DIFF_FIRST_SEED", 1);
+  const auto number = [](const char* name, unsigned fallback) {
+    const char* text = std::getenv(name);
+    return text != nullptr ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : fallback;
+  };
+  const unsigned seeds = number("TAPECOUNT_DIFF_SEEDS", 6),
+                 first = number("TAPECOUNT_DIFF_FIRST_SEED", 1);
+  const int steps = static_cast<int>(number("TAPECOUNT_DIFF_STEPS", 500));
   for (unsigned seed = first; seed < first + seeds; ++seed) {
     const std::vector<int> actions = RandomActions(seed, steps);
     const std::string difference = Run(actions);
