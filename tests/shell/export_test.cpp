@@ -37,6 +37,13 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   EXPECT_EQ(GetFocus(), windows().entry);
   EXPECT_EQ(Transfer(), 0);  // no second viewer
   EXPECT_EQ(windows().viewer, viewer);
+  // When the viewer after ours leaves the chain, the one after it becomes ours to pass on to.
+  const HWND next = windows().nextClipboardViewer;
+  SendMessageW(viewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(next),
+               reinterpret_cast<LPARAM>(main_));
+  EXPECT_EQ(windows().nextClipboardViewer, main_);
+  SendMessageW(viewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(main_),
+               reinterpret_cast<LPARAM>(next));
 
   MSG escape{viewer, WM_KEYDOWN, VK_ESCAPE, 1, 0, {}};
   IsDialogMessageW(viewer, &escape);  // as the message loop hands it over

@@ -31,6 +31,7 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   EXPECT_EQ(GetClassLongPtrW(main_, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
   EXPECT_NE(GetClassLongPtrW(main_, GCLP_HICONSM), 0u);
   EXPECT_EQ(Title(), L"「 + 」: : : ");
+  EXPECT_EQ(shell_->windowName + L" " + shell_->className, L"tapecount TPCT");
   EXPECT_EQ(OuterWidth(main_) * 1000 + OuterHeight(main_), 275297);
   const LONG style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & (style | WS_MAXIMIZEBOX), style);
@@ -96,7 +97,9 @@ TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
   EXPECT_EQ(PressInEntry(VK_MULTIPLY), 1);
   EXPECT_EQ(TextOf(windows().total), L"0");
   Type(L"12a");  // the number style refuses the letter
+  SetFocus(main_);
   EXPECT_EQ(PressInEntry(VK_DECIMAL), 1);
+  EXPECT_EQ(GetFocus(), windows().entry);
   EXPECT_EQ(PressInEntry(VK_OEM_PERIOD), 0);  // refused
   DWORD start = 0, end = 0;
   SendMessageW(windows().entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -143,6 +146,18 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_FALSE(IsWindow(main_));
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_P(MainWindow, AboutBoxEndsWithOkOrEscape) {
+  Open();
+  for (int button : {IDOK, IDCANCEL}) {
+    DialogWatcher dialogs(button);
+    EXPECT_EQ(Command(IDM_ABOUT), 1);
+    ASSERT_EQ(dialogs.Seen().size(), 1u);
+    EXPECT_EQ(dialogs.Seen()[0].caption, L"テプカン");
+    EXPECT_FALSE(dialogs.Seen()[0].stuck) << button;
+    EXPECT_EQ(GetFocus(), windows().entry);
+  }
 }
 
 TEST_P(MainWindow, SizeChangesRefitThePanesMinimisingDoesNot) {

@@ -48,4 +48,6 @@ echo "printed ($pdf):"
 echo "$text" | sed -n '1,8p'
 missing=$(missing_rows "$text")
 [ -z "$missing" ] || { printf 'FAIL: the printed text lacks rows matching\n%s\n' "$missing"; exit 1; }
+# One copy, one page: what does not fit is not printed.
+pdfinfo "$pdf" | grep -Eq '^Pages: +1$' || { echo "FAIL: not one page"; exit 1; }
 echo PASS

@@ -13,11 +13,8 @@ const wchar_t kGuardOn[] = L"[セッテイング]\r\n2重起動防止=1\r\n";
 class Programs : public ::testing::Test {
  protected:
   void SetUp() override {
-    HANDLE other = OpenMutexW(SYNCHRONIZE, FALSE, kMutexName);
-    if (other != nullptr) {
-      CloseHandle(other);
-      FAIL() << "another copy of the program is running in this Wine prefix";
-    }
+    const KernelHandle other(OpenMutexW(SYNCHRONIZE, FALSE, kMutexName));
+    ASSERT_FALSE(other) << "another copy of the program is running in this Wine prefix";
   }
   void TearDown() override {
     RemoveScratchDirectory(first_);

@@ -19,10 +19,19 @@ BOOL CALLBACK CollectText(HWND control, LPARAM seen) {
   return TRUE;
 }
 
-// Answered from a timer, once the dialog has finished initialising.
+// Answered from a timer, once the dialog has finished initialising; a dialog the answer did
+// not close is ended by the second timer, and marked.
 void CALLBACK Answer(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   KillTimer(dialog, timer);
-  PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(g_button), 0);
+  if (timer == 1) {
+    PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(g_button), 0);
+    SetTimer(dialog, 2, 2000, Answer);
+    return;
+  }
+  for (SeenDialog& seen : g_seen) {
+    seen.stuck = seen.stuck || seen.dialog == dialog;
+  }
+  EndDialog(dialog, 0);
 }
 
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
@@ -31,7 +40,8 @@ LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && GetClassNameW(dialog, className, 32) > 0 &&
       std::wstring(className) == L"#32770") {
     HWND text = GetDlgItem(dialog, 0xFFFF);  // a message box's text
-    g_seen.push_back({TextOf(dialog), text ? TextOf(text) : L"", {}, GetWindow(dialog, GW_OWNER)});
+    g_seen.push_back(
+        {TextOf(dialog), text ? TextOf(text) : L"", {}, GetWindow(dialog, GW_OWNER), dialog});
     EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&g_seen.back()));
     SetTimer(dialog, 1, 10, Answer);
   }

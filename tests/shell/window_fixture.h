@@ -23,6 +23,8 @@ struct SeenDialog {
   std::wstring text;                // a message box's text
   std::vector<std::wstring> texts;  // every control's text
   HWND owner;
+  HWND dialog;
+  bool stuck = false;  // the button did not close it: it was ended after two seconds
 };
 
 // Records every dialog and message box shown on this thread while it lives, and answers
