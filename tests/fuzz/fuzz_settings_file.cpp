@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "shell/model/settings_file.h"
+#include "support/fake_window.h"
 
 #define CHECK(ok) ((ok) ? void() : std::abort())
 
@@ -17,8 +18,7 @@ using tapecount::TextView;
 // The bytes as code-page text: a byte above 0x9F fails as Shift-JIS, as real tables fail.
 std::optional<Text> Bytes(std::string_view bytes, bool strict) {
   Text text;
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
+  for (const unsigned char b : bytes) {
     if (strict && b > 0x9F) {
       return std::nullopt;
     }
@@ -32,14 +32,13 @@ std::vector<Text> Lines(TextView text) {
   std::vector<Text> lines;
   for (std::size_t start = 0, lf; start < text.size(); start = lf + 1) {
     lf = std::min(text.find(u'\n', start), text.size());
-    Text line(text.substr(start, lf - start));
+    Text& line = lines.emplace_back(text.substr(start, lf - start));
     if (!line.empty() && line.back() == u'\r') {
       line.pop_back();
     }
     for (char16_t& c : line) {
       c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
     }
-    lines.push_back(line);
   }
   return lines;
 }
@@ -61,9 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& [key, value] : values) {
     CHECK(tapecount::FindValue(saved, tapecount::kSettingsSection, key) == value);
   }
-  const tapecount::StoredModes read = tapecount::ReadStoredModes(saved);
-  CHECK(read.autoExpand == modes.autoExpand && read.topmost == modes.topmost &&
-        read.transparent == modes.transparent && read.singleInstance == modes.singleInstance);
+  using tapecount::testing::Flags;
+  CHECK(Flags(tapecount::ReadStoredModes(saved)) == Flags(modes));
   // Every line that names none of the keys is still there, in its order.
   const std::vector<Text> after = Lines(saved);
   std::size_t at = 0;
@@ -72,11 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       return line.find(entry.first) != TextView::npos;
     });
     if (!ours) {
-      while (at < after.size() && after[at] != line) {
-        ++at;
-      }
-      CHECK(at < after.size());
-      ++at;
+      at = std::find(after.begin() + at, after.end(), line) - after.begin() + 1;
+      CHECK(at <= after.size());
     }
   }
   CHECK(tapecount::ComposeSettingsFile(saved, values) == saved);

@@ -15,52 +15,43 @@
 #define CHECK(ok) ((ok) ? void() : std::abort())
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using tapecount::Text;
+  using namespace tapecount;
   const uint8_t* end = data + size;
   const auto next = [&] { return data < end ? *data++ : uint8_t{0}; };
-  const tapecount::Release& release = next() % 2 ? tapecount::kRelease134 : tapecount::kRelease127;
-  tapecount::testing::FakeWindow w(release);
+  const Release& release = next() % 2 ? kRelease134 : kRelease127;
+  testing::FakeWindow w(release);
+  const Pane& in = w.GetTape().InputPane();
+  const Pane& tot = w.GetTape().TotalPane();
   // Every line that should be on the tape, hidden or displayed, as the two panes show them.
-  std::vector<Text> entries{u"入力履歴"};
-  std::vector<Text> totals{u"合計履歴"};
+  std::vector<Text> entries{u"入力履歴"}, totals{u"合計履歴"};
 
-  static const char kKeys[] = "+-*/.\n";
   while (data < end) {
-    const uint8_t op = next();
-    switch (op % 8) {
-      case 0:
-      case 1:
-      case 2: {  // type some digits, then a key
-        const uint8_t digits = next() % 6;
-        for (uint8_t i = 0; i < digits; ++i) {
+    const std::size_t before = in.LineCount();
+    switch (next() % 8) {
+      default: {  // 0 to 2: type some digits, then a key
+        for (uint8_t digits = next() % 6; digits > 0; --digits) {
           w.display.entry += static_cast<char16_t>(u'0' + next() % 10);
         }
-        const std::size_t before = w.GetTape().InputPane().LineCount();
-        w.Type(std::string(1, kKeys[next() % 6]));
-        if (w.GetTape().InputPane().LineCount() == before + 1) {
+        w.Type(std::string(1, "+-*/.\n"[next() % 6]));
+        if (in.LineCount() == before + 1) {
           entries.push_back(w.display.lastEntry);
           totals.push_back(w.display.totalText);
         }
         break;
       }
-      case 3: {  // the window to any height, 0 to 1,023 pixels
-        const int height = (next() << 2 | next() % 4) % 1024;
-        w.Resize(275, height);
+      case 3:  // the window to any height, 0 to 1,023 pixels
+        w.Resize(275, (next() << 2 | next() % 4) % 1024);
         break;
-      }
-      case 4: {  // undo, in the release that has it
-        if (!release.keepsEntryHistory) {
-          break;
-        }
-        w.display.entry.clear();
-        const std::size_t before = w.GetTape().InputPane().LineCount();
-        w.Type("B");
-        if (w.GetTape().InputPane().LineCount() + 1 == before) {
-          entries.pop_back();
-          totals.pop_back();
+      case 4:  // undo, in the release that has it
+        if (release.keepsEntryHistory) {
+          w.display.entry.clear();
+          w.Type("B");
+          if (in.LineCount() + 1 == before) {
+            entries.pop_back();
+            totals.pop_back();
+          }
         }
         break;
-      }
       case 5:  // clear-all, sometimes with the clipboard busy
         w.display.clipboardBusy = next() % 4 == 0;
         w.Type("D");
@@ -70,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         break;
       case 6:  // a mode toggled, and the room below the window for the next check
-        w.Key(tapecount::kVkF1 + next() % 2);
+        w.Key(kVkF1 + next() % 2);
         w.screenRowLimit = static_cast<int>(next() % 40) - 8;
         break;
       case 7:  // a window that refuses to grow
@@ -78,16 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     }
 
-    const tapecount::Pane& in = w.GetTape().InputPane();
-    const tapecount::Pane& tot = w.GetTape().TotalPane();
-    CHECK(in.HiddenCount() == tot.HiddenCount());
-    CHECK(in.DisplayedCount() == tot.DisplayedCount());
+    CHECK(in.HiddenCount() == tot.HiddenCount() && in.DisplayedCount() == tot.DisplayedCount());
     CHECK(in.LineCount() == entries.size() && tot.LineCount() == totals.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
       CHECK(in.Line(i) == entries[i] && tot.Line(i) == totals[i]);
     }
-    CHECK(w.display.inputPane == in.DisplayedText());
-    CHECK(w.display.totalPane == tot.DisplayedText());
+    CHECK(w.display.inputPane == in.DisplayedText() && w.display.totalPane == tot.DisplayedText());
     const Text composed = w.GetTape().ComposeHistoryText(u"\t");
     CHECK(static_cast<std::size_t>(std::count(composed.begin(), composed.end(), u'\n')) ==
           entries.size());

@@ -1,10 +1,21 @@
 // The settings file as bytes: what each kind of file reads as, and what a save makes of it.
+// This source is UTF-8, so its narrow literals are UTF-8 files.
 #include "shell/model/settings_file.h"
 
 #include <gtest/gtest.h>
 
+#include "support/fake_window.h"
+
 namespace tapecount {
 namespace {
+
+std::optional<Text> Latin1(std::string_view bytes) {
+  Text text;
+  for (char c : bytes) {
+    text += static_cast<char16_t>(static_cast<unsigned char>(c));
+  }
+  return text;
+}
 
 // Shift-JIS for the names this program writes, enough to tell a Shift-JIS file; the ANSI
 // code page as Latin-1.
@@ -12,32 +23,17 @@ const std::pair<std::string_view, const char16_t*> kShiftJis[] = {
     {"\x83\x5A\x83\x62\x83\x65\x83\x43\x83\x93\x83\x4F", u"セッテイング"},
     {"\x8D\xC5\x91\x4F\x96\xCA\x95\x5C\x8E\xA6", u"最前面表示"},
     {"\x8F\x64\x8B\x4E\x93\xAE\x96\x68\x8E\x7E", u"重起動防止"}};
-const Decoders kDecoders{[](std::string_view bytes) -> std::optional<Text> {
-                           Text text;
-                           while (!bytes.empty()) {
-                             const auto known = std::find_if(
-                                 std::begin(kShiftJis), std::end(kShiftJis), [&](auto& k) {
-                                   return bytes.substr(0, k.first.size()) == k.first;
-                                 });
-                             if (known != std::end(kShiftJis)) {
-                               text += known->second;
-                               bytes.remove_prefix(known->first.size());
-                             } else if (static_cast<unsigned char>(bytes[0]) < 0x80) {
-                               text += static_cast<char16_t>(bytes[0]);
-                               bytes.remove_prefix(1);
-                             } else {
-                               return std::nullopt;
-                             }
-                           }
-                           return text;
-                         },
-                         [](std::string_view bytes) {
-                           Text text;
-                           for (char c : bytes) {
-                             text += static_cast<char16_t>(static_cast<unsigned char>(c));
-                           }
-                           return std::optional<Text>(text);
-                         }};
+std::optional<Text> ShiftJis(std::string_view bytes) {
+  Text text = *Latin1(bytes);
+  for (const auto& [sjis, name] : kShiftJis) {
+    for (std::size_t at; (at = text.find(*Latin1(sjis))) != Text::npos;) {
+      text.replace(at, sjis.size(), name);
+    }
+  }
+  const auto unknown = [](char16_t c) { return c >= 0x80 && c < 0x100; };
+  return std::none_of(text.begin(), text.end(), unknown) ? std::optional(text) : std::nullopt;
+}
+const Decoders kDecoders{ShiftJis, Latin1};
 
 std::string Utf16(TextView text, bool bigEndian = false) {
   std::string bytes = EncodeUtf16(text);
@@ -47,44 +43,34 @@ std::string Utf16(TextView text, bool bigEndian = false) {
   return bytes;
 }
 
-std::string Utf8(const char* text) {
-  return text;  // the test's own source is UTF-8
-}
-
 struct ReadCase {
   std::string bytes;
-  StoredModes modes;  // autoExpand, autoMode, topmost, singleInstance, transparent
+  const char* modes;  // as testing::Flags writes them
 };
 
 TEST(SettingsFile, EachEncodingAndTheWaysAValueIsFound) {
-  const std::string section = Utf8("[セッテイング]\r\n");
+  const std::string section = "[セッテイング]\r\n";
   const ReadCase cases[] = {
-      {Utf16(u"[セッテイング]\r\nautoexpand=1\r\n最前面表示=1\r\n"), {true, false, true}},
-      {Utf16(u"[セッテイング]\r\n2重起動防止=1\r\n透明化=1", true),
-       {false, false, false, true, true}},
-      {"\xEF\xBB\xBF" + section + Utf8("最前面表示=1\r\n"), {false, false, true}},
-      {section + Utf8("最前面表示=3\n2重起動防止=1\n"), {false, false, true, true}},  // an editor's
+      {Utf16(u"[セッテイング]\r\nautoexpand=1\r\n最前面表示=1\r\n"), "10100"},
+      {Utf16(u"[セッテイング]\r\n2重起動防止=1\r\n透明化=1", true), "00011"},
+      {"\xEF\xBB\xBF" + section + "最前面表示=1\r\n", "00100"},
+      {section + "最前面表示=3\n2重起動防止=1\n", "00110"},  // an editor's
       {"[\x83\x5A\x83\x62\x83\x65\x83\x43\x83\x93\x83\x4F]\r\nauto_mode=1\r\n"
        "\x8D\xC5\x91\x4F\x96\xCA\x95\x5C\x8E\xA6=1\r\n2\x8F\x64\x8B\x4E\x93\xAE\x96\x68\x8E\x7E=1",
-       {false, true, true, true}},
-      {"[caf\xE9]\r\nautoexpand=1\r\n", {}},  // the ANSI code page: no section of ours
-      {section + "AutoExpand=1\r\nAUTO_MODE=2\r\n", {true, true}},
-      {Utf8("  [ セッテイング ]  \r\n  autoexpand  =  1  \r\n\tauto_mode\t=-1"), {true, true}},
-      {section + Utf8("透明化=\"1\"\r\nautoexpand='0'\r\nauto_mode=\"1'\r\n"),
-       {false, false, false, false, true}},
-      {section + Utf8("autoexpand=0\r\nautoexpand=1\r\n[セッテイング]\r\nauto_mode=1\r\n"), {}},
-      {section + "autoexpand=\r\nauto_mode=" + std::string(99, '0') + "1\r\n", {}},  // cut
-      {"autoexpand=1\r\n[other]\r\nauto_mode=1\r\n" + section + ";autoexpand=1\r\n", {}},
-      {std::string("\xFF\xFE", 2) + std::string(777, '\x01'), {}},
-      {std::string("\x80\x81\xFE\x00\x9F[\xE3\x81", 8), {}},
+       "01110"},
+      {"[caf\xE9]\r\nautoexpand=1\r\n", "00000"},  // the ANSI code page: no section of ours
+      {section + "AutoExpand=1\r\nAUTO_MODE=2\r\n", "11000"},
+      {"  [ セッテイング ]  \r\n  autoexpand  =  1  \r\n\tauto_mode\t=-1", "11000"},
+      {section + "透明化=\"1\"\r\nautoexpand='0'\r\nauto_mode=\"1'\r\n", "00001"},
+      {section + "autoexpand=0\r\nautoexpand=1\r\n[セッテイング]\r\nauto_mode=1\r\n", "00000"},
+      {section + "autoexpand=\r\nauto_mode=" + std::string(99, '0') + "1\r\n", "00000"},  // cut
+      {"autoexpand=1\r\n[other]\r\nauto_mode=1\r\n" + section + ";autoexpand=1\r\n", "00000"},
+      {std::string("\xFF\xFE", 2) + std::string(777, '\x01'), "00000"},
+      {std::string("\x80\x81\xFE\x00\x9F[\xE3\x81", 8), "00000"},
   };
   for (const ReadCase& c : cases) {
-    const StoredModes read = ReadStoredModes(DecodeSettingsFile(c.bytes, kDecoders));
-    EXPECT_EQ(read.autoExpand, c.modes.autoExpand) << c.bytes;
-    EXPECT_EQ(read.autoMode, c.modes.autoMode) << c.bytes;
-    EXPECT_EQ(read.topmost, c.modes.topmost) << c.bytes;
-    EXPECT_EQ(read.singleInstance, c.modes.singleInstance) << c.bytes;
-    EXPECT_EQ(read.transparent, c.modes.transparent) << c.bytes;
+    EXPECT_EQ(testing::Flags(ReadStoredModes(DecodeSettingsFile(c.bytes, kDecoders))), c.modes)
+        << c.bytes;
   }
   for (const char16_t* on : {u"1", u"2", u"-1", u"1x", u" 7", u"+3", u"0009"}) {
     EXPECT_TRUE(FlagValueIsOn(on));

@@ -13,6 +13,7 @@ namespace {
 
 using testing::FakeDisplay;
 using testing::FakeWindow;
+using testing::Flags;
 using Lines = std::vector<Text>;
 
 Lines Numbers(int from, int to) {
@@ -23,21 +24,21 @@ Lines Numbers(int from, int to) {
   return lines;
 }
 
-const int kModeItems[] = {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY,
-                          IDM_SINGLE_INSTANCE};
-
-TEST(WindowModel, OpensWithEveryModeOffAndTheRowsItHasRoomFor) {
-  FakeWindow w;
-  EXPECT_EQ(w.display.title, u"「 + 」: : : ");
-  for (int id : kModeItems) {
-    EXPECT_EQ(w.Item(id), ItemState::Unchecked) << id;
+TEST(WindowModel, OpensWithTheStoredModesAndTheRowsItHasRoomFor) {
+  FakeWindow w, on(kRelease134, {true, true, true, true, true});
+  for (int id :
+       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
+    EXPECT_TRUE(w.Item(id) == ItemState::Unchecked && on.Item(id) == ItemState::Checked) << id;
   }
-  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
+  EXPECT_EQ(w.display.title, u"「 + 」: : : ");
+  EXPECT_EQ(on.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: 前表示");
+  EXPECT_TRUE(on.display.topmostBand && on.display.alpha == 50);
+  EXPECT_EQ(on.display.size, kInitialSize);  // the stored size, re-applied
+  EXPECT_EQ(on.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
-  EXPECT_EQ(w.display.inputPane, u"入力履歴\r\n");  // laid out, not re-fitted
   const int width = 275 - FakeDisplay::kFrameWidth, height = 297 - FakeDisplay::kFrameHeight;
-  EXPECT_EQ(w.display.inputRect, (PaneRect{10, 90, 100, height - 115}));
-  EXPECT_EQ(w.display.totalRect, (PaneRect{110, 90, width - 115, height - 115}));
+  EXPECT_EQ(w.display.rects[PaneId::Input], (PaneRect{10, 90, 100, height - 115}));
+  EXPECT_EQ(w.display.rects[PaneId::Total], (PaneRect{110, 90, width - 115, height - 115}));
   EXPECT_EQ(w.display.statusLayouts, 1);
   EXPECT_EQ(FakeWindow(kRelease127).display.status, u"テプカン: 現在の表示行数 = [7] 行");
 }
@@ -46,7 +47,6 @@ TEST(WindowModel, ScreenRowLimitAndPrintRectangleArithmetic) {
   EXPECT_EQ(ScreenRowLimit(1056, 100, 19), 41);
   EXPECT_EQ(ScreenRowLimit(1056, 900, 19), 0);  // -15 / 19 truncates toward zero
   EXPECT_EQ(ScreenRowLimit(1056, 950, 19), -3);
-  EXPECT_EQ(ScreenRowLimit(1056, 100, 18), 43);
   // Margins are cut to whole inches: 999 counts as none, the paper's corner.
   const PrintDevice device{600, 600, 100, 120, 4800, 6600};
   EXPECT_EQ(PrintRectangle(device, {1000, 1000, 1000, 1000}), (Box{500, 480, 4100, 5880}));
@@ -56,8 +56,7 @@ TEST(WindowModel, ScreenRowLimitAndPrintRectangleArithmetic) {
 }
 
 struct ToggleCase {
-  int vk;
-  int item;
+  int vk, item;
   bool ModeFlags::*flag;
   const char16_t* title;  // with the mode on
 };
@@ -67,100 +66,49 @@ TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
       {kVkF1, IDM_AUTO_EXPAND, &ModeFlags::autoExpand, u"「 + 」: 自動拡張: : "},
       {kVkF2, IDM_AUTO_MODE, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
       {kVkF3, IDM_TOPMOST, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
-      {kVkF4, IDM_TRANSPARENCY, &ModeFlags::transparent, u"「 + 」: : : "},
-  };
+      {kVkF4, IDM_TRANSPARENCY, &ModeFlags::transparent, u"「 + 」: : : "}};
   for (const ToggleCase& c : cases) {
     FakeWindow w;
     EXPECT_EQ(w.Key(c.vk), EntryKey::PassOn) << c.vk;  // the edit control gets it too
-    EXPECT_TRUE(w.model.Modes().*c.flag) << c.vk;
-    EXPECT_EQ(w.Item(c.item), ItemState::Checked) << c.vk;
+    EXPECT_TRUE(w.model.Modes().*c.flag && w.Item(c.item) == ItemState::Checked) << c.vk;
     EXPECT_EQ(w.display.title, c.title) << c.vk;
-    EXPECT_TRUE(w.model.SettingsDirty());
-    EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Unchecked);
+    EXPECT_TRUE(w.model.SettingsDirty() && w.Item(IDM_SAVE_SETTINGS) == ItemState::Unchecked);
     EXPECT_FALSE(w.model.ShortcutKey(c.vk));  // from the main window: off again
-    EXPECT_FALSE(w.model.Modes().*c.flag) << c.vk;
-    EXPECT_EQ(w.Item(c.item), ItemState::Unchecked) << c.vk;
+    EXPECT_FALSE(w.model.Modes().*c.flag || w.Item(c.item) == ItemState::Checked) << c.vk;
     EXPECT_EQ(w.display.title, u"「 + 」: : : ") << c.vk;
   }
 }
 
-TEST(WindowModel, SettingsAndSwitchesNeverMarkTheSettings) {
+TEST(WindowModel, SwitchesAndTheGuardNeverMarkTheSettings) {
   FakeWindow w(kRelease134, {true, true, true, true, true});
-  EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: 前表示");
-  for (int id : kModeItems) {
-    EXPECT_EQ(w.Item(id), ItemState::Checked) << id;
-  }
-  EXPECT_TRUE(w.display.topmostBand);
-  EXPECT_EQ(w.display.placements.back(), kInitialSize);  // the stored size, re-applied
-  EXPECT_EQ(w.display.alpha, 50);
-  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
-  w.model.TopmostOff();
-  w.model.AutoModeOff();
-  w.model.TransparencyOff();
-  EXPECT_FALSE(w.display.topmostBand);
-  EXPECT_EQ(w.display.alpha, 255);
-  EXPECT_TRUE(w.display.layered);  // stays layered
-  EXPECT_FALSE(w.model.SettingsDirty());
-  const StoredModes saved = w.model.ModesToSave();
-  EXPECT_TRUE(saved.autoExpand && saved.singleInstance);
-  EXPECT_FALSE(saved.autoMode || saved.topmost || saved.transparent);
+  w.model.TopmostOff(), w.model.AutoModeOff(), w.model.TransparencyOff();  // as the shell does
+  EXPECT_FALSE(w.display.topmostBand || w.model.SettingsDirty());
+  EXPECT_EQ(Flags(w.model.ModesToSave()), "10010");
   w.model.ToggleSingleInstance();  // the guard's own mark; the settings are left to the save
-  EXPECT_FALSE(w.model.ModesToSave().singleInstance);
+  EXPECT_EQ(Flags(w.model.ModesToSave()), "10000");
   EXPECT_EQ(w.Item(IDM_SINGLE_INSTANCE), ItemState::Unchecked);
   EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
   w.Key(kVkF1);
   w.model.SettingsSaved();
   EXPECT_FALSE(w.model.SettingsDirty());
-  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
   const int sets = w.display.titleSets;  // the title is set only when it changes
   w.Type("1\n2+");
   EXPECT_EQ(w.display.titleSets, sets);
 }
 
-TEST(WindowModel, FullPanesScrollOrTheWindowGrowsARow) {
+TEST(WindowModel, FullPanesScrollAndResizingRefitsThem) {
   FakeWindow w;
   w.EnterNumbers(1, 6);
   EXPECT_EQ(w.InputLines(), Numbers(1, 6));
   EXPECT_EQ(w.TotalLines(), (Lines{u"1", u"3", u"6", u"10", u"15", u"21"}));
-  EXPECT_EQ(w.display.size.height, 297);
-
-  FakeWindow grows(kRelease134, {true});
-  grows.EnterNumbers(1, 7);
-  EXPECT_EQ(grows.display.size.height, 335);
-  EXPECT_EQ(grows.display.status, u"テプカン: 現在の表示行数 = [8] 行");
-  EXPECT_EQ(grows.InputLines().front(), u"入力履歴");
-  EXPECT_TRUE(grows.model.Modes().autoExpand);  // outside auto mode it never switches off
-  EXPECT_FALSE(grows.model.RefitSuppressed());
-
-  FakeWindow old(kRelease127, {true});  // 18-pixel rows: the seventh entry grows it
-  old.EnterNumbers(1, 7);
-  EXPECT_EQ(old.display.size.height, 315);
-
-  FakeWindow refused(kRelease134, {true});  // at its largest: it scrolls instead
-  refused.display.maxHeight = 297;
-  refused.EnterNumbers(1, 6);
-  EXPECT_EQ(refused.InputLines(), Numbers(1, 6));
-  EXPECT_EQ(refused.GetTape().DisplayedRowCount(), 6);
-  EXPECT_FALSE(refused.model.RefitSuppressed());
-  refused.display.maxHeight = 5000;
-  refused.Resize(275, 316);  // the next real size change re-fits
-  EXPECT_EQ(refused.InputLines().front(), u"入力履歴");
-}
-
-TEST(WindowModel, ResizingRefitsThePanes) {
-  FakeWindow w;
-  w.EnterNumbers(1, 6);
   const int focused = w.display.focusCount;
   w.Resize(275, 316);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  EXPECT_EQ(w.TotalLines().front(), u"合計履歴");
+  EXPECT_EQ(w.InputLines().front() + w.TotalLines().front(), u"入力履歴合計履歴");
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [7] 行");
   EXPECT_GT(w.display.focusCount, focused);
   w.Resize(300, 259);
   EXPECT_EQ(w.InputLines(), Numbers(3, 6));
   EXPECT_EQ(w.GetTape().DisplayedRowCount(), 4);
-  EXPECT_EQ(w.display.totalRect.width, 300 - FakeDisplay::kFrameWidth - 115);
-  EXPECT_EQ(w.model.StoredSize(), (WindowSize{300, 259}));
   w.Resize(275, 150);
   EXPECT_EQ(w.display.inputPane, u"");
   w.EnterNumbers(7, 7);  // the newest line still shows
@@ -169,26 +117,42 @@ TEST(WindowModel, ResizingRefitsThePanes) {
   EXPECT_EQ(w.InputLines().size(), 8u);
 }
 
+TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
+  FakeWindow grows(kRelease134, {true}), old(kRelease127, {true}), refused(kRelease134, {true});
+  grows.EnterNumbers(1, 7);
+  EXPECT_EQ(grows.display.size.height, 335);
+  EXPECT_EQ(grows.InputLines().front(), u"入力履歴");
+  // Outside auto mode auto-expand never switches off.
+  EXPECT_TRUE(grows.model.Modes().autoExpand && !grows.model.RefitSuppressed());
+  old.EnterNumbers(1, 7);  // 18-pixel rows: the seventh entry grows it
+  EXPECT_EQ(old.display.size.height, 315);
+  refused.display.maxHeight = 297;  // it scrolls instead
+  refused.EnterNumbers(1, 6);
+  EXPECT_EQ(refused.InputLines(), Numbers(1, 6));
+  EXPECT_TRUE(refused.GetTape().DisplayedRowCount() == 6 && !refused.model.RefitSuppressed());
+  refused.display.maxHeight = 5000;
+  refused.Resize(275, 316);  // the next real size change re-fits
+  EXPECT_EQ(refused.InputLines().front(), u"入力履歴");
+}
+
 struct SizeKeyCase {
-  const Release* release;
+  bool old;  // release 1.27
   int vk;
   WindowSize before, after;
 };
 
 TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
-  const Release* const r134 = &kRelease134;
-  const Release* const r127 = &kRelease127;
   const SizeKeyCase cases[] = {
-      {r134, kVkNext, {275, 297}, {275, 316}},  {r134, kVkDown, {275, 297}, {275, 316}},
-      {r134, kVkPrior, {275, 297}, {275, 278}}, {r134, kVkUp, {275, 229}, {275, 210}},
-      {r134, kVkPrior, {275, 228}, {275, 228}}, {r134, kVkUp, {275, 228}, {275, 228}},
-      {r134, kVkLeft, {284, 297}, {274, 297}},  {r134, kVkLeft, {283, 297}, {283, 297}},
-      {r134, kVkRight, {275, 297}, {285, 297}}, {r127, kVkNext, {275, 297}, {275, 315}},
-      {r127, kVkUp, {275, 226}, {275, 208}},    {r127, kVkPrior, {275, 225}, {275, 225}},
-      {r127, kVkLeft, {284, 297}, {274, 297}},  {r127, kVkRight, {275, 297}, {285, 297}},
+      {0, kVkNext, {275, 297}, {275, 316}},  {0, kVkDown, {275, 297}, {275, 316}},
+      {0, kVkPrior, {275, 297}, {275, 278}}, {0, kVkUp, {275, 229}, {275, 210}},
+      {0, kVkPrior, {275, 228}, {275, 228}}, {0, kVkUp, {275, 228}, {275, 228}},
+      {0, kVkLeft, {284, 297}, {274, 297}},  {0, kVkLeft, {283, 297}, {283, 297}},
+      {0, kVkRight, {275, 297}, {285, 297}}, {1, kVkNext, {275, 297}, {275, 315}},
+      {1, kVkUp, {275, 226}, {275, 208}},    {1, kVkPrior, {275, 225}, {275, 225}},
+      {1, kVkLeft, {284, 297}, {274, 297}},  {1, kVkRight, {275, 297}, {285, 297}},
   };
   for (const SizeKeyCase& c : cases) {
-    FakeWindow w(*c.release, {false, false, true});
+    FakeWindow w(c.old ? kRelease127 : kRelease134, {false, false, true});
     w.Resize(c.before.width, c.before.height);
     EXPECT_TRUE(w.model.ShortcutKey(c.vk));
     EXPECT_EQ(w.display.size, c.after) << c.vk << " from " << c.before.height;
@@ -203,8 +167,7 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   EXPECT_EQ(w.model.MouseButton(true), 1);      // a click focuses the entry box too
   EXPECT_EQ(w.model.MouseButton(false), 1);
   EXPECT_EQ(w.display.focusCount, focused + 3);
-  EXPECT_FALSE(w.model.ShortcutKey('A'));
-  EXPECT_FALSE(w.display.closed);
+  EXPECT_FALSE(w.model.ShortcutKey('A') || w.display.closed);
   EXPECT_EQ(w.Key(kVkControl), EntryKey::Handled);  // quits, even as a combination's start
   EXPECT_TRUE(w.display.closed);
   EXPECT_TRUE(w.model.ShortcutKey(kVkBack) && w.model.ShortcutKey(kVkDelete));
@@ -213,15 +176,14 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   old.Type("5\n3\n");
   EXPECT_EQ(old.Key(kVkBack), EntryKey::PassOn);
   EXPECT_EQ(old.InputLines().size(), 3u);
-  EXPECT_EQ(old.model.MouseButton(true), 0);  // the left button: a row shorter
-  EXPECT_EQ(old.display.size.height, 279);
-  EXPECT_EQ(old.model.MouseButton(false), 1);  // the right one: a row taller
-  EXPECT_EQ(old.display.size.height, 297);
+  // The left button makes it a row shorter, the right one a row taller; the click itself
+  // leaves the focus.
+  EXPECT_TRUE(old.model.MouseButton(true) == 0 && old.display.size.height == 279);
+  EXPECT_TRUE(old.model.MouseButton(false) == 1 && old.display.size.height == 297);
   old.Resize(275, 225);
   focused = old.display.focusCount;
-  EXPECT_EQ(old.model.MouseButton(true), 0);
-  EXPECT_EQ(old.display.size.height, 225);
-  EXPECT_EQ(old.display.focusCount, focused);  // the click itself leaves the focus
+  EXPECT_TRUE(old.model.MouseButton(true) == 0 && old.display.size.height == 225);
+  EXPECT_EQ(old.display.focusCount, focused);
 }
 
 TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
@@ -231,46 +193,34 @@ TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
   w.screenRowLimit = 10;
   w.Key(kVkF2);
   EXPECT_FALSE(w.model.Modes().autoExpand);  // auto-expand follows at the next check
-  w.model.Moved();                           // a move: its check finds room below
-  w.Settle();
+  w.Move();                                  // a move: its check finds room below
   EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: ");
   w.EnterNumbers(9, 9);  // the displayed rows reach the limit: the last growth
   EXPECT_EQ(w.GetTape().RowCapacity(), 10);
   EXPECT_FALSE(w.model.Modes().autoExpand);
-  EXPECT_EQ(w.Item(IDM_AUTO_EXPAND), ItemState::Unchecked);
-  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
-  w.EnterNumbers(10, 10);
-  EXPECT_EQ(w.GetTape().RowCapacity(), 10);
+  w.EnterNumbers(10, 10);  // no more growth
   EXPECT_EQ(w.InputLines(), Numbers(1, 10));
-
-  FakeWindow below(kRelease134, {false, true});  // a limit below the rows: scrolls, no switch
-  below.screenRowLimit = 3;
-  below.model.Moved();
-  below.Settle();
-  ASSERT_TRUE(below.model.Modes().autoExpand);
-  below.EnterNumbers(1, 6);
-  EXPECT_EQ(below.display.size.height, 297);
-  EXPECT_TRUE(below.model.Modes().autoExpand);
 }
 
 TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
   FakeWindow w(kRelease134, {false, true});
   w.screenRowLimit = 1;  // the displayed row count (1) is not below the limit
-  w.model.Moved();
-  w.Settle();
+  w.Move();
   w.Key(kVkF1);
   EXPECT_FALSE(w.model.Modes().autoExpand);
-  EXPECT_EQ(w.Item(IDM_AUTO_EXPAND), ItemState::Unchecked);
-  EXPECT_EQ(w.display.title, u"「 + 」: : ｵｰﾄ: ");
   EXPECT_TRUE(w.model.SettingsDirty());
   w.model.AutoExpandOn();  // held back too
   EXPECT_FALSE(w.model.Modes().autoExpand);
   w.screenRowLimit = 2;  // room again: the toggle works
-  w.model.Moved();
-  w.Settle();
+  w.Move();
   EXPECT_TRUE(w.model.Modes().autoExpand);
   w.Key(kVkF1);
   EXPECT_FALSE(w.model.Modes().autoExpand);
+  w.screenRowLimit = 3;  // below the rows to come: the panes scroll, auto-expand stays on
+  w.Move();
+  ASSERT_TRUE(w.model.Modes().autoExpand);
+  w.EnterNumbers(1, 6);
+  EXPECT_TRUE(w.display.size.height == 297 && w.model.Modes().autoExpand);
 }
 
 TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) {
@@ -283,24 +233,21 @@ TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) 
   w.display.pendingChecks.clear();
   w.model.ScreenRowLimitComputed(-3, first);  // reports: one more check for the moves since
   EXPECT_EQ(w.model.ScreenRowLimit(), -3);
-  EXPECT_FALSE(w.model.Modes().autoExpand);
   ASSERT_EQ(w.display.pendingChecks.size(), 1u);
   EXPECT_FALSE(w.model.ScreenRowChecksSettled());
   w.model.ScreenRowLimitComputed(20, w.display.pendingChecks[0]);
   EXPECT_TRUE(w.model.ScreenRowChecksSettled());
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
-  EXPECT_TRUE(w.model.Modes().autoExpand);  // 20 is above the displayed row count
+  EXPECT_TRUE(w.model.Modes().autoExpand);   // 20 is above the displayed row count
   w.model.ScreenRowLimitComputed(1, first);  // a result older than the one applied: dropped
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
-  EXPECT_TRUE(w.model.Modes().autoExpand);
 }
 
 TEST(WindowModel, TransparencyFadesWithThePointer) {
   FakeWindow w;
-  EXPECT_TRUE(w.model.PointerMoved(true));  // transparency off: nothing
-  EXPECT_TRUE(w.display.fades.empty() && !w.display.captured);
+  // Transparency off: nothing.
+  EXPECT_TRUE(w.model.PointerMoved(true) && w.display.fades.empty() && !w.display.captured);
   w.Key(kVkF4);
-  EXPECT_EQ(w.display.alpha, 50);
   w.model.PointerMoved(true);  // comes in: captured, fades in
   EXPECT_TRUE(w.display.captured && w.model.PointerInside());
   w.model.PointerMoved(true);  // no second fade-in
@@ -316,7 +263,6 @@ TEST(WindowModel, TransparencyFadesWithThePointer) {
   const int stops = w.display.fadeStops;
   w.Key(kVkF4);  // off in the middle of a fade
   EXPECT_EQ(w.display.fadeStops, stops + 1);
-  EXPECT_EQ(w.display.alpha, 255);
   EXPECT_FALSE(w.display.captured || w.model.PointerInside());
   w.model.FadeStep(200);  // a step still on its way is dropped
   EXPECT_EQ(w.display.alpha, 255);
@@ -326,9 +272,7 @@ TEST(WindowModel, TransparencyFadesWithThePointer) {
   EXPECT_EQ(old.display.alpha, 127);
   EXPECT_FALSE(old.model.PointerMoved(true));
   old.Key(kVkF4);
-  EXPECT_EQ(old.display.alpha, 255);
-  EXPECT_FALSE(old.display.captured);
-  EXPECT_EQ(old.display.fadeStops, 0);
+  EXPECT_TRUE(old.display.alpha == 255 && old.display.fadeStops == 0);
 }
 
 TEST(WindowModel, UndoShrinksTheWindowRowByRowThenUnderflowsOnce) {
@@ -341,14 +285,11 @@ TEST(WindowModel, UndoShrinksTheWindowRowByRowThenUnderflowsOnce) {
   EXPECT_EQ(w.InputLines(), Numbers(5, 5));
   w.Type("B");  // only entry 5 in view
   EXPECT_EQ(w.display.messages, std::vector<Message>{kStackUnderflowMessage});
-  EXPECT_EQ(w.InputLines(), Numbers(5, 5));
   EXPECT_EQ(w.display.totalText, u"15");
   w.Resize(275, 297);  // hidden lines come back; undo goes on
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"1", u"2", u"3", u"4", u"5"}));
   w.Type("B");
   EXPECT_EQ(w.InputLines().back(), u"4");
-  EXPECT_EQ(w.display.totalText, u"10");
-  EXPECT_EQ(w.display.size.height, 278);
 }
 
 TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
@@ -356,8 +297,7 @@ TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
   w.EnterNumbers(1, 8);
   w.Resize(300, 250);
   w.Type("D");
-  EXPECT_EQ(w.display.size, kInitialSize);
-  EXPECT_TRUE(w.display.topmostBand);
+  EXPECT_TRUE(w.display.size == kInitialSize && w.display.topmostBand);
   // The resize's size handling wrote the row text over the transfer message.
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
 
@@ -367,16 +307,18 @@ TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
   same.Type("D");
   EXPECT_EQ(same.display.status, kTransferDoneStatus);
   EXPECT_EQ(same.display.inputPane + same.display.totalPane, u"入力履歴\r\n合計履歴\r\n");
-  EXPECT_EQ(same.GetTape().InputPane().HiddenCount(), 0u);
   EXPECT_GT(same.display.focusCount, focused);
 }
 
-TEST(WindowModel, TransferReportsWhetherTheClipboardTookTheHistory) {
+TEST(WindowModel, TransferAndClearAllNeedTheClipboard) {
   FakeWindow w;
-  w.Type("5\n");
+  w.Type("5\n3\n");
   w.display.clipboardBusy = true;
   w.model.TransferHistory();
   EXPECT_EQ(w.display.status, kTransferFailedStatus);
+  w.Type("DB");  // clear-all refused: undo still reaches the entries
+  EXPECT_EQ(w.display.messages, std::vector<Message>{kClearRefusedMessage});
+  EXPECT_EQ(w.display.totalText, u"5");
   w.display.clipboardBusy = false;
   w.model.TransferHistory();
   EXPECT_EQ(w.display.status, kTransferDoneStatus);

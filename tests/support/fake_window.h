@@ -27,23 +27,18 @@ class FakeDisplay : public Display {
   void SetPaneText(PaneId pane, const Text& text) override {
     (pane == PaneId::Input ? inputPane : totalPane) = text;
   }
-  void MovePane(PaneId pane, const PaneRect& rect) override {
-    (pane == PaneId::Input ? inputRect : totalRect) = rect;
-  }
+  void MovePane(PaneId pane, const PaneRect& rect) override { rects[pane] = rect; }
   void SetTitle(const Text& text) override { title = text, ++titleSets; }
   void SetStatusText(const Text& text) override { status = text; }
   void LayoutStatusBar(int, int) override { ++statusLayouts; }
   void SetItemState(int id, ItemState state) override { items[id] = state; }
   WindowSize OuterSize() const override { return size; }
   void PlaceWindow(WindowSize wanted, bool inTopmostBand) override {
-    placements.push_back(wanted);
     topmostBand = inTopmostBand;
     wanted.height = std::min(wanted.height, maxHeight);
-    if (!(wanted == size)) {
-      Resize(wanted);
-    }
+    wanted == size ? void() : Resize(wanted);
   }
-  void SetAlpha(int value) override { alpha = value, layered = true; }
+  void SetAlpha(int value) override { alpha = value; }
   void CapturePointer() override { captured = true; }
   void ReleasePointer() override { captured = false; }
   void StartFade(Fade fade) override { fades.push_back(fade); }
@@ -65,16 +60,14 @@ class FakeDisplay : public Display {
   WindowModel* model = nullptr;
   Text entry, lastEntry = u"0", totalText = u"0", title, status = kStartupStatus, clipboard;
   Text inputPane = u"入力履歴\r\n", totalPane = u"合計履歴\r\n";
-  PaneRect inputRect{}, totalRect{};
+  std::map<PaneId, PaneRect> rects;
   std::map<int, ItemState> items;
   std::vector<Message> messages;
-  std::vector<WindowSize> placements;
   std::vector<Fade> fades;
   std::vector<unsigned> pendingChecks;
   WindowSize size{0, 0};
   int maxHeight = 1 << 20, alpha = 255;
-  bool clipboardBusy = false, layered = false, captured = false, topmostBand = false,
-       closed = false;
+  bool clipboardBusy = false, captured = false, topmostBand = false, closed = false;
   int focusCount = 0, statusLayouts = 0, titleSets = 0, fadeStops = 0;
 };
 
@@ -125,10 +118,9 @@ class FakeWindow {
       Type(std::to_string(i) + "\n");
     }
   }
-  void Resize(int width, int height) {
-    display.Resize({width, height});
-    Settle();
-  }
+  void Resize(int width, int height) { display.Resize({width, height}), Settle(); }
+  // The window moved: its screen-row check runs and reports.
+  void Move() { model.Moved(), Settle(); }
 
   // A pane's text as its lines, for readable expectations.
   static std::vector<Text> Lines(const Text& pane) {
@@ -150,5 +142,12 @@ class FakeWindow {
   FakeDisplay display;
   WindowModel model;
 };
+
+// The modes as five digits, 1 for on: auto-expand, auto mode, topmost, single instance and
+// transparency.
+inline std::string Flags(const StoredModes& m) {
+  return {"01"[m.autoExpand], "01"[m.autoMode], "01"[m.topmost], "01"[m.singleInstance],
+          "01"[m.transparent]};
+}
 
 }  // namespace tapecount::testing
