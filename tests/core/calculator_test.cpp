@@ -135,7 +135,7 @@ TEST(Undo, TakesEntriesBackDownToTheHeaders) {
   w.Type("BB");                                // the second finds the header: nothing, nothing said
   EXPECT_EQ(w.display.lastEntry + w.display.totalText, u"00");
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴"}));
-  EXPECT_TRUE(w.display.messages.empty());
+  EXPECT_TRUE(w.display.messages.empty() && w.State().entryStack.top->value == 0);
   w.Type("+7\n12B");  // the stacks are whole again; with a typed entry Backspace only edits
   EXPECT_EQ(w.display.totalText, u"7");
   EXPECT_EQ(w.InputLines().back(), u"7");

@@ -126,6 +126,11 @@ TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
   EXPECT_TRUE(grows.model.Modes().autoExpand && !grows.model.RefitSuppressed());
   old.EnterNumbers(1, 7);  // 18-pixel rows: the seventh entry grows it
   EXPECT_EQ(old.display.size.height, 315);
+  FakeWindow hidden;  // growing shows the new line without bringing a hidden one back
+  hidden.EnterNumbers(1, 8);
+  hidden.Key(kVkF1);
+  hidden.EnterNumbers(9, 9);
+  EXPECT_EQ(hidden.InputLines(), Numbers(3, 9));
   refused.display.maxHeight = 297;  // it scrolls instead
   refused.EnterNumbers(1, 6);
   EXPECT_EQ(refused.InputLines(), Numbers(1, 6));
@@ -150,6 +155,7 @@ TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
       {0, kVkRight, {275, 297}, {285, 297}}, {1, kVkNext, {275, 297}, {275, 315}},
       {1, kVkUp, {275, 226}, {275, 208}},    {1, kVkPrior, {275, 225}, {275, 225}},
       {1, kVkLeft, {284, 297}, {274, 297}},  {1, kVkRight, {275, 297}, {285, 297}},
+      {1, kVkDown, {275, 297}, {275, 315}},
   };
   for (const SizeKeyCase& c : cases) {
     FakeWindow w(c.old ? kRelease127 : kRelease134, {false, false, true});
