@@ -69,6 +69,8 @@ def shipped_program(path):
         fail(f'{path} is not stripped: build it with the project\'s optimised build')
     if stamp:
         fail(f'{path} carries its link time: link it with --no-insert-timestamp')
+    if subprocess.run([os.path.join(ROOT, 'scripts', 'check-imports.sh'), path]).returncode:
+        fail(f'{path} imports a DLL that is not part of Windows')
     return data
 
 

@@ -11,9 +11,8 @@ esac
 if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<'HELP'
 No display: DISPLAY is not set. To run the program on a virtual display:
-    Xvfb :99 -screen 0 1024x768x24 &
-    DISPLAY=:99 make run
-and look at it with, for instance, `DISPLAY=:99 import -window root shot.png`.
+    scripts/with-virtual-display.sh make run
+and look at it with, for instance, `import -window root shot.png` run with the same DISPLAY.
 HELP
   exit 1
 fi

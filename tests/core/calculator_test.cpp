@@ -23,11 +23,10 @@ TEST(EntryKeys, WorkedExampleAppliedOneAfterAnother) {
   EXPECT_EQ(w.display.totalText, u"-55");
 }
 
-// Typed into a window whose total is 10: the total, and the line the entry adds, which the
-// last-entry display shows too. A pending '*' and the multiply key multiply once; the minus,
-// multiply and divide keys' own operations win over a pending one; Enter or '+' on an empty
-// box makes '+' pending again; minus an entry started with '-' is a plain line; '-' after '*'
-// makes a negative factor; "=_:?," are the main keyboard's keys.
+// Typed after a total of 10: the total, and the line the entry adds (the last-entry display's
+// too). A pending '*' and the multiply key multiply once; the minus, multiply and divide keys'
+// own operations win over a pending one; Enter or '+' on an empty box makes '+' pending again;
+// minus an entry started with '-' is a plain line; '-' after '*' makes a negative factor.
 struct KeysCase {
   const char* keys;
   double total;
@@ -75,9 +74,8 @@ TEST(EntryKeys, PointAndMinusAreInsertedWithTheCaretAtTheEnd) {
   EXPECT_EQ(w.InputLines().size(), 2u);
 }
 
-// The range check: a positive total may turn negative only through an entry started with
-// the '-' key, and only addition and multiplication are checked: 0 and 0.5 are not below 0,
-// the old total 0 is not positive.
+// A positive total may turn negative only through an entry started with '-'; only addition
+// and multiplication are checked; 0 and 0.5 are not below 0; an old total of 0 not positive.
 struct RangeCase {
   const char* before;      // typed first
   const char16_t* pasted;  // then put into the box without the '-' key

@@ -1,10 +1,10 @@
-// The main window's rules with the fake display: modes, title and menu marks, the size keys,
-// the tape fitted to the window, screen-row checks, transparency, undo's and clear-all's
-// window effects, the settings' modes, and what release 1.27 does differently.
+// The main window's rules with the fake display: modes, title, menu marks, sizes, the tape
+// fitted to the window, screen-row checks, transparency, undo and clear-all, release 1.27.
 #include "shell/model/window_model.h"
 
 #include <gtest/gtest.h>
 
+#include "core/amount.h"
 #include "shell/resource.h"
 #include "support/fake_window.h"
 
@@ -182,8 +182,7 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   old.Type("5\n3\n");
   EXPECT_EQ(old.Key(kVkBack), EntryKey::PassOn);
   EXPECT_EQ(old.InputLines().size(), 3u);
-  // The left button makes it a row shorter, the right one a row taller; the click itself
-  // leaves the focus.
+  // The left button: a row shorter; the right one: a row taller; the focus stays.
   EXPECT_TRUE(old.model.MouseButton(true) == 0 && old.display.size.height == 279);
   EXPECT_TRUE(old.model.MouseButton(false) == 1 && old.display.size.height == 297);
   old.Resize(275, 225);
@@ -326,10 +325,29 @@ TEST(WindowModel, TransferAndClearAllNeedTheClipboard) {
   EXPECT_EQ(w.display.messages, std::vector<Message>{kClearRefusedMessage});
   EXPECT_EQ(w.display.totalText, u"5");
   w.display.clipboardBusy = false;
+  w.Resize(275, 171 + 19);  // one row: the headers hidden, the history whole all the same
   w.model.TransferHistory();
   EXPECT_EQ(w.display.status, kTransferDoneStatus);
   EXPECT_EQ(w.display.clipboard, u"入力履歴\t合計履歴\r\n5\t5\r\n");
   EXPECT_EQ(w.model.PrintedHistory(), u"入力履歴   合計履歴\r\n5   5\r\n");
+}
+
+TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
+  FakeWindow w;
+  const int n = 100000;
+  for (int i = 1; i <= n; ++i) {
+    w.display.entry = IntToText(i);
+    w.model.EntryBoxKey(kVkReturn);
+  }
+  const Pane& in = w.GetTape().InputPane();
+  ASSERT_EQ(in.LineCount(), static_cast<std::size_t>(n) + 1);
+  EXPECT_TRUE(in.DisplayedCount() == 6 &&
+              in.HiddenCount() == w.GetTape().TotalPane().HiddenCount());
+  for (int i = 1; i <= n; ++i) {
+    ASSERT_EQ(in.Line(i), FormatAmount(i)) << i;
+  }
+  const Text composed = w.model.PrintedHistory();
+  EXPECT_EQ(composed.substr(composed.size() - 25), u"100,000   5,000,050,000\r\n");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Random key sequences typed into the real window and replayed through the window model with
-// the fake display; after every step the two must show the same thing. A failing seed is
-// shrunk to the shortest sequence that still fails, which the test prints.
+// Random keys typed into the real window and into the window model with the fake display must
+// show the same after every step; a failing seed is shrunk to its shortest failing sequence.
 #include <windows.h>
 
 #include <cstdlib>
@@ -30,8 +29,7 @@ std::string Describe(const std::vector<int>& actions) {
   return out.str();
 }
 
-// Digits and keys half and half: the operator keys of each group, Backspace, Delete, the
-// size keys, F1 and F2.
+// Digits and keys half and half: operator keys, Backspace, Delete, size keys, F1, F2.
 std::vector<int> RandomActions(unsigned seed, int steps) {
   static const int kKeys[] = {kVkReturn,    kVkAdd,  kVkOemPlus, kVkSubtract, kVkOemMinus,
                               kVkMultiply,  kVkOem1, kVkDivide,  kVkOem2,     kVkDecimal,
@@ -49,9 +47,8 @@ std::vector<int> RandomActions(unsigned seed, int steps) {
 
 class Differential : public ShellTest {
  protected:
-  // Replays the actions on a fresh real window and a fresh model with the fake display;
-  // returns "" when they agree after every step, else what differed at the first step that
-  // differs.
+  // "" when a fresh real window and a fresh model agree after every action, else the first
+  // difference.
   std::string Run(const std::vector<int>& actions) {
     Open();
     MoveTo(40, 20);

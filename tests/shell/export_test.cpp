@@ -114,9 +114,8 @@ bool HasDefaultPrinter() {
   return size > 0;
 }
 
-// Cancelled, the dialogs change nothing; accepted, the record keeps valid device blocks.
-// (With no printer at all, Wine's print dialog says so itself and opens anyway, so the
-// program's own "No default printer selected." box is Windows' alone.)
+// Cancelled, the dialogs change nothing; accepted, the record keeps valid device blocks. (With
+// no printer, Wine's print dialog opens anyway: "No default printer selected." is Windows'.)
 TEST_P(Export, PageSetupAndPrintDialogsKeepTheirRecord) {
   Open();
   const PAGESETUPDLGW& record = shell_->pageSetup.record;
@@ -145,8 +144,7 @@ TEST_P(Export, PageSetupAndPrintDialogsKeepTheirRecord) {
   EXPECT_NE(GlobalSize(record.hDevNames), 0u);
 }
 
-// Printing through a real printer: run by print-e2e.sh with a CUPS PDF printer as the
-// default; it reads the PDF back.
+// Printing to a real printer: run by print-e2e.sh, which reads the PDF back.
 TEST_P(Export, PrintsTheHistoryOnTheDefaultPrinter) {
   if (std::getenv("TAPECOUNT_PRINT_E2E") == nullptr || !Is134()) {
     GTEST_SKIP() << "printing end to end runs from print-e2e.sh";

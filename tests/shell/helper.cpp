@@ -1,8 +1,7 @@
 // Another program using the clipboard or a file, for the tests:
 //   helper set <text>         puts the text on the clipboard as Unicode text
 //   helper other              puts data of a private format only, no text
-//   helper hold <ms>          keeps the clipboard open; signals the event
-//                             "tapecount-test-held" once it has it
+//   helper hold <ms>          keeps the clipboard open, once it has it: "tapecount-test-held"
 //   helper lock <path> <ms>   keeps the file open with no sharing; signals the same event
 #include <windows.h>
 
@@ -28,8 +27,7 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-held");
-  // The clipboard is held by a window, as programs hold it: Wine lets two openers without a
-  // window share it.
+  // Held by a window, as programs hold it: Wine lets two openers without a window share it.
   HWND window =
       CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   HANDLE file = INVALID_HANDLE_VALUE;

@@ -20,16 +20,14 @@ class Modes : public ShellTest {
   template <typename Done>
   std::vector<int> TraceAlpha(Done done, DWORD ms = 3000) {
     std::vector<int> alphas;
-    const DWORD giveUp = GetTickCount() + ms;
-    while (!done() && static_cast<int>(giveUp - GetTickCount()) > 0) {
-      MSG message;
-      if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    MSG message;
+    for (const DWORD giveUp = GetTickCount() + ms;
+         !done() && static_cast<int>(giveUp - GetTickCount()) > 0;) {
+      if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+        message.message == kMsgFadeStep ? alphas.push_back(Alpha()) : void();
+      } else {
         Sleep(1);
-        continue;
-      }
-      DispatchMessageW(&message);
-      if (message.message == kMsgFadeStep) {
-        alphas.push_back(Alpha());
       }
     }
     return alphas;

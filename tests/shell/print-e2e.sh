@@ -6,23 +6,8 @@ set -euo pipefail
 tests=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "skipped: starting the CUPS scheduler needs root"
-  exit 77
-fi
-command -v cupsd >/dev/null && [ -e /usr/lib/cups/backend/cups-pdf ] ||
-  { echo "skipped: cups or cups-pdf is not installed"; exit 77; }
-
-if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-  cupsd
-  for _ in $(seq 1 50); do lpstat -r 2>/dev/null | grep -q 'is running' && break; sleep 0.2; done
-fi
-lpstat -p PDF >/dev/null 2>&1 ||
-  lpadmin -p PDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd -E 2>/dev/null
-lpoptions -d PDF >/dev/null
-
+"$root/scripts/pdf-printer.sh" || exit $?
 out=$HOME/PDF
-mkdir -p "$out"
 marker=$(mktemp)
 sleep 1  # the PDF must be newer than the marker
 TAPECOUNT_PRINT_E2E=1 "$root/scripts/wine-run" "$tests" --gtest_filter='*PrintsTheHistory*'

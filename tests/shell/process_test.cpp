@@ -1,5 +1,4 @@
-// The real programs in processes of their own: the single-instance guard, how they end, and
-// their About boxes.
+// The real programs in processes of their own: the single-instance guard, and how they end.
 #include <windows.h>
 
 #include "resource.h"
@@ -53,45 +52,6 @@ TEST_F(Programs, ClosingInTheMiddleOfAFadeEndsWithExitCodeZero) {
     PostMessageW(window, WM_KEYDOWN, VK_CONTROL, 1);  // the Control key quits
     EXPECT_EQ(program.WaitForExit(10000), 0u);
   }
-}
-
-// Each program's own About box, opened from its menu command: the texts of its controls, and
-// its height in pixels.
-std::vector<std::wstring> AboutTexts(const char* program, const std::wstring& directory,
-                                     int& height) {
-  Process running = Process::Program(program, directory);
-  PostMessageW(running.MainWindow(), WM_COMMAND, IDM_ABOUT, 0);
-  HWND about = nullptr;  // shown once its controls are all there
-  for (int i = 0; i < 500 && !(about != nullptr && IsWindowVisible(about)); ++i) {
-    Sleep(10);
-    about = FindWindowW(L"#32770", L"テプカン");
-  }
-  std::vector<std::wstring> texts;
-  for (HWND child = GetWindow(about, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    texts.push_back(TextOf(child));
-  }
-  RECT client{};
-  GetClientRect(about, &client);
-  height = client.bottom;
-  PostMessageW(about, WM_COMMAND, IDOK, 0);
-  return texts;
-}
-
-TEST_F(Programs, EachAboutBoxNamesItsVersion) {
-  int height = 0, oldHeight = 0;
-  const std::vector<std::wstring> texts = AboutTexts(TAPECOUNT_EXE, first_, height);
-  ASSERT_GE(texts.size(), 6u);
-  EXPECT_EQ(texts[1], L"テプカン: ver 1.34");
-  EXPECT_EQ(texts[2], L"履歴表示計算機 for windows");
-  EXPECT_EQ(texts[3], L"小数点2桁まで対応^^;　まぁｲｲﾔぁ");
-  EXPECT_EQ(texts.back(), L"OK");
-  const std::vector<std::wstring> old = AboutTexts(TAPECOUNT_EXE_127, second_, oldHeight);
-  ASSERT_GE(old.size(), 3u);
-  EXPECT_EQ(old[1], L"テプカン: ver 1.27");
-  EXPECT_EQ(old[2], L"履歴表示計算機 for windows");
-  // 80 and 70 dialog units high, in the same font: their heights are as 8 to 7.
-  EXPECT_NEAR(height * 7.0 / oldHeight, 8.0, 0.1) << height << " and " << oldHeight;
 }
 
 }  // namespace

@@ -90,13 +90,9 @@ std::wstring ScratchDirectory() {
 }
 
 void RemoveScratchDirectory(const std::wstring& directory) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
-  for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-    SetFileAttributesW((directory + L"\\" + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW((directory + L"\\" + found.cFileName).c_str());
-  }
-  FindClose(search);
+  const std::wstring file = directory + L"\\tapecount.ini";  // the one file the tests leave
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(file.c_str());
   RemoveDirectoryW(directory.c_str());
 }
 
@@ -203,16 +199,13 @@ HWND Process::MainWindow() const {
 }
 
 void ShellTest::SetUp() {
-  previousDirectory_.resize(GetCurrentDirectoryW(0, nullptr));
-  previousDirectory_.resize(GetCurrentDirectoryW(static_cast<DWORD>(previousDirectory_.size()),
-                                                 previousDirectory_.data()));
   directory_ = ScratchDirectory();
   SetCurrentDirectoryW(directory_.c_str());
 }
 
 void ShellTest::TearDown() {
   Close();
-  SetCurrentDirectoryW(previousDirectory_.c_str());
+  SetCurrentDirectoryW((directory_ + L"\\..").c_str());
   RemoveScratchDirectory(directory_);
 }
 

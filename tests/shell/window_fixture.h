@@ -1,6 +1,5 @@
-// Drives the real main window under Wine (null graphics driver): the program's own window
-// procedures, created as the program creates them, in a scratch current directory, once per
-// release.
+// Drives the real main window under Wine (null graphics driver), created as the program
+// creates it, in a scratch current directory, once per release.
 #pragma once
 
 #include <windows.h>
@@ -61,9 +60,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // Writes tapecount.ini into `directory` as the program writes it.
 void WriteSettings(const std::wstring& directory, const std::wstring& contents);
 
-// Another program: the test helper with `arguments`, or a program under test (its Unix path,
-// TAPECOUNT_EXE or TAPECOUNT_EXE_127) in `directory`, ended with its close box if it still
-// runs when this goes.
+// Another program: the test helper, or a program under test (TAPECOUNT_EXE or _127) in
+// `directory`; closed with its close box if it still runs when this goes.
 class Process {
  public:
   static Process Helper(const std::wstring& arguments);
@@ -94,8 +92,7 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   void Open();
   void Close();
 
-  // Types as the user would: digits as characters into the entry box, the rest as key-downs
-  // of the entry box: '\n' Enter, '+' '-' '*' '/' '.' the keypad keys.
+  // Types as the user would: digits as characters, "\n+-*/." as key-downs of the entry box.
   void Type(const std::wstring& keys);
   LRESULT KeyDown(HWND window, int vk) {
     return SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
@@ -125,7 +122,6 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   std::unique_ptr<Shell> shell_;
   HWND main_ = nullptr;
   std::wstring directory_;
-  std::wstring previousDirectory_;
 };
 
 // Both releases, named 134 and 127.

@@ -1,6 +1,5 @@
 // The main window without a window system: a display that records what it is asked to show
-// and resizes synchronously (the model's size handling runs inside, as with the real window),
-// wired to a window model. Screen-row checks report when the test settles them.
+// and resizes synchronously, wired to a window model; screen-row checks report when settled.
 #pragma once
 
 #include <algorithm>
@@ -91,9 +90,8 @@ class FakeWindow {
       model.ScreenRowLimitComputed(screenRowLimit, generation);
     }
   }
-  // Types as the user would: digits reach the edit control, the others are key-downs of the
-  // entry box ('\n' Enter, "+-*/." the keypad keys, "=_:?," the main keyboard's, 'B'
-  // Backspace, 'D' Delete).
+  // Types as the user would: digits into the edit control, key-downs for '\n' (Enter), "+-*/."
+  // (the keypad), "=_:?," (the main keyboard), 'B' (Backspace) and 'D' (Delete).
   void Type(const std::string& keys) {
     static const std::string kKeys = "\n+-*/.=_:?,BD";
     static const int kVirtualKeys[] = {
