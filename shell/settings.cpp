@@ -63,7 +63,7 @@ bool WriteSettingsText(const std::wstring& path, const Text& text) {
   const std::string bytes = EncodeUtf16(text);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::wstring temporary =
-        path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
+        path + L"." + Wide(IntToText(GetCurrentProcessId())) + L"-" + Wide(IntToText(attempt));
     FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
