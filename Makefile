@@ -1,6 +1,7 @@
 # A newcomer's entry points; each installs what it needs first (Debian packages).
 #   make run     build and start the program under Wine (RELEASE=1.27 for the older release)
-#   make test    build everything and run every test: native, sanitizers, Windows under Wine
+#   make test    build everything and run every test: native, sanitizers, Windows under Wine,
+#                and the package built twice (dist-check)
 #   make build   the Windows programs, in build/win/
 #   make bench   the benchmarks
 #   make dist    the package, build/dist/tapecount-<version>-win64.zip
@@ -43,6 +44,7 @@ test: check-format native asan fuzz-build build
 	ctest --preset asan -j $(JOBS)
 	ctest --preset fuzz -j $(JOBS)
 	ctest --preset windows -j $(JOBS)
+	JOBS=$(JOBS) scripts/dist-check.sh
 
 # Each fuzz target for FUZZ_SECONDS, growing its corpus in build/fuzz/corpus/.
 fuzz: fuzz-build
