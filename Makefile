@@ -43,6 +43,7 @@ test: check-format native asan fuzz-build build
 	ctest --preset native -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 	ctest --preset fuzz -j $(JOBS)
+	scripts/pdf-printer.sh || true  # a default printer for the print dialogs, where root can add one
 	ctest --preset windows -j $(JOBS)
 	JOBS=$(JOBS) scripts/dist-check.sh
 
