@@ -90,10 +90,10 @@ class Differential : public ShellTest {
       const FakeDisplay& f = fake.display;
       const std::pair<const char*, bool> same[] = {
           {"entry text", EntryText() == Wide(f.entry)},
-          {"last-entry display", TextOf(windows().lastEntry) == Wide(f.lastEntry)},
-          {"total display", TextOf(windows().total) == Wide(f.totalText)},
+          {"last-entry display", ReadWindowText(windows().lastEntry) == Wide(f.lastEntry)},
+          {"total display", ReadWindowText(windows().total) == Wide(f.totalText)},
           {"input pane", InputPane() == Wide(f.inputPane)},
-          {"total pane", TextOf(windows().totalPane) == Wide(f.totalPane)},
+          {"total pane", ReadWindowText(windows().totalPane) == Wide(f.totalPane)},
           {"title", Title() == Wide(f.title)},
           {"height", OuterHeight(main_) == f.size.height},
           {"message boxes", boxes.Seen().size() == f.messages.size()}};

@@ -25,14 +25,14 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   std::wstring expected = L"入力履歴" + separator + L"合計履歴\r\n";
   for (int i = 1; i <= 400; ++i) {  // hidden rows first, longer than 4096 units
     Type(std::to_wstring(i) + L"\n");
-    expected += std::to_wstring(i) + separator + TextOf(windows().total) + L"\r\n";
+    expected += std::to_wstring(i) + separator + ReadWindowText(windows().total) + L"\r\n";
   }
   EXPECT_EQ(Transfer(), 1);
   EXPECT_EQ(ClipboardText(), expected);
   EXPECT_EQ(StatusText(), Wide(kTransferDoneStatus));
   HWND viewer = windows().viewer;
   ASSERT_NE(viewer, nullptr);
-  EXPECT_EQ(TextOf(viewer), L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ");
+  EXPECT_EQ(ReadWindowText(viewer), L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ");
   EXPECT_EQ(GetWindow(viewer, GW_OWNER), main_);
   EXPECT_EQ(GetFocus(), windows().entry);
   EXPECT_EQ(Transfer(), 0);  // no second viewer

@@ -70,7 +70,7 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
     EXPECT_EQ(GetWindowLongW(child.window, GWL_EXSTYLE) & child.exStyle, child.exStyle);
     const RECT r = RectIn(child.window, main_);
     EXPECT_TRUE(EqualRect(&r, &child.rect)) << r.left << " " << r.top << " " << r.bottom;
-    EXPECT_EQ(TextOf(child.window), child.text);
+    EXPECT_EQ(ReadWindowText(child.window), child.text);
   }
   const LOGFONTW large = FontOf(w.total);
   EXPECT_EQ(std::wstring(large.lfFaceName), L"MS　ゴシック");
@@ -95,7 +95,7 @@ TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
   g_keysReachingTheEdit.clear();
   Type(L"25");
   EXPECT_EQ(PressInEntry(VK_MULTIPLY), 1);
-  EXPECT_EQ(TextOf(windows().total), L"0");
+  EXPECT_EQ(ReadWindowText(windows().total), L"0");
   Type(L"12a");  // the number style refuses the letter
   SetFocus(main_);
   EXPECT_EQ(PressInEntry(VK_DECIMAL), 1);

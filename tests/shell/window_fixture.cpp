@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "shell/model/settings_file.h"
+#include "support/fake_window.h"
 
 namespace tapecount::testing {
 
@@ -15,7 +16,7 @@ int g_button = IDOK;
 std::vector<SeenDialog> g_seen;
 
 BOOL CALLBACK CollectText(HWND control, LPARAM seen) {
-  reinterpret_cast<SeenDialog*>(seen)->texts.push_back(TextOf(control));
+  reinterpret_cast<SeenDialog*>(seen)->texts.push_back(ReadWindowText(control));
   return TRUE;
 }
 
@@ -40,8 +41,8 @@ LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_ACTIVATE && GetClassNameW(dialog, className, 32) > 0 &&
       std::wstring(className) == L"#32770") {
     HWND text = GetDlgItem(dialog, 0xFFFF);  // a message box's text
-    g_seen.push_back(
-        {TextOf(dialog), text ? TextOf(text) : L"", {}, GetWindow(dialog, GW_OWNER), dialog});
+    const std::wstring message = text ? ReadWindowText(text) : L"";
+    g_seen.push_back({ReadWindowText(dialog), message, {}, GetWindow(dialog, GW_OWNER), dialog});
     EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&g_seen.back()));
     SetTimer(dialog, 1, 10, Answer);
   }
@@ -225,13 +226,9 @@ void ShellTest::Close() {
 }
 
 void ShellTest::Type(const std::wstring& keys) {
-  static const std::wstring kKeys = L"\n+-*/.";
-  static const int kVirtualKeys[] = {VK_RETURN,   VK_ADD,    VK_SUBTRACT,
-                                     VK_MULTIPLY, VK_DIVIDE, VK_DECIMAL};
   for (wchar_t c : keys) {
-    const std::size_t key = kKeys.find(c);
-    key != std::wstring::npos ? PressInEntry(kVirtualKeys[key])
-                              : SendMessageW(windows().entry, WM_CHAR, c, 1);
+    const int vk = TypedKey(c);
+    vk != 0 ? PressInEntry(vk) : SendMessageW(windows().entry, WM_CHAR, c, 1);
   }
 }
 

@@ -35,9 +35,6 @@ class DialogWatcher {
   const std::vector<SeenDialog>& Seen() const;
 };
 
-inline std::wstring TextOf(HWND window) {
-  return ReadWindowText(window);
-}
 inline RECT WindowRectOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
@@ -92,7 +89,7 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   void Open();
   void Close();
 
-  // Types as the user would: digits as characters, "\n+-*/." as key-downs of the entry box.
+  // Types as the user would: TypedKey's keys as key-downs of the entry box, the rest as text.
   void Type(const std::wstring& keys);
   LRESULT KeyDown(HWND window, int vk) {
     return SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
@@ -102,9 +99,9 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
 
   const ShellWindows& windows() const { return shell_->windows; }
   const WindowModel& model() const { return shell_->model; }
-  std::wstring Title() const { return TextOf(main_); }
-  std::wstring EntryText() const { return TextOf(windows().entry); }
-  std::wstring InputPane() const { return TextOf(windows().inputPane); }
+  std::wstring Title() const { return ReadWindowText(main_); }
+  std::wstring EntryText() const { return ReadWindowText(windows().entry); }
+  std::wstring InputPane() const { return ReadWindowText(windows().inputPane); }
   std::wstring StatusText() const;
   void Resize(int width, int height) {
     SetWindowPos(main_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);

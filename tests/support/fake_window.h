@@ -12,6 +12,17 @@
 
 namespace tapecount::testing {
 
+// The key-down for `c`: '\n' Enter, "+-*/." the keypad's, "=_:?," the main keyboard's, 'B'
+// Backspace, 'D' Delete; 0 for a character typed as such.
+inline int TypedKey(char32_t c) {
+  static const std::u32string kKeys = U"\n+-*/.=_:?,BD";
+  static const int kVirtualKeys[] = {kVkReturn,    kVkAdd,     kVkSubtract, kVkMultiply, kVkDivide,
+                                     kVkDecimal,   kVkOemPlus, kVkOemMinus, kVkOem1,     kVkOem2,
+                                     kVkOemPeriod, kVkBack,    kVkDelete};
+  const std::size_t key = kKeys.find(c);
+  return key == std::u32string::npos ? 0 : kVirtualKeys[key];
+}
+
 class FakeDisplay : public Display {
  public:
   // Frame and caption: the outer size less these is the client size.
@@ -90,18 +101,13 @@ class FakeWindow {
       model.ScreenRowLimitComputed(screenRowLimit, generation);
     }
   }
-  // Types as the user would: digits into the edit control, key-downs for '\n' (Enter), "+-*/."
-  // (the keypad), "=_:?," (the main keyboard), 'B' (Backspace) and 'D' (Delete).
+  // Types as the user would: digits into the edit control, the rest as TypedKey says.
   void Type(const std::string& keys) {
-    static const std::string kKeys = "\n+-*/.=_:?,BD";
-    static const int kVirtualKeys[] = {
-        kVkReturn,   kVkAdd,  kVkSubtract, kVkMultiply,  kVkDivide, kVkDecimal, kVkOemPlus,
-        kVkOemMinus, kVkOem1, kVkOem2,     kVkOemPeriod, kVkBack,   kVkDelete};
     for (char c : keys) {
       if (c >= '0' && c <= '9') {
         display.entry += static_cast<char16_t>(c);
       } else {
-        Key(kVirtualKeys[kKeys.find(c)]);
+        Key(TypedKey(c));
       }
     }
   }
