@@ -67,9 +67,6 @@ std::string TrimAndGroup(std::string s) {
   return grouped;
 }
 
-bool IsSpace(char16_t c) {
-  return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
 bool IsDigit(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
@@ -82,7 +79,7 @@ Text FormatAmount(double value) {
 
 double ParseAmount(TextView text) {
   std::size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) {
+  while (i < text.size() && IsAsciiSpace(text[i])) {
     ++i;
   }
   bool negative = false;

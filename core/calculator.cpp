@@ -1,31 +1,89 @@
 #include "core/calculator.h"
 
+#include <new>
+
 #include "core/amount.h"
 #include "core/keys.h"
 
 namespace tapecount {
 
+namespace {
+
+double Compute(Operation operation, double entry, double old) {
+  switch (operation) {
+    case Operation::Subtract:
+      return old - entry;
+    case Operation::Multiply:
+      return entry * old;
+    case Operation::Divide:
+      return old / entry;  // division by zero is carried on as an infinity or NaN
+    case Operation::Add:
+    default:
+      return entry + old;
+  }
+}
+
+// A positive total may only turn negative through an entry the user marked negative with the
+// '-' key; otherwise the result is taken to be out of range. Only addition and
+// multiplication are checked.
+bool OutOfRange(const EntryRecord& record, double old, double total) {
+  const bool checked =
+      record.operation == Operation::Add || record.operation == Operation::Multiply;
+  return checked && old > 0 && total < 0 && !record.negativeEntry;
+}
+
+// What the last-entry display and the input pane show for an entry.
+Text LastEntryText(const EntryRecord& record, const Text& amount) {
+  switch (record.operation) {
+    case Operation::Multiply:
+      return u"*" + amount;
+    case Operation::Divide:
+      return u"/" + amount;
+    case Operation::Subtract:
+      // Subtracting an entry typed as negative shows as a plain positive line.
+      return record.negativeEntry ? amount.substr(1) : u"-" + amount;
+    case Operation::Add:
+    default:
+      return amount;
+  }
+}
+
+}  // namespace
+
 Text ModeText(char16_t pendingOperator) {
-  return Text(u"「 ") + pendingOperator + u" 」";
+  Text text;
+  AppendModeText(text, pendingOperator);
+  return text;
+}
+
+void AppendModeText(Text& out, char16_t pendingOperator) {
+  out += u"「 ";
+  out += pendingOperator;
+  out += u" 」";
 }
 
 Calculator::Calculator(Display& display, const Release& release)
     : display_(display), release_(release) {}
 
 void Calculator::Start() {
+  if (!Reserve(state_.entryStack) || !Reserve(state_.totalStack)) {
+    throw std::bad_alloc();
+  }
   ResetStacks();
 }
 
 // A zero on each stack; the release without entry history keeps the running total alone.
 // Nodes below are dropped: once the panes are back at their headers, undo never reaches
 // them again.
-void Calculator::ResetStacks() {
+void Calculator::ResetStacks() noexcept {
   Clear(state_.entryStack);
   Clear(state_.totalStack);
   Push(state_.totalStack, 0, display_);
   if (release_.keepsEntryHistory) {
     Push(state_.entryStack, 0, display_);
   }
+  state_.records.clear();
+  state_.records.shrink_to_fit();  // a day's records, let go of; kept if that needs memory
 }
 
 Calculator::KeyGroup Calculator::GroupOf(int vk) {
@@ -69,10 +127,37 @@ KeyOutcome Calculator::HandleEntryKey(int vk) {
     ChooseOperator(key);
     return {KeyResult::Done, std::nullopt};
   }
-  return ApplyEntry(entry, key);
+  const EntryRecord record{OperationFor(key), state_.negativeEntry, ParseAmount(entry)};
+  std::optional<PreparedEntry> prepared = Prepare(record);
+  if (!prepared) {
+    display_.ShowMessage(kRangeErrorMessage);
+    display_.SetLastEntryText(u"");
+    display_.FocusEntry();
+    return {KeyResult::Refused, std::nullopt};
+  }
+  return {KeyResult::Done, std::move(prepared)};
 }
 
-void Calculator::ResetForNextEntry() {
+std::optional<PreparedEntry> Calculator::Prepare(const EntryRecord& record) {
+  const double old = TopValue(state_.totalStack);
+  const double total = Compute(record.operation, record.value, old);
+  if (OutOfRange(record, old, total)) {
+    return std::nullopt;
+  }
+  PreparedEntry prepared{record, total,
+                         {LastEntryText(record, FormatAmount(record.value)), FormatAmount(total)}};
+  // Room for the entry, made before anything changes.
+  if (release_.keepsEntryHistory &&
+      (!Reserve(state_.entryStack) || !Reserve(state_.totalStack))) {
+    throw std::bad_alloc();
+  }
+  if (state_.records.size() == state_.records.capacity()) {
+    state_.records.reserve(state_.records.size() * 2 + 16);
+  }
+  return prepared;
+}
+
+void Calculator::ResetForNextEntry() noexcept {
   display_.SetEntryText(u"");
   state_.pendingOperator = u'+';
   state_.negativeEntry = false;
@@ -104,7 +189,7 @@ void Calculator::ChooseOperator(KeyGroup key) {
 
 // The minus, multiply and divide keys do their own operation; the plus keys (Enter among
 // them) do the pending one.
-Calculator::Operation Calculator::OperationFor(KeyGroup key) const {
+Operation Calculator::OperationFor(KeyGroup key) const {
   switch (key) {
     case KeyGroup::Minus:
       return Operation::Subtract;
@@ -124,99 +209,44 @@ Calculator::Operation Calculator::OperationFor(KeyGroup key) const {
   }
 }
 
-KeyOutcome Calculator::ApplyEntry(const Text& entry, KeyGroup key) {
-  const double x = ParseAmount(entry);
-  const double old = TopValue(state_.totalStack);
-  state_.savedTotal = old;
-
-  const Operation operation = OperationFor(key);
-  double total = 0;
-  switch (operation) {
-    case Operation::Add:
-      total = x + old;
-      break;
-    case Operation::Subtract:
-      total = old - x;
-      break;
-    case Operation::Multiply:
-      total = x * old;
-      break;
-    case Operation::Divide:
-      total = old / x;  // division by zero is carried on as an infinity or NaN
-      break;
+// The entry and the new total go on the stacks, the node below the new top keeping the total
+// before the entry; the release without entry history keeps the running total alone.
+void Calculator::Apply(const PreparedEntry& entry) noexcept {
+  state_.savedTotal = TopValue(state_.totalStack);
+  if (release_.keepsEntryHistory) {
+    Push(state_.entryStack, entry.record.value, display_);
+    Push(state_.totalStack, entry.total, display_);
+    state_.totalStack.top->next->value = state_.savedTotal;
+  } else {
+    SetTopValue(state_.totalStack, entry.total);
   }
-  SetTopValue(state_.totalStack, total);
-
-  // A positive total may only turn negative through an entry the user marked negative
-  // with the '-' key; otherwise the result is taken to be out of range.
-  const bool rangeChecked = operation == Operation::Add || operation == Operation::Multiply;
-  if (rangeChecked && old > 0 && total < 0 && !state_.negativeEntry) {
-    display_.ShowMessage(kRangeErrorMessage);
-    SetTopValue(state_.totalStack, state_.savedTotal);
-    display_.SetLastEntryText(u"");
-    display_.FocusEntry();
-    return {KeyResult::Refused, std::nullopt};
-  }
-  if (!RecordEntry(x, total)) {
-    return {KeyResult::Refused, std::nullopt};
-  }
-
-  AppliedEntry applied{LastEntryText(operation, FormatAmount(x)), FormatAmount(total)};
-  display_.SetLastEntryText(applied.entryLine);
-  display_.SetTotalText(applied.totalLine);
-  return {KeyResult::Done, std::move(applied)};
+  state_.records.push_back(entry.record);  // room was made
+  display_.SetLastEntryText(entry.lines.entryLine);
+  display_.SetTotalText(entry.lines.totalLine);
 }
 
-// Pushes the entry and the new total, the node below the new top keeping the total before
-// the entry. When memory runs out the entry is abandoned whole, so the stacks and the
-// panes keep agreeing line for line.
-bool Calculator::RecordEntry(double entry, double total) {
-  if (!release_.keepsEntryHistory) {
-    return true;  // the running total alone, already in place
-  }
-  if (!Push(state_.entryStack, entry, display_)) {
-    SetTopValue(state_.totalStack, state_.savedTotal);
-    return false;
-  }
-  if (!Push(state_.totalStack, total, display_)) {
-    Pop(state_.entryStack, display_);
-    SetTopValue(state_.totalStack, state_.savedTotal);
-    return false;
-  }
-  state_.totalStack.top->next->value = state_.savedTotal;
-  return true;
+// The last-entry display shows the bare amount of the entry now on top, without its sign.
+TakeBackTexts Calculator::PrepareTakeBack() const {
+  return {FormatAmount(BelowTop(state_.entryStack)), FormatAmount(BelowTop(state_.totalStack))};
 }
 
-void Calculator::TakeBackLastEntry() {
-  // The last-entry display shows the bare amount of the entry now on top, without its sign.
+void Calculator::TakeBackLastEntry(const TakeBackTexts& texts) noexcept {
   Pop(state_.entryStack, display_);
-  display_.SetLastEntryText(FormatAmount(TopOrZero(state_.entryStack)));
+  display_.SetLastEntryText(texts.lastEntry);
   Pop(state_.totalStack, display_);
-  display_.SetTotalText(FormatAmount(TopOrZero(state_.totalStack)));
+  display_.SetTotalText(texts.total);
+  if (!state_.records.empty()) {
+    state_.records.pop_back();
+  }
 }
 
-void Calculator::Reset() {
+void Calculator::Reset() noexcept {
   display_.SetEntryText(u"");
   display_.SetLastEntryText(u"0");
   display_.SetTotalText(u"0");
   ResetStacks();
   state_.pendingOperator = u'+';
   state_.negativeEntry = false;
-}
-
-Text Calculator::LastEntryText(Operation operation, const Text& amount) const {
-  switch (operation) {
-    case Operation::Multiply:
-      return u"*" + amount;
-    case Operation::Divide:
-      return u"/" + amount;
-    case Operation::Subtract:
-      // Subtracting an entry typed as negative shows as a plain positive line.
-      return state_.negativeEntry ? amount.substr(1) : u"-" + amount;
-    case Operation::Add:
-    default:
-      return amount;
-  }
 }
 
 }  // namespace tapecount

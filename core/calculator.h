@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "core/display.h"
 #include "core/release.h"
@@ -13,9 +14,19 @@
 
 namespace tapecount {
 
+enum class Operation { Add, Subtract, Multiply, Divide };
+
+// What each applied entry was: enough to apply it again exactly.
+struct EntryRecord {
+  Operation operation;
+  bool negativeEntry;  // started with '-' on an empty box
+  double value;
+};
+
 struct CalcState {
   ValueStack entryStack;  // every applied entry, in order
   ValueStack totalStack;  // the total after every entry; the top is the current total
+  std::vector<EntryRecord> records;  // every applied entry not taken back, in order
   char16_t pendingOperator = u'+';
   bool negativeEntry = false;  // '-' started the entry on an empty box
   double savedTotal = 0;       // the total before the entry now being applied
@@ -27,20 +38,37 @@ enum class KeyResult {
   NotMine,  // for the shortcut keys
 };
 
-// The texts an applied entry has just put in the last-entry and total displays: the lines
-// it adds to the two history panes.
+// The texts an applied entry puts in the last-entry and total displays: the lines it adds to
+// the two history panes.
 struct AppliedEntry {
   Text entryLine;
   Text totalLine;
 };
 
+// An entry made ready to apply: every text it shows computed and room for it on the stacks
+// made, nothing changed yet. So when memory runs out, it runs out before anything changes.
+struct PreparedEntry {
+  EntryRecord record;
+  double total;
+  AppliedEntry lines;
+};
+
 struct KeyOutcome {
   KeyResult result;
-  std::optional<AppliedEntry> applied;
+  // An entry the key applies: the caller makes room for its lines, then calls Apply.
+  std::optional<PreparedEntry> entry;
+};
+
+// Undo's texts for the displays, made ready before anything is taken back.
+struct TakeBackTexts {
+  Text lastEntry;
+  Text total;
 };
 
 // The title's mode text for a pending operator: '+' gives "「 + 」".
 Text ModeText(char16_t pendingOperator);
+// Writes it into `out` (which keeps its room: no allocation once it has some).
+void AppendModeText(Text& out, char16_t pendingOperator);
 
 class Calculator {
  public:
@@ -48,32 +76,39 @@ class Calculator {
   Calculator(const Calculator&) = delete;
   Calculator& operator=(const Calculator&) = delete;
 
-  // Window creation: 0 on both stacks, so neither is ever empty in normal use.
+  // Window creation: 0 on both stacks, so neither is ever empty in normal use. Throws
+  // std::bad_alloc when there is no memory for them.
   void Start();
-  // Every key-down of the entry box. After an applied entry the caller puts its lines on
-  // the tape, then calls ResetForNextEntry.
+  // Every key-down of the entry box. Nothing is applied here: an operator key with an entry
+  // gives the entry made ready, or refuses it saying why. Throws std::bad_alloc, having
+  // changed nothing, when memory runs out.
   KeyOutcome HandleEntryKey(int vk);
-  void ResetForNextEntry();
+  // The same for an entry applied before, given as its record (a replay): nothing, and
+  // nothing said, when the range check refuses it.
+  std::optional<PreparedEntry> Prepare(const EntryRecord& record);
+  // Applies a prepared entry: onto the stacks and into the displays. Cannot fail.
+  void Apply(const PreparedEntry& entry) noexcept;
+  void ResetForNextEntry() noexcept;
   // Undo's share, once the tape has given back its last line: the last entry leaves both
   // stacks, and the displays show the entry and total now on top.
-  void TakeBackLastEntry();
+  TakeBackTexts PrepareTakeBack() const;
+  void TakeBackLastEntry(const TakeBackTexts& texts) noexcept;
   // Clear-all's share: empty entry box, both displays "0", the stacks back to their zeros.
-  void Reset();
+  // Needs no memory: the stacks keep a block for their zeros.
+  void Reset() noexcept;
+  // The pending operator and the flag as a replay of the tape left them.
+  void SetPending(char16_t pendingOperator) noexcept { state_.pendingOperator = pendingOperator; }
 
   const CalcState& State() const { return state_; }
   double Total() const { return TopValue(state_.totalStack); }
 
  private:
   enum class KeyGroup { None, Plus, Minus, Multiply, Divide, Decimal };
-  enum class Operation { Add, Subtract, Multiply, Divide };
 
   static KeyGroup GroupOf(int vk);
   void ChooseOperator(KeyGroup key);
-  KeyOutcome ApplyEntry(const Text& entry, KeyGroup key);
   Operation OperationFor(KeyGroup key) const;
-  bool RecordEntry(double entry, double total);
-  Text LastEntryText(Operation operation, const Text& amount) const;
-  void ResetStacks();
+  void ResetStacks() noexcept;
 
   Display& display_;
   const Release& release_;

@@ -42,5 +42,9 @@ inline Message SettingsNotSavedMessage(const Text& path) {
 }
 inline const Message kStackUnderflowMessage{MessageOwner::None, u"stack underflow!\n", std::nullopt,
                                             MessageIcon::None};
+inline const Message kImeReleaseErrorMessage{MessageOwner::EntryBox, u"ImmReleaseContext Error",
+                                             u"テープカン Error", MessageIcon::Warning};
+inline const Message kNoDefaultPrinterMessage{MessageOwner::MainWindow, u"No default printer selected.",
+                                              u"Print", MessageIcon::Error};
 
 }  // namespace tapecount

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <charconv>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,17 +11,42 @@ namespace tapecount {
 using Text = std::u16string;
 using TextView = std::u16string_view;
 
+// The end of a Text from some position on: it ends where its string ends, so the string's
+// terminator follows it and the window system can take it as it is, without a copy.
+struct TextTail {
+  const char16_t* data;
+  std::size_t size;
+
+  TextView View() const { return {data, size}; }
+};
+
+inline TextTail TailOf(const Text& text, std::size_t from) {
+  return {text.c_str() + from, text.size() - from};
+}
+
 // ASCII to UTF-16, unit for unit.
 inline Text Widen(std::string_view ascii) {
   return Text(ascii.begin(), ascii.end());
 }
 
-// Decimal digits, with a '-' for a negative value. (std::to_chars: std::to_string would
-// bring the C runtime's printf into each program for it.)
-inline Text IntToText(long long value) {
+// White space as the "C" locale has it: space, tab, line feed, vertical tab, form feed, CR.
+inline bool IsAsciiSpace(char16_t c) {
+  return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// Appends the decimal digits of `value`, with a '-' when negative: no allocation when `out`
+// has room for them. (std::to_chars: std::to_string would bring the C runtime's printf into
+// each program for it.)
+inline void AppendInt(Text& out, long long value) {
   char digits[24];
-  return Widen(
-      std::string_view(digits, std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(static_cast<const char*>(digits), end);
+}
+
+inline Text IntToText(long long value) {
+  Text text;
+  AppendInt(text, value);
+  return text;
 }
 
 }  // namespace tapecount

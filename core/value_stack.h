@@ -30,17 +30,20 @@ struct ValueStack {
   ValueNode* spare = nullptr;
 };
 
+// Makes room for one more push, so that push cannot fail; false when no memory can be had
+// (the stack unchanged).
+bool Reserve(ValueStack& stack);
 // False, with "memory allocate error!" shown and the stack unchanged, when no node can be
 // allocated.
 bool Push(ValueStack& stack, double value, Display& display);
 // Popping an empty stack shows "memory allocate error!" and gives 0.
 double Pop(ValueStack& stack, Display& display);
-// Releases every node.
+// Forgets every node; the first block stays, so the pushes that follow need no memory.
 void Clear(ValueStack& stack);
 // Only for a stack that has a top.
 double TopValue(const ValueStack& stack);
-// The top value, or 0 for an empty stack.
-double TopOrZero(const ValueStack& stack);
+// The value below the top, or 0 when there is none: the top once the top is popped.
+double BelowTop(const ValueStack& stack);
 void SetTopValue(ValueStack& stack, double value);
 
 }  // namespace tapecount

@@ -6,9 +6,6 @@ namespace tapecount {
 
 namespace {
 
-// The header lines both end in this character; undo stops at them.
-constexpr char16_t kHeaderMark = u'歴';
-
 // Appends rows of two columns, lines [from, to) of each pane: first cell, separator, second
 // cell with CR LF. A column that runs out gives empty cells; a row without a second cell
 // ends in a bare LF.
@@ -31,12 +28,17 @@ void AppendRows(Text& out, const Pane& first, std::size_t firstFrom, std::size_t
 
 }  // namespace
 
-void Tape::Fit() {
+void Tape::Fit() noexcept {
   FitPane(input_);
   FitPane(total_);
 }
 
-void Tape::AppendLines(TextView entryLine, TextView totalLine, bool scrollFirst) {
+void Tape::ReserveLines(TextView entryLine, TextView totalLine) {
+  input_.ReserveLine(entryLine.size());
+  total_.ReserveLine(totalLine.size());
+}
+
+void Tape::AppendLines(TextView entryLine, TextView totalLine, bool scrollFirst) noexcept {
   ++displayedRowCount_;
   if (scrollFirst) {
     input_.ScrollOutTopLine();
@@ -47,11 +49,11 @@ void Tape::AppendLines(TextView entryLine, TextView totalLine, bool scrollFirst)
   total_.AppendLine(totalLine);
 }
 
-UndoOutcome Tape::TakeBackLastLine() {
+UndoOutcome Tape::TakeBackLastLine() noexcept {
   // Judged on the lines in view, as the user sees them: the line before the last must be
-  // displayed too, since it becomes the last one.
+  // displayed too, since it becomes the last one. The header is the first line of all.
   const std::size_t shown = input_.DisplayedCount();
-  if (shown > 0 && input_.LastLine().find(kHeaderMark) != Text::npos) {
+  if (shown > 0 && input_.LineCount() == 1) {
     return UndoOutcome::AtHeader;
   }
   if (shown < 2) {
@@ -63,7 +65,7 @@ UndoOutcome Tape::TakeBackLastLine() {
   return UndoOutcome::Removed;
 }
 
-void Tape::Reset() {
+void Tape::Reset() noexcept {
   input_.Reset();
   total_.Reset();
   displayedRowCount_ = 1;
@@ -82,7 +84,7 @@ Text Tape::ComposeHistoryText(TextView separator) const {
   return out;
 }
 
-void Tape::FitPane(Pane& pane) {
+void Tape::FitPane(Pane& pane) noexcept {
   const long long lineCount = static_cast<long long>(pane.DisplayedCount());
   const long long hiddenCount = static_cast<long long>(pane.HiddenCount());
   displayedRowCount_ = static_cast<int>(lineCount);

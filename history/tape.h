@@ -35,15 +35,19 @@ class Tape {
 
   // Both panes show as many lines as the row capacity allows: the oldest lines scroll into
   // the hidden lines, or the most recently hidden come back.
-  void Fit();
-  // One line on each pane after an applied entry; when `scrollFirst`, both panes first
-  // scroll their oldest displayed line out, and the count becomes the row capacity.
-  void AppendLines(TextView entryLine, TextView totalLine, bool scrollFirst);
+  void Fit() noexcept;
+  // Makes room for one line on each pane, so that appending them cannot fail; throws
+  // std::bad_alloc, the tape unchanged, when no memory can be had.
+  void ReserveLines(TextView entryLine, TextView totalLine);
+  // One line on each pane after an applied entry (room made for them); when `scrollFirst`,
+  // both panes first scroll their oldest displayed line out, and the count becomes the row
+  // capacity.
+  void AppendLines(TextView entryLine, TextView totalLine, bool scrollFirst) noexcept;
   // Undo's share: both panes lose their last displayed line unless it is the header or
   // there is no earlier line in view.
-  UndoOutcome TakeBackLastLine();
-  // Clear-all's share: the headers alone, nothing hidden, one displayed row.
-  void Reset();
+  UndoOutcome TakeBackLastLine() noexcept;
+  // Clear-all's share: the headers alone, nothing hidden, one displayed row. Needs no memory.
+  void Reset() noexcept;
 
   // Both panes side by side, hidden rows first: input cell, separator, total cell, CR LF.
   Text ComposeHistoryText(TextView separator) const;
@@ -52,7 +56,7 @@ class Tape {
   const Pane& TotalPane() const { return total_; }
 
  private:
-  void FitPane(Pane& pane);
+  void FitPane(Pane& pane) noexcept;
 
   Pane input_{kInputHeader};
   Pane total_{kTotalHeader};

@@ -1,6 +1,7 @@
 #include "shell/model/settings_file.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tapecount {
 
@@ -27,15 +28,11 @@ std::vector<Line> SplitLines(TextView file) {
   return lines;
 }
 
-bool IsSpace(char16_t c) {
-  return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
-
 TextView Trim(TextView text) {
-  while (!text.empty() && IsSpace(text.front())) {
+  while (!text.empty() && IsAsciiSpace(text.front())) {
     text.remove_prefix(1);
   }
-  while (!text.empty() && IsSpace(text.back())) {
+  while (!text.empty() && IsAsciiSpace(text.back())) {
     text.remove_suffix(1);
   }
   return text;
@@ -160,7 +157,7 @@ void EndLastLine(Text& text) {
 
 bool FlagValueIsOn(TextView value) {
   std::size_t i = 0;
-  while (i < value.size() && IsSpace(value[i])) {
+  while (i < value.size() && IsAsciiSpace(value[i])) {
     ++i;
   }
   if (i < value.size() && (value[i] == u'+' || value[i] == u'-')) {
@@ -218,17 +215,34 @@ StoredModes ReadStoredModes(TextView file) {
   const auto flag = [&](const char16_t* key) {
     return FlagValueIsOn(FindValue(file, kSettingsSection, key).value_or(u"0"));
   };
-  return {flag(kKeyAutoExpand), flag(kKeyAutoMode), flag(kKeyTopmost), flag(kKeySingleInstance),
-          flag(kKeyTransparency)};
+  return {{flag(kKeyAutoExpand), flag(kKeyAutoMode), flag(kKeyTopmost), flag(kKeyTransparency)},
+          flag(kKeySingleInstance)};
 }
 
-SettingsValues ValuesToSave(const StoredModes& modes, long background, long text, int charset) {
+StoredModes ReadStoredModes(std::string_view bytes, const Decoders& decoders) noexcept {
+  try {
+    return ReadStoredModes(DecodeSettingsFile(bytes, decoders));
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+}
+
+std::string SettingsFileAfterSave(std::string_view bytes, const Decoders& decoders,
+                                  const SettingsValues& values) {
+  return EncodeUtf16(ComposeSettingsFile(DecodeSettingsFile(bytes, decoders), values));
+}
+
+SettingsValues ValuesToSave(const StoredModes& stored, long background, long text, int charset) {
   const auto flag = [](bool on) { return Text(on ? u"1" : u"0"); };
-  return {
-      {kKeyAutoExpand, flag(modes.autoExpand)},    {kKeyAutoMode, flag(modes.autoMode)},
-      {kKeyTopmost, flag(modes.topmost)},          {kKeySingleInstance, flag(modes.singleInstance)},
-      {kKeyTransparency, flag(modes.transparent)}, {kKeyBackgroundColour, IntToText(background)},
-      {kKeyTextColour, IntToText(text)},           {kKeyFontCharset, IntToText(charset)}};
+  const ModeFlags& m = stored.modes;
+  return {{kKeyAutoExpand, flag(m.autoExpand)},
+          {kKeyAutoMode, flag(m.autoMode)},
+          {kKeyTopmost, flag(m.topmost)},
+          {kKeySingleInstance, flag(stored.singleInstance)},
+          {kKeyTransparency, flag(m.transparent)},
+          {kKeyBackgroundColour, IntToText(background)},
+          {kKeyTextColour, IntToText(text)},
+          {kKeyFontCharset, IntToText(charset)}};
 }
 
 Text ComposeSettingsFile(TextView file, const SettingsValues& values) {

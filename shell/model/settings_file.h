@@ -53,10 +53,13 @@ std::optional<Text> FindValue(TextView file, TextView section, TextView key);
 
 // The modes and the guard as the file holds them; a missing key is off.
 StoredModes ReadStoredModes(TextView file);
+// The same from the file's bytes; all off when there is no memory to read them (as for a
+// file that cannot be read at all).
+StoredModes ReadStoredModes(std::string_view bytes, const Decoders& decoders) noexcept;
 
 // Every key of a save, in its order, with its value.
 using SettingsValues = std::vector<std::pair<Text, Text>>;
-SettingsValues ValuesToSave(const StoredModes& modes, long background, long text, int charset);
+SettingsValues ValuesToSave(const StoredModes& stored, long background, long text, int charset);
 
 // The whole file after a save: in the first section of the program's name, each key's first
 // line is replaced where it stands and missing keys follow the section's last line; the
@@ -65,5 +68,10 @@ Text ComposeSettingsFile(TextView file, const SettingsValues& values);
 
 // UTF-16, little-endian, with a byte-order mark: the one form the program writes.
 std::string EncodeUtf16(TextView text);
+
+// The bytes of the file after a save over one holding `bytes`. Throws std::bad_alloc when
+// there is no memory for them.
+std::string SettingsFileAfterSave(std::string_view bytes, const Decoders& decoders,
+                                  const SettingsValues& values);
 
 }  // namespace tapecount

@@ -1,7 +1,6 @@
 #include "shell/model/window_model.h"
 
 #include "core/keys.h"
-#include "shell/resource.h"
 
 namespace tapecount {
 
@@ -10,6 +9,8 @@ namespace {
 // The narrowest width the Left key still narrows from, and the step of Left and Right.
 constexpr int kMinNarrowableWidth = 284;
 constexpr int kWidthStep = 10;
+// Room for the longest title and status texts, made once.
+constexpr std::size_t kShortTextRoom = 64;
 
 ItemState CheckedIf(bool on) {
   return on ? ItemState::Checked : ItemState::Unchecked;
@@ -56,14 +57,25 @@ const WindowModel::ShortcutRow WindowModel::kShortcuts[] = {
 };
 
 WindowModel::WindowModel(Display& display, const Release& release)
-    : display_(display), release_(release), calculator_(display, release) {}
-
-void WindowModel::Created() {
-  calculator_.Start();
-  suppressRefit_ = true;
+    : display_(display), release_(release), calculator_(display, release) {
+  for (Text* text : {&shownTitle_, &nextTitle_, &shownStatus_, &nextStatus_}) {
+    text->reserve(kShortTextRoom);
+  }
+  shownStatus_ = kStartupStatus;
 }
 
-void WindowModel::Sized(int clientWidth, int clientHeight) {
+bool WindowModel::Created() noexcept {
+  try {
+    calculator_.Start();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  suppressRefit_ = true;
+  ShowPanes();
+  return true;
+}
+
+void WindowModel::Sized(int clientWidth, int clientHeight) noexcept {
   stored_ = display_.OuterSize();
   tape_.SetRowCapacity((stored_.height - kNonRowHeight) / release_.rowHeight);
   StartScreenRowCheck();
@@ -80,18 +92,26 @@ void WindowModel::Sized(int clientWidth, int clientHeight) {
   display_.FocusEntry();
 }
 
-void WindowModel::Moved() {
+void WindowModel::Moved() noexcept {
   StartScreenRowCheck();
   display_.FocusEntry();
 }
 
-EntryKey WindowModel::EntryBoxKey(int vk) {
-  const KeyOutcome outcome = calculator_.HandleEntryKey(vk);
+EntryKey WindowModel::EntryBoxKey(int vk) noexcept {
+  return Guarded(EntryKey::Refused, [&] { return HandleEntryBoxKey(vk); });
+}
+
+EntryKey WindowModel::HandleEntryBoxKey(int vk) {
+  KeyOutcome outcome = calculator_.HandleEntryKey(vk);
   if (outcome.result == KeyResult::NotMine) {
     return ShortcutKey(vk) ? EntryKey::Handled : EntryKey::PassOn;
   }
-  if (outcome.applied) {
-    AppendHistoryLines(*outcome.applied);
+  if (outcome.entry) {
+    const PreparedEntry& entry = *outcome.entry;
+    tape_.ReserveLines(entry.lines.entryLine, entry.lines.totalLine);
+    // Nothing below needs memory.
+    calculator_.Apply(entry);
+    AppendHistoryLines(entry.lines);
     RefreshRowStatus();
     calculator_.ResetForNextEntry();
   }
@@ -99,17 +119,19 @@ EntryKey WindowModel::EntryBoxKey(int vk) {
   return outcome.result == KeyResult::Done ? EntryKey::Handled : EntryKey::Refused;
 }
 
-bool WindowModel::ShortcutKey(int vk) {
+bool WindowModel::ShortcutKey(int vk) noexcept {
   for (const ShortcutRow& row : kShortcuts) {
     if (row.vk == vk && (!row.needsUndo || release_.keepsEntryHistory)) {
-      (this->*row.action)();
-      return row.consumed;
+      return Guarded(row.consumed, [&] {
+        (this->*row.action)();
+        return row.consumed;
+      });
     }
   }
   return false;
 }
 
-int WindowModel::MouseButton(bool left) {
+int WindowModel::MouseButton(bool left) noexcept {
   if (!release_.mouseButtonsResize) {
     FocusEntry();
     return 1;
@@ -123,7 +145,10 @@ int WindowModel::MouseButton(bool left) {
   return 1;
 }
 
-bool WindowModel::PointerMoved(bool inside) {
+// All four edges count as inside. Left of or above the client area reads as far right or
+// below, so the title bar, the menu bar and the left and top frame count as outside, the
+// right and bottom frame as inside.
+bool WindowModel::PointerMoved(const PointerMove& move) noexcept {
   if (!release_.fades) {
     return false;
   }
@@ -133,24 +158,52 @@ bool WindowModel::PointerMoved(bool inside) {
   if (!pointerInside_) {
     display_.CapturePointer();
     pointerInside_ = true;
-    display_.StartFade(Fade::In);
+    StartFade(Fade::In);
   }
-  if (!inside) {
+  const long long x = static_cast<long long>(move.x) + move.clientLeft;
+  const long long y = static_cast<long long>(move.y) + move.clientTop;
+  const Box& w = move.window;
+  if (x < w.left || x > w.right || y < w.top || y > w.bottom) {
     display_.ReleasePointer();
     pointerInside_ = false;
-    display_.StartFade(Fade::Out);
+    StartFade(Fade::Out);
   }
   return true;
 }
 
-void WindowModel::FadeStep(int alpha) {
-  // A step that was on its way when transparency went off is dropped: the window stays opaque.
-  if (modes_.transparent) {
-    display_.SetAlpha(alpha);
+// A fade-in steps from the transparent level up to 255, a fade-out from 255 down to it, five
+// at a time: with the level at 50, 42 steps each way.
+int WindowModel::FadeAlpha(Fade fade, int step) const {
+  return fade == Fade::In ? release_.transparentAlpha + kFadeAlphaStep * step
+                          : 255 - kFadeAlphaStep * step;
+}
+
+void WindowModel::StartFade(Fade fade) noexcept {
+  bool& running = fadeRunning_[Index(fade)];
+  if (running) {
+    return;  // one of this kind is on its way already
+  }
+  const int steps = (255 - release_.transparentAlpha) / kFadeAlphaStep + 1;
+  const FadePlan plan{fade, fadeSession_, fade == Fade::Out ? kFadeOutWaitMs : 0, steps,
+                      kFadeStepMs};
+  // Without a thread that fade does not happen; the next entering or leaving tries again.
+  running = display_.StartFade(plan);
+}
+
+void WindowModel::FadeStep(Fade fade, unsigned session, int step) noexcept {
+  // A step of an ended session is dropped: the window stays as transparency left it.
+  if (session == fadeSession_ && modes_.transparent) {
+    display_.SetAlpha(FadeAlpha(fade, step));
   }
 }
 
-void WindowModel::StartScreenRowCheck() {
+void WindowModel::FadeEnded(Fade fade, unsigned session) noexcept {
+  if (session == fadeSession_) {
+    fadeRunning_[Index(fade)] = false;
+  }
+}
+
+void WindowModel::StartScreenRowCheck() noexcept {
   if (checkRunning_) {
     checkWanted_ = true;
     return;
@@ -159,7 +212,7 @@ void WindowModel::StartScreenRowCheck() {
   display_.StartScreenRowCheck(++checksStarted_);
 }
 
-void WindowModel::ScreenRowLimitComputed(int limit, unsigned generation) {
+void WindowModel::ScreenRowLimitComputed(int limit, unsigned generation) noexcept {
   checkRunning_ = false;
   if (checkWanted_) {
     checkWanted_ = false;
@@ -176,16 +229,20 @@ void WindowModel::ScreenRowLimitComputed(int limit, unsigned generation) {
   }
 }
 
+void WindowModel::OutOfMemory() noexcept {
+  display_.ShowMessage(kMemoryErrorMessage);
+}
+
 // One line on each pane after an applied entry; when the panes are full, the window grows
 // by a row in auto-expand mode (while auto mode finds room below), else the panes scroll.
-void WindowModel::AppendHistoryLines(const AppliedEntry& lines) {
+void WindowModel::AppendHistoryLines(const AppliedEntry& lines) noexcept {
   const int row = tape_.DisplayedRowCount() + 1;
   const bool scroll = row > tape_.RowCapacity() && !GrowForRow(row);
   tape_.AppendLines(lines.entryLine, lines.totalLine, scroll);
   ShowPanes();
 }
 
-bool WindowModel::GrowForRow(int row) {
+bool WindowModel::GrowForRow(int row) noexcept {
   if (!modes_.autoExpand || (modes_.autoMode && screenRowLimit_ < row)) {
     return false;
   }
@@ -193,7 +250,7 @@ bool WindowModel::GrowForRow(int row) {
     AutoExpandOff();  // the last growth auto mode has room for
   }
   suppressRefit_ = true;
-  ResizeKeepingTopmost({stored_.width, stored_.height + release_.rowHeight}, modes_.topmost);
+  ResizeKeepingTopmost({stored_.width, stored_.height + release_.rowHeight});
   if (tape_.RowCapacity() >= row) {
     return true;
   }
@@ -207,6 +264,8 @@ void WindowModel::UndoLastEntry() {
   if (!display_.EntryText().empty()) {
     return;  // Backspace edits the entry instead
   }
+  const TakeBackTexts texts = calculator_.PrepareTakeBack();
+  // Nothing below needs memory.
   switch (tape_.TakeBackLastLine()) {
     case UndoOutcome::AtHeader:
       return;
@@ -217,23 +276,23 @@ void WindowModel::UndoLastEntry() {
       break;
   }
   ShowPanes();
-  calculator_.TakeBackLastEntry();
+  calculator_.TakeBackLastEntry(texts);
   // One row less: the capacity drops with the lines, so no hidden line comes back.
   ShrinkByOneRow();
 }
 
 void WindowModel::ClearAll() {
-  // Nothing is cleared that has not reached the clipboard.
+  // Nothing is cleared that has not reached the clipboard; clearing needs no memory.
   if (!display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator))) {
     display_.ShowMessage(kClearRefusedMessage);
     return;
   }
-  SetStatus(kTransferDoneStatus);
+  ShowStatus(kTransferDoneStatus);
   calculator_.Reset();
   tape_.Reset();
   ShowPanes();
   RefreshTitle();
-  ResizeKeepingTopmost(kInitialSize, modes_.topmost);
+  ResizeKeepingTopmost(kInitialSize);
   display_.FocusEntry();
 }
 
@@ -247,30 +306,30 @@ void WindowModel::Quit() {
 
 void WindowModel::ShrinkByOneRow() {
   if (stored_.height >= release_.minShrinkableHeight) {
-    ResizeKeepingTopmost({stored_.width, stored_.height - release_.rowHeight}, modes_.topmost);
+    ResizeKeepingTopmost({stored_.width, stored_.height - release_.rowHeight});
   }
 }
 
 void WindowModel::GrowByOneRow() {
-  ResizeKeepingTopmost({stored_.width, stored_.height + release_.rowHeight}, modes_.topmost);
+  ResizeKeepingTopmost({stored_.width, stored_.height + release_.rowHeight});
 }
 
 void WindowModel::Narrow() {
   if (stored_.width >= kMinNarrowableWidth) {
-    ResizeKeepingTopmost({stored_.width - kWidthStep, stored_.height}, modes_.topmost);
+    ResizeKeepingTopmost({stored_.width - kWidthStep, stored_.height});
   }
 }
 
 void WindowModel::Widen() {
-  ResizeKeepingTopmost({stored_.width + kWidthStep, stored_.height}, modes_.topmost);
+  ResizeKeepingTopmost({stored_.width + kWidthStep, stored_.height});
 }
 
-void WindowModel::ResizeKeepingTopmost(WindowSize size, bool topmost) {
-  display_.PlaceWindow(size, topmost);
-  modes_.topmost = topmost;
+// Every resize keeps the window where it is and in its band.
+void WindowModel::ResizeKeepingTopmost(WindowSize size) noexcept {
+  display_.PlaceWindow(size, modes_.topmost);
 }
 
-void WindowModel::ToggleAutoExpand() {
+void WindowModel::ToggleAutoExpand() noexcept {
   // In auto mode with no room left below the window, auto-expand stays as it is.
   if (tape_.DisplayedRowCount() < screenRowLimit_ || !modes_.autoMode) {
     modes_.autoExpand ? AutoExpandOff() : AutoExpandOn();
@@ -278,153 +337,199 @@ void WindowModel::ToggleAutoExpand() {
   MarkSettingsDirty();
 }
 
-void WindowModel::ToggleAutoMode() {
+void WindowModel::ToggleAutoMode() noexcept {
   modes_.autoMode ? AutoModeOff() : AutoModeOn();
   MarkSettingsDirty();
 }
 
-void WindowModel::ToggleTopmost() {
+void WindowModel::ToggleTopmost() noexcept {
   modes_.topmost ? TopmostOff() : TopmostOn();
   MarkSettingsDirty();
 }
 
-void WindowModel::ToggleTransparency() {
+void WindowModel::ToggleTransparency() noexcept {
   modes_.transparent ? TransparencyOff() : TransparencyOn();
   MarkSettingsDirty();
 }
 
-void WindowModel::AutoExpandOn() {
+void WindowModel::AutoExpandOn() noexcept {
   if (modes_.autoMode && tape_.DisplayedRowCount() >= screenRowLimit_) {
     return;  // no room left below the window
   }
   modes_.autoExpand = true;
   RefreshTitle();
-  display_.SetItemState(IDM_AUTO_EXPAND, ItemState::Checked);
+  display_.SetItemState(MenuItem::AutoExpand, ItemState::Checked);
 }
 
-void WindowModel::AutoExpandOff() {
+void WindowModel::AutoExpandOff() noexcept {
   modes_.autoExpand = false;
   RefreshTitle();
-  display_.SetItemState(IDM_AUTO_EXPAND, ItemState::Unchecked);
+  display_.SetItemState(MenuItem::AutoExpand, ItemState::Unchecked);
 }
 
 // Auto-expand is left alone either way: the next screen-row check adjusts it.
-void WindowModel::AutoModeOn() {
+void WindowModel::AutoModeOn() noexcept {
   modes_.autoMode = true;
   RefreshTitle();
-  display_.SetItemState(IDM_AUTO_MODE, ItemState::Checked);
+  display_.SetItemState(MenuItem::AutoMode, ItemState::Checked);
 }
 
-void WindowModel::AutoModeOff() {
+void WindowModel::AutoModeOff() noexcept {
   modes_.autoMode = false;
   RefreshTitle();
-  display_.SetItemState(IDM_AUTO_MODE, ItemState::Unchecked);
+  display_.SetItemState(MenuItem::AutoMode, ItemState::Unchecked);
 }
 
-void WindowModel::TopmostOn() {
-  display_.PlaceWindow(stored_, true);
+void WindowModel::TopmostOn() noexcept {
   modes_.topmost = true;
+  ResizeKeepingTopmost(stored_);
   RefreshTitle();
-  display_.SetItemState(IDM_TOPMOST, ItemState::Checked);
+  display_.SetItemState(MenuItem::Topmost, ItemState::Checked);
 }
 
-void WindowModel::TopmostOff() {
-  display_.PlaceWindow(stored_, false);
+void WindowModel::TopmostOff() noexcept {
   modes_.topmost = false;
+  ResizeKeepingTopmost(stored_);
   RefreshTitle();
-  display_.SetItemState(IDM_TOPMOST, ItemState::Unchecked);
+  display_.SetItemState(MenuItem::Topmost, ItemState::Unchecked);
 }
 
-void WindowModel::TransparencyOn() {
+void WindowModel::TransparencyOn() noexcept {
   modes_.transparent = true;
   display_.SetAlpha(release_.transparentAlpha);
-  display_.SetItemState(IDM_TRANSPARENCY, ItemState::Checked);
+  display_.SetItemState(MenuItem::Transparency, ItemState::Checked);
 }
 
-void WindowModel::TransparencyOff() {
+void WindowModel::TransparencyOff() noexcept {
   modes_.transparent = false;
   if (release_.fades) {
-    display_.StopFades();
+    fadeRunning_[0] = fadeRunning_[1] = false;
+    display_.StopFades(++fadeSession_);
   }
   display_.SetAlpha(255);
-  display_.SetItemState(IDM_TRANSPARENCY, ItemState::Unchecked);
+  display_.SetItemState(MenuItem::Transparency, ItemState::Unchecked);
   if (pointerInside_) {
     display_.ReleasePointer();
     pointerInside_ = false;
   }
 }
 
-void WindowModel::TransferHistory() {
-  const bool copied =
-      display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator));
-  SetStatus(copied ? kTransferDoneStatus : kTransferFailedStatus);
+void WindowModel::TransferHistory() noexcept {
+  Guarded(0, [&] {
+    const bool copied =
+        display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator));
+    ShowStatus(copied ? kTransferDoneStatus : kTransferFailedStatus);
+    return 0;
+  });
 }
 
 Text WindowModel::PrintedHistory() const {
   return tape_.ComposeHistoryText(kPrintSeparator);
 }
 
-void WindowModel::ApplySettings(const StoredModes& stored) {
+void WindowModel::ApplySettings(const StoredModes& stored) noexcept {
   // Auto mode is still off here, so auto-expand is never held back.
-  stored.autoExpand ? AutoExpandOn() : AutoExpandOff();
-  stored.autoMode ? AutoModeOn() : AutoModeOff();
-  stored.topmost ? TopmostOn() : TopmostOff();
+  const ModeFlags& m = stored.modes;
+  m.autoExpand ? AutoExpandOn() : AutoExpandOff();
+  m.autoMode ? AutoModeOn() : AutoModeOff();
+  m.topmost ? TopmostOn() : TopmostOff();
   singleInstance_ = stored.singleInstance;
-  display_.SetItemState(IDM_SINGLE_INSTANCE, CheckedIf(singleInstance_));
-  stored.transparent ? TransparencyOn() : TransparencyOff();
+  display_.SetItemState(MenuItem::SingleInstance, CheckedIf(singleInstance_));
+  m.transparent ? TransparencyOn() : TransparencyOff();
   SettingsSaved();
 }
 
-StoredModes WindowModel::ModesToSave() const {
-  return {modes_.autoExpand, modes_.autoMode, modes_.topmost, singleInstance_, modes_.transparent};
+void WindowModel::SaveSettings(SettingsStore& store) noexcept {
+  if (SavedTo(store)) {
+    SettingsSaved();
+  } else {
+    TellNotSaved(store);
+  }
 }
 
-void WindowModel::SettingsSaved() {
+void WindowModel::ToggleSingleInstance(SettingsStore& store) noexcept {
+  const auto flip = [this] {
+    singleInstance_ = !singleInstance_;
+    display_.SetItemState(MenuItem::SingleInstance, CheckedIf(singleInstance_));
+  };
+  flip();
+  if (SavedTo(store)) {
+    SettingsSaved();
+  } else {
+    flip();  // the guard the user chose did not reach the file
+    TellNotSaved(store);
+  }
+}
+
+// A save that ran out of memory wrote nothing.
+bool WindowModel::SavedTo(SettingsStore& store) noexcept {
+  try {
+    return store.Save(ModesToSave());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+void WindowModel::SettingsSaved() noexcept {
   settingsDirty_ = false;
-  display_.SetItemState(IDM_SAVE_SETTINGS, ItemState::Grayed);
+  display_.SetItemState(MenuItem::SaveSettings, ItemState::Grayed);
 }
 
-void WindowModel::SettingsNotSaved(const Text& path) {
-  display_.ShowMessage(SettingsNotSavedMessage(path));
+void WindowModel::TellNotSaved(SettingsStore& store) noexcept {
+  Guarded(0, [&] {
+    display_.ShowMessage(SettingsNotSavedMessage(store.Location()));
+    return 0;
+  });
 }
 
-void WindowModel::ToggleSingleInstance() {
-  singleInstance_ = !singleInstance_;
-  display_.SetItemState(IDM_SINGLE_INSTANCE, CheckedIf(singleInstance_));
-}
-
-void WindowModel::MarkSettingsDirty() {
+void WindowModel::MarkSettingsDirty() noexcept {
   settingsDirty_ = true;
-  display_.SetItemState(IDM_SAVE_SETTINGS, ItemState::Unchecked);
+  display_.SetItemState(MenuItem::SaveSettings, ItemState::Unchecked);
 }
 
 // The title is always the four fields joined by ": ": the pending operator's mode text and
 // the texts of auto-expand, auto mode and always-on-top (empty while off).
-void WindowModel::RefreshTitle() {
-  Text title = ModeText(calculator_.State().pendingOperator) + u": " +
-               (modes_.autoExpand ? u"自動拡張" : u"") + u": " + (modes_.autoMode ? u"ｵｰﾄ" : u"") +
-               u": " + (modes_.topmost ? u"前表示" : u"");
-  if (title != shownTitle_) {
+void WindowModel::RefreshTitle() noexcept {
+  Text& title = nextTitle_;
+  title.clear();
+  AppendModeText(title, calculator_.State().pendingOperator);
+  title += u": ";
+  title += modes_.autoExpand ? u"自動拡張" : u"";
+  title += u": ";
+  title += modes_.autoMode ? u"ｵｰﾄ" : u"";
+  title += u": ";
+  title += modes_.topmost ? u"前表示" : u"";
+  if (!titleShown_ || title != shownTitle_) {
     display_.SetTitle(title);
-    shownTitle_ = std::move(title);
+    shownTitle_.swap(title);
+    titleShown_ = true;
   }
 }
 
-void WindowModel::RefreshRowStatus() {
-  SetStatus(Text(kProgramName) + u": 現在の表示行数 = [" + IntToText(tape_.RowCapacity()) +
-            u"] 行");
+void WindowModel::RefreshRowStatus() noexcept {
+  Text& status = nextStatus_;
+  status.clear();
+  status += kProgramName;
+  status += u": 現在の表示行数 = [";
+  AppendInt(status, tape_.RowCapacity());
+  status += u"] 行";
+  ShowStatus(status);
 }
 
-void WindowModel::SetStatus(const Text& text) {
-  if (text != shownStatus_) {
-    display_.SetStatusText(text);
-    shownStatus_ = text;
+void WindowModel::ShowStatus(TextView text) noexcept {
+  if (text == shownStatus_) {
+    return;
   }
+  if (text.data() != nextStatus_.data()) {
+    nextStatus_.assign(text.data(), text.size());
+  }
+  display_.SetStatusText(nextStatus_);
+  shownStatus_.swap(nextStatus_);
 }
 
-void WindowModel::ShowPanes() {
-  display_.SetPaneText(PaneId::Input, tape_.InputPane().DisplayedText());
-  display_.SetPaneText(PaneId::Total, tape_.TotalPane().DisplayedText());
+void WindowModel::ShowPanes() noexcept {
+  display_.SetPaneText(PaneId::Input, tape_.InputPane().Displayed());
+  display_.SetPaneText(PaneId::Total, tape_.TotalPane().Displayed());
 }
 
 }  // namespace tapecount

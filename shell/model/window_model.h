@@ -5,7 +5,7 @@
 // the program's own terms and tells the Display what to show and which size to take.
 #pragma once
 
-#include <optional>
+#include <new>
 
 #include "core/calculator.h"
 #include "core/display.h"
@@ -53,14 +53,37 @@ struct ModeFlags {
   bool transparent = false;
 };
 
-// The modes and the single-instance guard as the settings file keeps them.
+// The modes and the single-instance guard, as the settings file keeps them.
 struct StoredModes {
-  bool autoExpand = false;
-  bool autoMode = false;
-  bool topmost = false;
+  ModeFlags modes;
   bool singleInstance = false;
-  bool transparent = false;
 };
+
+// Where the settings are kept: the settings file, which the shell reads and writes.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // Writes every setting (these and the shell's own), keeping whatever else the file holds;
+  // false when nothing reached the file.
+  virtual bool Save(const StoredModes& stored) = 0;
+  // Where the settings are kept, for the user.
+  virtual Text Location() const = 0;
+};
+
+// A pointer move over the main window, as the window system reports it.
+struct PointerMove {
+  // The pointer's client coordinates as the message carries them: 16 bits each, unsigned,
+  // so left of or above the client area reads as far right or below.
+  unsigned x, y;
+  int clientLeft, clientTop;  // where the client area starts on the screen
+  Box window;                 // the window's rectangle on the screen, frame included
+};
+
+// Transparency's fades step the alpha by this much, this often.
+inline constexpr int kFadeAlphaStep = 5;
+inline constexpr int kFadeStepMs = 10;
+// A fade-out waits this long before its first step.
+inline constexpr int kFadeOutWaitMs = 150;
 
 // What the entry box does with a key-down.
 enum class EntryKey {
@@ -69,68 +92,78 @@ enum class EntryKey {
   PassOn,   // for the edit control's own procedure
 };
 
+// Every event and command runs whole or not at all: what it needs is made ready before
+// anything changes, so when memory runs out the window is as it was, and "memory allocate
+// error!" says why.
 class WindowModel {
  public:
+  // Throws std::bad_alloc when there is no memory for the model's own texts.
   WindowModel(Display& display, const Release& release);
   WindowModel(const WindowModel&) = delete;
   WindowModel& operator=(const WindowModel&) = delete;
 
   // --- Events from the window.
-  // Window creation: zeros on both stacks; the size handling that follows lays the panes
-  // out without re-fitting them.
-  void Created();
+  // Window creation: zeros on both stacks, the panes' headers; the size handling that
+  // follows lays the panes out without re-fitting them. False when there is no memory for
+  // the stacks: the window cannot be made.
+  bool Created() noexcept;
   // Every size change except a minimisation (which changes nothing).
-  void Sized(int clientWidth, int clientHeight);
-  void Moved();
-  EntryKey EntryBoxKey(int vk);
+  void Sized(int clientWidth, int clientHeight) noexcept;
+  void Moved() noexcept;
+  EntryKey EntryBoxKey(int vk) noexcept;
   // Keys that are not the calculator's, from the entry box or the main window; true when
   // consumed.
-  bool ShortcutKey(int vk);
+  bool ShortcutKey(int vk) noexcept;
   // A mouse button pressed over the main window; returns the window procedure's result.
-  int MouseButton(bool left);
-  // A mouse move over the main window; `inside`: within its window rectangle. False when
-  // this release does not track the pointer (the move is the window system's).
-  bool PointerMoved(bool inside);
-  void FadeStep(int alpha);
-  void ScreenRowLimitComputed(int limit, unsigned generation);
+  int MouseButton(bool left) noexcept;
+  // False when this release does not track the pointer (the move is the window system's).
+  bool PointerMoved(const PointerMove& move) noexcept;
+  void FadeStep(Fade fade, unsigned session, int step) noexcept;
+  void FadeEnded(Fade fade, unsigned session) noexcept;
+  void ScreenRowLimitComputed(int limit, unsigned generation) noexcept;
+  // Something of the shell's own ran out of memory: the user is told.
+  void OutOfMemory() noexcept;
 
   // --- Commands.
-  void ToggleAutoExpand();
-  void ToggleAutoMode();
-  void ToggleTopmost();
-  void ToggleTransparency();
+  void ToggleAutoExpand() noexcept;
+  void ToggleAutoMode() noexcept;
+  void ToggleTopmost() noexcept;
+  void ToggleTransparency() noexcept;
   // The history to the clipboard, with the outcome in the status bar.
-  void TransferHistory();
+  void TransferHistory() noexcept;
+  // Throws std::bad_alloc when there is no memory for it.
   Text PrintedHistory() const;
 
   // --- Switches: flag, title and menu mark; they never mark the settings.
-  void AutoExpandOn();
-  void AutoExpandOff();
-  void AutoModeOn();
-  void AutoModeOff();
-  void TopmostOn();
-  void TopmostOff();
-  void TransparencyOn();
-  void TransparencyOff();
+  void AutoExpandOn() noexcept;
+  void AutoExpandOff() noexcept;
+  void AutoModeOn() noexcept;
+  void AutoModeOff() noexcept;
+  void TopmostOn() noexcept;
+  void TopmostOff() noexcept;
+  void TransparencyOn() noexcept;
+  void TransparencyOff() noexcept;
 
   // --- Settings.
   // Start-up, before the window exists.
   void SetSingleInstance(bool on) { singleInstance_ = on; }
   bool SingleInstance() const { return singleInstance_; }
   // Right after the window is shown: every mode on or off as stored, nothing unsaved.
-  void ApplySettings(const StoredModes& stored);
-  StoredModes ModesToSave() const;
-  void SettingsSaved();
-  // Nothing reached the file at `path`: the user is told, and what was unsaved stays so.
-  void SettingsNotSaved(const Text& path);
-  // Command 178's share around its save: the guard flips; when the save fails it flips back.
-  void ToggleSingleInstance();
+  void ApplySettings(const StoredModes& stored) noexcept;
+  StoredModes ModesToSave() const { return {modes_, singleInstance_}; }
+  // Command 171: every setting to the store; when nothing reached it the user is told, and
+  // what was unsaved stays so.
+  void SaveSettings(SettingsStore& store) noexcept;
+  // Command 178: the guard flips and is saved at once with everything else; when the save
+  // fails it flips back.
+  void ToggleSingleInstance(SettingsStore& store) noexcept;
 
   // --- State, for the shell and the tests.
   const ModeFlags& Modes() const { return modes_; }
   int ScreenRowLimit() const { return screenRowLimit_; }
   bool SettingsDirty() const { return settingsDirty_; }
   bool PointerInside() const { return pointerInside_; }
+  bool FadeRunning(Fade fade) const { return fadeRunning_[Index(fade)]; }
   WindowSize StoredSize() const { return stored_; }
   bool RefitSuppressed() const { return suppressRefit_; }
   // Every screen-row check asked for so far has reported.
@@ -146,9 +179,22 @@ class WindowModel {
     bool needsUndo;  // a release without entry history has no such row
   };
   static const ShortcutRow kShortcuts[];
+  static int Index(Fade fade) { return fade == Fade::In ? 0 : 1; }
 
-  void AppendHistoryLines(const AppliedEntry& lines);
-  bool GrowForRow(int row);
+  // Runs an event; when memory runs out in it, says so and gives `refused`.
+  template <typename Result, typename Event>
+  Result Guarded(Result refused, Event event) noexcept {
+    try {
+      return event();
+    } catch (const std::bad_alloc&) {
+      OutOfMemory();
+      return refused;
+    }
+  }
+
+  EntryKey HandleEntryBoxKey(int vk);
+  void AppendHistoryLines(const AppliedEntry& lines) noexcept;
+  bool GrowForRow(int row) noexcept;
   void UndoLastEntry();
   void ClearAll();
   void FocusEntry();
@@ -157,13 +203,18 @@ class WindowModel {
   void GrowByOneRow();
   void Narrow();
   void Widen();
-  void ResizeKeepingTopmost(WindowSize size, bool topmost);
-  void StartScreenRowCheck();
-  void MarkSettingsDirty();
-  void RefreshTitle();
-  void RefreshRowStatus();
-  void SetStatus(const Text& text);
-  void ShowPanes();
+  void ResizeKeepingTopmost(WindowSize size) noexcept;
+  void StartScreenRowCheck() noexcept;
+  void StartFade(Fade fade) noexcept;
+  int FadeAlpha(Fade fade, int step) const;
+  void MarkSettingsDirty() noexcept;
+  bool SavedTo(SettingsStore& store) noexcept;
+  void SettingsSaved() noexcept;
+  void TellNotSaved(SettingsStore& store) noexcept;
+  void RefreshTitle() noexcept;
+  void RefreshRowStatus() noexcept;
+  void ShowStatus(TextView text) noexcept;
+  void ShowPanes() noexcept;
 
   Display& display_;
   const Release& release_;
@@ -189,9 +240,15 @@ class WindowModel {
   bool checkRunning_ = false;
   bool checkWanted_ = false;
 
-  // What the title bar and the status bar show: setting the same text again costs a repaint.
-  std::optional<Text> shownTitle_;
-  Text shownStatus_ = kStartupStatus;
+  // One fade of each kind at a time. Turning transparency off ends the session: the fades
+  // of an ended session stop, and their steps still on their way are dropped.
+  bool fadeRunning_[2] = {false, false};
+  unsigned fadeSession_ = 0;
+
+  // What the title bar and the status bar show, and where the next is composed: their room
+  // is made once, so showing needs no memory. Setting the same text again costs a repaint.
+  Text shownTitle_, nextTitle_, shownStatus_, nextStatus_;
+  bool titleShown_ = false;
 };
 
 }  // namespace tapecount

@@ -10,17 +10,20 @@ namespace {
 TEST(ValueStack, PopsWhatWasPushedAndWarnsWhenEmpty) {
   testing::FakeDisplay display;
   ValueStack stack;
-  ASSERT_TRUE(Push(stack, 0, display) && Push(stack, 7.5, display));
+  ASSERT_TRUE(Push(stack, 0, display));
+  ASSERT_TRUE(Push(stack, 7.5, display));
   EXPECT_EQ(TopValue(stack), 7.5);
+  EXPECT_EQ(BelowTop(stack), 0);
   SetTopValue(stack, 8);
   EXPECT_EQ(Pop(stack, display), 8);
+  EXPECT_EQ(BelowTop(stack), 0);  // none below
   EXPECT_EQ(Pop(stack, display), 0);
   EXPECT_EQ(Pop(stack, display), 0);  // empty: the box, and 0
   EXPECT_EQ(display.messages, std::vector<Message>{kMemoryErrorMessage});
   EXPECT_EQ(display.messages[0].caption, Text(u""));
 }
 
-TEST(ValueStack, PoppedNodesAreReusedAndClearForgetsThemWithTheBlocks) {
+TEST(ValueStack, PoppedNodesAreReusedAndAClearedStackPushesWithoutMemory) {
   testing::FakeDisplay display;
   ValueStack stack;
   for (int i = 0; i < 1000; ++i) {
@@ -41,11 +44,15 @@ TEST(ValueStack, PoppedNodesAreReusedAndClearForgetsThemWithTheBlocks) {
   }
   Clear(stack);  // with popped nodes waiting for reuse
   EXPECT_EQ(stack.top, nullptr);
-  EXPECT_TRUE(Push(stack, 4, display) && Push(stack, 5, display));
-  EXPECT_EQ(stack.blocks.size(), 1u);  // a fresh block, not a node of a released one
-  EXPECT_EQ(Pop(stack, display), 5);
-  EXPECT_EQ(Pop(stack, display), 4);
-  EXPECT_TRUE(display.messages.empty());
+  testing::FailAllocations(1, 1000);  // the first block stays for the pushes that follow
+  for (int i = 0; i < 64; ++i) {
+    ASSERT_TRUE(Push(stack, i, display));
+  }
+  EXPECT_FALSE(Reserve(stack));  // a 65th needs a block
+  EXPECT_FALSE(Push(stack, 64, display));
+  testing::FailAllocations(0);
+  EXPECT_EQ(display.messages, std::vector<Message>{kMemoryErrorMessage});
+  EXPECT_EQ(Pop(stack, display), 63);  // nothing was pushed by the failed push
 }
 
 }  // namespace

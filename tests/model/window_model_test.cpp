@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include "core/amount.h"
-#include "shell/resource.h"
+#include "shell/model/settings_file.h"
 #include "support/fake_window.h"
 
 namespace tapecount {
 namespace {
 
 using testing::FakeDisplay;
+using testing::FakeStore;
 using testing::FakeWindow;
 using testing::Flags;
 using Lines = std::vector<Text>;
@@ -24,17 +25,24 @@ Lines Numbers(int from, int to) {
   return lines;
 }
 
+const StoredModes kAllOn{{true, true, true, true}, true};
+const StoredModes kTopmost{{false, false, true, false}, false};
+
 TEST(WindowModel, OpensWithTheStoredModesAndTheRowsItHasRoomFor) {
-  FakeWindow w, on(kRelease134, {true, true, true, true, true});
-  for (int id :
-       {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY, IDM_SINGLE_INSTANCE}) {
-    EXPECT_TRUE(w.Item(id) == ItemState::Unchecked && on.Item(id) == ItemState::Checked) << id;
+  FakeWindow w, on(kRelease134, kAllOn);
+  for (MenuItem item : {MenuItem::AutoExpand, MenuItem::AutoMode, MenuItem::Topmost,
+                        MenuItem::Transparency, MenuItem::SingleInstance}) {
+    EXPECT_EQ(w.Item(item), ItemState::Unchecked);
+    EXPECT_EQ(on.Item(item), ItemState::Checked);
   }
   EXPECT_EQ(w.display.title, u"「 + 」: : : ");
   EXPECT_EQ(on.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: 前表示");
-  EXPECT_TRUE(on.display.topmostBand && on.display.alpha == 50);
+  EXPECT_TRUE(on.display.topmostBand);
+  EXPECT_EQ(on.display.alpha, 50);
   EXPECT_EQ(on.display.size, kInitialSize);  // the stored size, re-applied
-  EXPECT_EQ(on.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
+  EXPECT_EQ(on.Item(MenuItem::SaveSettings), ItemState::Grayed);
+  EXPECT_EQ(w.display.inputPane, u"入力履歴\r\n");
+  EXPECT_EQ(w.display.totalPane, u"合計履歴\r\n");
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
   const int width = 275 - FakeDisplay::kFrameWidth, height = 297 - FakeDisplay::kFrameHeight;
   EXPECT_EQ(w.display.rects[PaneId::Input], (PaneRect{10, 90, 100, height - 115}));
@@ -56,44 +64,72 @@ TEST(WindowModel, ScreenRowLimitAndPrintRectangleArithmetic) {
 }
 
 struct ToggleCase {
-  int vk, item;
+  int vk;
+  MenuItem item;
   bool ModeFlags::*flag;
   const char16_t* title;  // with the mode on
 };
 
 TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
   const ToggleCase cases[] = {
-      {kVkF1, IDM_AUTO_EXPAND, &ModeFlags::autoExpand, u"「 + 」: 自動拡張: : "},
-      {kVkF2, IDM_AUTO_MODE, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
-      {kVkF3, IDM_TOPMOST, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
-      {kVkF4, IDM_TRANSPARENCY, &ModeFlags::transparent, u"「 + 」: : : "}};
+      {kVkF1, MenuItem::AutoExpand, &ModeFlags::autoExpand, u"「 + 」: 自動拡張: : "},
+      {kVkF2, MenuItem::AutoMode, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
+      {kVkF3, MenuItem::Topmost, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
+      {kVkF4, MenuItem::Transparency, &ModeFlags::transparent, u"「 + 」: : : "}};
   for (const ToggleCase& c : cases) {
+    SCOPED_TRACE(c.vk);
     FakeWindow w;
-    EXPECT_EQ(w.Key(c.vk), EntryKey::PassOn) << c.vk;  // the edit control gets it too
-    EXPECT_TRUE(w.model.Modes().*c.flag && w.Item(c.item) == ItemState::Checked) << c.vk;
-    EXPECT_EQ(w.display.title, c.title) << c.vk;
-    EXPECT_TRUE(w.model.SettingsDirty() && w.Item(IDM_SAVE_SETTINGS) == ItemState::Unchecked);
+    EXPECT_EQ(w.Key(c.vk), EntryKey::PassOn);  // the edit control gets it too
+    EXPECT_TRUE(w.model.Modes().*c.flag);
+    EXPECT_EQ(w.Item(c.item), ItemState::Checked);
+    EXPECT_EQ(w.display.title, c.title);
+    EXPECT_TRUE(w.model.SettingsDirty());
+    EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);
     EXPECT_FALSE(w.model.ShortcutKey(c.vk));  // from the main window: off again
-    EXPECT_FALSE(w.model.Modes().*c.flag || w.Item(c.item) == ItemState::Checked) << c.vk;
-    EXPECT_EQ(w.display.title, u"「 + 」: : : ") << c.vk;
+    EXPECT_FALSE(w.model.Modes().*c.flag);
+    EXPECT_EQ(w.Item(c.item), ItemState::Unchecked);
+    EXPECT_EQ(w.display.title, u"「 + 」: : : ");
   }
 }
 
-TEST(WindowModel, SwitchesAndTheGuardNeverMarkTheSettings) {
-  FakeWindow w(kRelease134, {true, true, true, true, true});
+TEST(WindowModel, SwitchesNeverMarkTheSettingsAndTheTitleIsSetOnlyWhenItChanges) {
+  FakeWindow w(kRelease134, kAllOn);
   w.model.TopmostOff(), w.model.AutoModeOff(), w.model.TransparencyOff();  // as the shell does
-  EXPECT_FALSE(w.display.topmostBand || w.model.SettingsDirty());
-  EXPECT_EQ(Flags(w.model.ModesToSave()), "10010");
-  w.model.ToggleSingleInstance();  // the guard's own mark; the settings are left to the save
-  EXPECT_EQ(Flags(w.model.ModesToSave()), "10000");
-  EXPECT_EQ(w.Item(IDM_SINGLE_INSTANCE), ItemState::Unchecked);
-  EXPECT_EQ(w.Item(IDM_SAVE_SETTINGS), ItemState::Grayed);
-  w.Key(kVkF1);
-  w.model.SettingsSaved();
+  EXPECT_FALSE(w.display.topmostBand);
   EXPECT_FALSE(w.model.SettingsDirty());
-  const int sets = w.display.titleSets;  // the title is set only when it changes
+  EXPECT_EQ(Flags(w.model.ModesToSave()), "10010");
+  const int sets = w.display.titleSets;
   w.Type("1\n2+");
   EXPECT_EQ(w.display.titleSets, sets);
+}
+
+// Saving, and the guard, which saves at once: a save that reaches nothing says where, keeps
+// the settings unsaved and puts the guard back.
+TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
+  FakeWindow w;
+  FakeStore store;
+  w.Key(kVkF1);
+  store.fails = true;
+  w.model.SaveSettings(store);
+  w.model.ToggleSingleInstance(store);
+  const Message notSaved = SettingsNotSavedMessage(u"C:\\work\\tapecount.ini");
+  EXPECT_EQ(w.display.messages, (std::vector<Message>{notSaved, notSaved}));
+  EXPECT_TRUE(w.model.SettingsDirty());
+  EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);
+  EXPECT_FALSE(w.model.SingleInstance());
+  EXPECT_EQ(w.Item(MenuItem::SingleInstance), ItemState::Unchecked);
+  store.fails = false;
+  w.model.ToggleSingleInstance(store);  // everything goes with the guard
+  EXPECT_EQ(*FindValue(store.file, kSettingsSection, u"2重起動防止"), u"1");
+  EXPECT_EQ(*FindValue(store.file, kSettingsSection, u"autoexpand"), u"1");
+  EXPECT_EQ(w.Item(MenuItem::SingleInstance), ItemState::Checked);
+  EXPECT_FALSE(w.model.SettingsDirty());
+  EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Grayed);
+  w.Key(kVkF2);
+  w.model.SaveSettings(store);
+  EXPECT_EQ(store.saves, 2);
+  EXPECT_EQ(Flags(ReadStoredModes(store.file)), "11010");
+  EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Grayed);
 }
 
 TEST(WindowModel, FullPanesScrollAndResizingRefitsThem) {
@@ -103,7 +139,8 @@ TEST(WindowModel, FullPanesScrollAndResizingRefitsThem) {
   EXPECT_EQ(w.TotalLines(), (Lines{u"1", u"3", u"6", u"10", u"15", u"21"}));
   const int focused = w.display.focusCount;
   w.Resize(275, 316);
-  EXPECT_EQ(w.InputLines().front() + w.TotalLines().front(), u"入力履歴合計履歴");
+  EXPECT_EQ(w.InputLines().front(), u"入力履歴");
+  EXPECT_EQ(w.TotalLines().front(), u"合計履歴");
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [7] 行");
   EXPECT_GT(w.display.focusCount, focused);
   w.Resize(300, 259);
@@ -118,12 +155,15 @@ TEST(WindowModel, FullPanesScrollAndResizingRefitsThem) {
 }
 
 TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
-  FakeWindow grows(kRelease134, {true}), old(kRelease127, {true}), refused(kRelease134, {true});
+  const StoredModes autoExpand{{true}};
+  FakeWindow grows(kRelease134, autoExpand), old(kRelease127, autoExpand),
+      refused(kRelease134, autoExpand);
   grows.EnterNumbers(1, 7);
   EXPECT_EQ(grows.display.size.height, 335);
   EXPECT_EQ(grows.InputLines().front(), u"入力履歴");
   // Outside auto mode auto-expand never switches off.
-  EXPECT_TRUE(grows.model.Modes().autoExpand && !grows.model.RefitSuppressed());
+  EXPECT_TRUE(grows.model.Modes().autoExpand);
+  EXPECT_FALSE(grows.model.RefitSuppressed());
   old.EnterNumbers(1, 7);  // 18-pixel rows: the seventh entry grows it
   EXPECT_EQ(old.display.size.height, 315);
   FakeWindow hidden;  // growing shows the new line without bringing a hidden one back
@@ -134,7 +174,8 @@ TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
   refused.display.maxHeight = 297;  // it scrolls instead
   refused.EnterNumbers(1, 6);
   EXPECT_EQ(refused.InputLines(), Numbers(1, 6));
-  EXPECT_TRUE(refused.GetTape().DisplayedRowCount() == 6 && !refused.model.RefitSuppressed());
+  EXPECT_EQ(refused.GetTape().DisplayedRowCount(), 6);
+  EXPECT_FALSE(refused.model.RefitSuppressed());
   refused.display.maxHeight = 5000;
   refused.Resize(275, 316);  // the next real size change re-fits
   EXPECT_EQ(refused.InputLines().front(), u"入力履歴");
@@ -158,11 +199,13 @@ TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
       {1, kVkDown, {275, 297}, {275, 315}},
   };
   for (const SizeKeyCase& c : cases) {
-    FakeWindow w(c.old ? kRelease127 : kRelease134, {false, false, true});
+    SCOPED_TRACE(::testing::Message() << c.vk << " from " << c.before.height);
+    FakeWindow w(c.old ? kRelease127 : kRelease134, kTopmost);
     w.Resize(c.before.width, c.before.height);
     EXPECT_TRUE(w.model.ShortcutKey(c.vk));
-    EXPECT_EQ(w.display.size, c.after) << c.vk << " from " << c.before.height;
-    EXPECT_TRUE(w.display.topmostBand && w.model.Modes().topmost);
+    EXPECT_EQ(w.display.size, c.after);
+    EXPECT_TRUE(w.display.topmostBand);
+    EXPECT_TRUE(w.model.Modes().topmost);
   }
 }
 
@@ -173,21 +216,26 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   EXPECT_EQ(w.model.MouseButton(true), 1);      // a click focuses the entry box too
   EXPECT_EQ(w.model.MouseButton(false), 1);
   EXPECT_EQ(w.display.focusCount, focused + 3);
-  EXPECT_FALSE(w.model.ShortcutKey('A') || w.display.closed);
+  EXPECT_FALSE(w.model.ShortcutKey('A'));
+  EXPECT_FALSE(w.display.closed);
   EXPECT_EQ(w.Key(kVkControl), EntryKey::Handled);  // quits, even as a combination's start
   EXPECT_TRUE(w.display.closed);
-  EXPECT_TRUE(w.model.ShortcutKey(kVkBack) && w.model.ShortcutKey(kVkDelete));
+  EXPECT_TRUE(w.model.ShortcutKey(kVkBack));
+  EXPECT_TRUE(w.model.ShortcutKey(kVkDelete));
 
   FakeWindow old(kRelease127);  // no undo: Backspace is the edit control's alone
   old.Type("5\n3\n");
   EXPECT_EQ(old.Key(kVkBack), EntryKey::PassOn);
   EXPECT_EQ(old.InputLines().size(), 3u);
   // The left button: a row shorter; the right one: a row taller; the focus stays.
-  EXPECT_TRUE(old.model.MouseButton(true) == 0 && old.display.size.height == 279);
-  EXPECT_TRUE(old.model.MouseButton(false) == 1 && old.display.size.height == 297);
+  EXPECT_EQ(old.model.MouseButton(true), 0);
+  EXPECT_EQ(old.display.size.height, 279);
+  EXPECT_EQ(old.model.MouseButton(false), 1);
+  EXPECT_EQ(old.display.size.height, 297);
   old.Resize(275, 225);
   focused = old.display.focusCount;
-  EXPECT_TRUE(old.model.MouseButton(true) == 0 && old.display.size.height == 225);
+  EXPECT_EQ(old.model.MouseButton(true), 0);
+  EXPECT_EQ(old.display.size.height, 225);
   EXPECT_EQ(old.display.focusCount, focused);
 }
 
@@ -208,7 +256,8 @@ TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
 }
 
 TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
-  FakeWindow w(kRelease134, {false, true});
+  const StoredModes autoMode{{false, true}};
+  FakeWindow w(kRelease134, autoMode);
   w.screenRowLimit = 1;  // the displayed row count (1) is not below the limit
   w.Move();
   w.Key(kVkF1);
@@ -225,11 +274,12 @@ TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
   w.Move();
   ASSERT_TRUE(w.model.Modes().autoExpand);
   w.EnterNumbers(1, 6);
-  EXPECT_TRUE(w.display.size.height == 297 && w.model.Modes().autoExpand);
+  EXPECT_EQ(w.display.size.height, 297);
+  EXPECT_TRUE(w.model.Modes().autoExpand);
 }
 
 TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) {
-  FakeWindow w(kRelease134, {false, true});
+  FakeWindow w(kRelease134, {{false, true}});
   for (int move = 0; move < 5; ++move) {  // a drag
     w.model.Moved();
   }
@@ -248,36 +298,103 @@ TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) 
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
 }
 
-TEST(WindowModel, TransparencyFadesWithThePointer) {
+// A window at (100, 50), 275 by 297, its client area from (108, 100): a move at client
+// (x, y), with the words as the message carries them.
+PointerMove MoveAt(int x, int y) {
+  return {static_cast<unsigned>(x) & 0xFFFF, static_cast<unsigned>(y) & 0xFFFF, 108, 100,
+          Box{100, 50, 375, 347}};
+}
+
+TEST(WindowModel, PointerIsInsideTheWholeWindowRectangleReadAsTheMessageCarriesIt) {
+  const std::pair<PointerMove, bool> cases[] = {
+      {MoveAt(20, 20), true},      {MoveAt(267, 247), true},  // the right and bottom edges
+      {MoveAt(268, 20), false},    {MoveAt(20, 248), false},  // one past them
+      {MoveAt(-8, 20), false},     {MoveAt(20, -50), false},  // the left frame, the title bar
+      {MoveAt(-200, -200), false},
+  };
+  for (const auto& [move, inside] : cases) {
+    FakeWindow w;
+    w.Key(kVkF4);
+    w.model.PointerMoved(move);
+    EXPECT_EQ(w.model.PointerInside(), inside) << move.x << "," << move.y;
+    EXPECT_EQ(w.display.captured, inside) << move.x << "," << move.y;
+  }
+}
+
+TEST(WindowModel, FadesFollowThePointerOneOfAKindAtATime) {
   FakeWindow w;
-  // Transparency off: nothing.
-  EXPECT_TRUE(w.model.PointerMoved(true) && w.display.fades.empty() && !w.display.captured);
+  EXPECT_TRUE(w.model.PointerMoved(MoveAt(20, 20)));  // transparency off: nothing
+  EXPECT_TRUE(w.display.fades.empty());
+  EXPECT_FALSE(w.display.captured);
   w.Key(kVkF4);
-  w.model.PointerMoved(true);  // comes in: captured, fades in
-  EXPECT_TRUE(w.display.captured && w.model.PointerInside());
-  w.model.PointerMoved(true);  // no second fade-in
-  EXPECT_EQ(w.display.fades, std::vector<Fade>{Fade::In});
-  w.model.FadeStep(120);
-  EXPECT_EQ(w.display.alpha, 120);
-  w.model.PointerMoved(false);  // leaves: released, fades out
-  EXPECT_FALSE(w.display.captured || w.model.PointerInside());
-  EXPECT_EQ(w.display.fades, (std::vector<Fade>{Fade::In, Fade::Out}));
-  w.model.PointerMoved(false);  // from outside straight out again: in, then out
+  w.model.PointerMoved(MoveAt(20, 20));  // comes in: captured, fades in
+  w.model.PointerMoved(MoveAt(30, 30));  // no second fade
+  ASSERT_EQ(w.display.fades.size(), 1u);
+  const FadePlan in = w.display.fades[0];
+  EXPECT_EQ(in.fade, Fade::In);
+  EXPECT_EQ(in.waitMs, 0);
+  EXPECT_EQ(in.steps, 42);
+  EXPECT_EQ(in.stepMs, 10);
+  for (const auto& [step, alpha] : {std::pair{0, 50}, {1, 55}, {41, 255}}) {
+    w.model.FadeStep(Fade::In, in.session, step);
+    EXPECT_EQ(w.display.alpha, alpha);
+  }
+  w.model.PointerMoved(MoveAt(20, 400));  // leaves: released, fades out after a wait
+  EXPECT_FALSE(w.display.captured);
+  ASSERT_EQ(w.display.fades.size(), 2u);
+  const FadePlan out = w.display.fades[1];
+  EXPECT_EQ(out.fade, Fade::Out);
+  EXPECT_EQ(out.waitMs, 150);
+  EXPECT_EQ(out.steps, 42);
+  for (const auto& [step, alpha] : {std::pair{0, 255}, {41, 50}}) {
+    w.model.FadeStep(Fade::Out, out.session, step);
+    EXPECT_EQ(w.display.alpha, alpha);
+  }
+  // In and straight out again while both still run: neither starts a second time.
+  w.model.PointerMoved(MoveAt(20, 400));
+  EXPECT_EQ(w.display.fades.size(), 2u);
+  w.model.FadeEnded(Fade::In, in.session);
+  w.model.FadeEnded(Fade::Out, out.session);
+  w.model.PointerMoved(MoveAt(20, 400));
   EXPECT_EQ(w.display.fades.size(), 4u);
-  w.model.PointerMoved(true);
-  const int stops = w.display.fadeStops;
-  w.Key(kVkF4);  // off in the middle of a fade
-  EXPECT_EQ(w.display.fadeStops, stops + 1);
-  EXPECT_FALSE(w.display.captured || w.model.PointerInside());
-  w.model.FadeStep(200);  // a step still on its way is dropped
+}
+
+TEST(WindowModel, TransparencyOffEndsTheFadesAndTheirStepsOnTheWayAreDropped) {
+  FakeWindow w;
+  w.Key(kVkF4);
+  w.model.PointerMoved(MoveAt(20, 20));
+  const unsigned session = w.display.fades[0].session;
+  w.Key(kVkF4);  // off in the middle of the fade
+  EXPECT_NE(w.display.fadeSession, session);
+  EXPECT_FALSE(w.display.captured);
+  EXPECT_FALSE(w.model.PointerInside());
+  w.model.FadeStep(Fade::In, session, 20);  // still on its way: dropped
   EXPECT_EQ(w.display.alpha, 255);
+  w.Key(kVkF4);                             // on again: a new fade need not wait for the old
+  w.model.FadeEnded(Fade::In, session);     // one's end, nor is it ended by it
+  w.model.PointerMoved(MoveAt(20, 20));
+  ASSERT_EQ(w.display.fades.size(), 2u);
+  EXPECT_EQ(w.display.fades[1].session, w.display.fadeSession);
+  EXPECT_TRUE(w.model.FadeRunning(Fade::In));
+  w.model.FadeStep(Fade::In, session, 20);
+  EXPECT_EQ(w.display.alpha, 50);
+
+  FakeWindow noThreads;  // a fade without a thread does not happen; the next move tries again
+  noThreads.display.threadsFail = true;
+  noThreads.Key(kVkF4);
+  noThreads.model.PointerMoved(MoveAt(20, 20));
+  EXPECT_FALSE(noThreads.model.FadeRunning(Fade::In));
+  noThreads.model.PointerMoved(MoveAt(20, 400));
+  noThreads.model.PointerMoved(MoveAt(20, 20));
+  EXPECT_EQ(noThreads.display.fades.size(), 3u);
 
   FakeWindow old(kRelease127);  // a fixed level, no pointer tracking
   old.Key(kVkF4);
   EXPECT_EQ(old.display.alpha, 127);
-  EXPECT_FALSE(old.model.PointerMoved(true));
+  EXPECT_FALSE(old.model.PointerMoved(MoveAt(20, 20)));
   old.Key(kVkF4);
-  EXPECT_TRUE(old.display.alpha == 255 && old.display.fadeStops == 0);
+  EXPECT_EQ(old.display.alpha, 255);
+  EXPECT_TRUE(old.display.fades.empty());
 }
 
 TEST(WindowModel, UndoShrinksTheWindowRowByRowThenUnderflowsOnce) {
@@ -298,11 +415,12 @@ TEST(WindowModel, UndoShrinksTheWindowRowByRowThenUnderflowsOnce) {
 }
 
 TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
-  FakeWindow w(kRelease134, {false, false, true});
+  FakeWindow w(kRelease134, kTopmost);
   w.EnterNumbers(1, 8);
   w.Resize(300, 250);
   w.Type("D");
-  EXPECT_TRUE(w.display.size == kInitialSize && w.display.topmostBand);
+  EXPECT_EQ(w.display.size, kInitialSize);
+  EXPECT_TRUE(w.display.topmostBand);
   // The resize's size handling wrote the row text over the transfer message.
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
 
@@ -311,7 +429,8 @@ TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
   const int focused = same.display.focusCount;
   same.Type("D");
   EXPECT_EQ(same.display.status, kTransferDoneStatus);
-  EXPECT_EQ(same.display.inputPane + same.display.totalPane, u"入力履歴\r\n合計履歴\r\n");
+  EXPECT_EQ(same.display.inputPane, u"入力履歴\r\n");
+  EXPECT_EQ(same.display.totalPane, u"合計履歴\r\n");
   EXPECT_GT(same.display.focusCount, focused);
 }
 
@@ -341,8 +460,8 @@ TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
   }
   const Pane& in = w.GetTape().InputPane();
   ASSERT_EQ(in.LineCount(), static_cast<std::size_t>(n) + 1);
-  EXPECT_TRUE(in.DisplayedCount() == 6 &&
-              in.HiddenCount() == w.GetTape().TotalPane().HiddenCount());
+  EXPECT_EQ(in.DisplayedCount(), 6u);
+  EXPECT_EQ(in.HiddenCount(), w.GetTape().TotalPane().HiddenCount());
   for (int i = 1; i <= n; ++i) {
     ASSERT_EQ(in.Line(i), FormatAmount(i)) << i;
   }

@@ -1,14 +1,18 @@
 // The main window without a window system: a display that records what it is asked to show
 // and resizes synchronously, wired to a window model; screen-row checks report when settled.
+// Recording never fails for want of memory: the real display takes none of the program's.
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/keys.h"
+#include "shell/model/settings_file.h"
 #include "shell/model/window_model.h"
+#include "support/failing_allocations.h"
 
 namespace tapecount::testing {
 
@@ -29,19 +33,25 @@ class FakeDisplay : public Display {
   static constexpr int kFrameWidth = 16, kFrameHeight = 59;
 
   Text EntryText() const override { return entry; }
-  void SetEntryText(const Text& text) override { entry = text; }
+  void SetEntryText(const Text& text) override { Record(entry, text); }
   void FocusEntry() override { ++focusCount; }
   void FocusEntryAtEnd() override { ++focusCount; }
-  void SetLastEntryText(const Text& text) override { lastEntry = text; }
-  void SetTotalText(const Text& text) override { totalText = text; }
-  void SetPaneText(PaneId pane, const Text& text) override {
-    (pane == PaneId::Input ? inputPane : totalPane) = text;
+  void SetLastEntryText(const Text& text) override { Record(lastEntry, text); }
+  void SetTotalText(const Text& text) override { Record(totalText, text); }
+  void SetPaneText(PaneId pane, TextTail text) override {
+    Record(pane == PaneId::Input ? inputPane : totalPane, text.View());
   }
-  void MovePane(PaneId pane, const PaneRect& rect) override { rects[pane] = rect; }
-  void SetTitle(const Text& text) override { title = text, ++titleSets; }
-  void SetStatusText(const Text& text) override { status = text; }
+  void MovePane(PaneId pane, const PaneRect& rect) override {
+    const AllocationsAllowed allowed;
+    rects[pane] = rect;
+  }
+  void SetTitle(const Text& text) override { Record(title, text), ++titleSets; }
+  void SetStatusText(const Text& text) override { Record(status, text); }
   void LayoutStatusBar(int, int) override { ++statusLayouts; }
-  void SetItemState(int id, ItemState state) override { items[id] = state; }
+  void SetItemState(MenuItem item, ItemState state) override {
+    const AllocationsAllowed allowed;
+    items[item] = state;
+  }
   WindowSize OuterSize() const override { return size; }
   void PlaceWindow(WindowSize wanted, bool inTopmostBand) override {
     topmostBand = inTopmostBand;
@@ -51,13 +61,25 @@ class FakeDisplay : public Display {
   void SetAlpha(int value) override { alpha = value; }
   void CapturePointer() override { captured = true; }
   void ReleasePointer() override { captured = false; }
-  void StartFade(Fade fade) override { fades.push_back(fade); }
-  void StopFades() override { ++fadeStops; }
-  void StartScreenRowCheck(unsigned generation) override { pendingChecks.push_back(generation); }
+  bool StartFade(const FadePlan& plan) override {
+    const AllocationsAllowed allowed;
+    fades.push_back(plan);
+    return !threadsFail;
+  }
+  void StopFades(unsigned liveSession) override { fadeSession = liveSession; }
+  void StartScreenRowCheck(unsigned generation) override {
+    const AllocationsAllowed allowed;
+    pendingChecks.push_back(generation);
+  }
   void Close() override { closed = true; }
-  void ShowMessage(const Message& message) override { messages.push_back(message); }
+  void ShowMessage(const Message& message) override {
+    const AllocationsAllowed allowed;
+    messages.push_back(message);
+  }
   bool CopyToClipboard(const Text& text) override {
-    clipboard = clipboardBusy ? clipboard : text;
+    if (!clipboardBusy) {
+      Record(clipboard, text);
+    }
     return !clipboardBusy;
   }
 
@@ -69,16 +91,42 @@ class FakeDisplay : public Display {
 
   WindowModel* model = nullptr;
   Text entry, lastEntry = u"0", totalText = u"0", title, status = kStartupStatus, clipboard;
-  Text inputPane = u"入力履歴\r\n", totalPane = u"合計履歴\r\n";
+  Text inputPane, totalPane;
   std::map<PaneId, PaneRect> rects;
-  std::map<int, ItemState> items;
+  std::map<MenuItem, ItemState> items;
   std::vector<Message> messages;
-  std::vector<Fade> fades;
+  std::vector<FadePlan> fades;
   std::vector<unsigned> pendingChecks;
   WindowSize size{0, 0};
   int maxHeight = 1 << 20, alpha = 255;
-  bool clipboardBusy = false, captured = false, topmostBand = false, closed = false;
-  int focusCount = 0, statusLayouts = 0, titleSets = 0, fadeStops = 0;
+  unsigned fadeSession = 0;
+  bool clipboardBusy = false, threadsFail = false, captured = false, topmostBand = false,
+       closed = false;
+  int focusCount = 0, statusLayouts = 0, titleSets = 0;
+
+ private:
+  static void Record(Text& to, TextView text) {
+    const AllocationsAllowed allowed;
+    to.assign(text.data(), text.size());
+  }
+};
+
+// The settings file in memory, saved as the shell saves it; `fails` makes a save fail.
+class FakeStore : public SettingsStore {
+ public:
+  bool Save(const StoredModes& stored) override {
+    if (fails) {
+      return false;
+    }
+    file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128));
+    ++saves;
+    return true;
+  }
+  Text Location() const override { return u"C:\\work\\tapecount.ini"; }
+
+  Text file;
+  int saves = 0;
+  bool fails = false;
 };
 
 // A window opened as the program opens it: created, sized 275 by 297, settings applied.
@@ -87,7 +135,9 @@ class FakeWindow {
   explicit FakeWindow(const Release& release = kRelease134, const StoredModes& stored = {})
       : model(display, release) {
     display.model = &model;
-    model.Created();
+    if (!model.Created()) {
+      std::abort();  // no memory for the window: nothing to test
+    }
     display.Resize(kInitialSize);
     model.ApplySettings(stored);
     Settle();
@@ -139,7 +189,7 @@ class FakeWindow {
   double Total() const { return model.GetCalculator().Total(); }
   const CalcState& State() const { return model.GetCalculator().State(); }
   const Tape& GetTape() const { return model.GetTape(); }
-  ItemState Item(int id) const { return display.items.at(id); }
+  ItemState Item(MenuItem item) const { return display.items.at(item); }
 
   // What a check reports: a window near the top of a screen 1056 pixels high has room.
   int screenRowLimit = 41;
@@ -147,10 +197,11 @@ class FakeWindow {
   WindowModel model;
 };
 
-// The modes as five digits, 1 for on: auto-expand, auto mode, topmost, single instance and
-// transparency.
-inline std::string Flags(const StoredModes& m) {
-  return {"01"[m.autoExpand], "01"[m.autoMode], "01"[m.topmost], "01"[m.singleInstance],
+// The modes as five digits, 1 for on, in the settings file's order: auto-expand, auto mode,
+// topmost, single instance and transparency.
+inline std::string Flags(const StoredModes& s) {
+  const ModeFlags& m = s.modes;
+  return {"01"[m.autoExpand], "01"[m.autoMode], "01"[m.topmost], "01"[s.singleInstance],
           "01"[m.transparent]};
 }
 
