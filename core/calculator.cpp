@@ -144,11 +144,10 @@ std::optional<PreparedEntry> Calculator::Prepare(const EntryRecord& record) {
   if (OutOfRange(record, old, total)) {
     return std::nullopt;
   }
-  PreparedEntry prepared{record, total,
-                         {LastEntryText(record, FormatAmount(record.value)), FormatAmount(total)}};
+  PreparedEntry prepared{
+      record, total, {LastEntryText(record, FormatAmount(record.value)), FormatAmount(total)}};
   // Room for the entry, made before anything changes.
-  if (release_.keepsEntryHistory &&
-      (!Reserve(state_.entryStack) || !Reserve(state_.totalStack))) {
+  if (release_.keepsEntryHistory && (!Reserve(state_.entryStack) || !Reserve(state_.totalStack))) {
     throw std::bad_alloc();
   }
   if (state_.records.size() == state_.records.capacity()) {

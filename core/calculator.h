@@ -24,8 +24,8 @@ struct EntryRecord {
 };
 
 struct CalcState {
-  ValueStack entryStack;  // every applied entry, in order
-  ValueStack totalStack;  // the total after every entry; the top is the current total
+  ValueStack entryStack;             // every applied entry, in order
+  ValueStack totalStack;             // the total after every entry; the top is the current total
   std::vector<EntryRecord> records;  // every applied entry not taken back, in order
   char16_t pendingOperator = u'+';
   bool negativeEntry = false;  // '-' started the entry on an empty box

@@ -44,7 +44,7 @@ inline const Message kStackUnderflowMessage{MessageOwner::None, u"stack underflo
                                             MessageIcon::None};
 inline const Message kImeReleaseErrorMessage{MessageOwner::EntryBox, u"ImmReleaseContext Error",
                                              u"テープカン Error", MessageIcon::Warning};
-inline const Message kNoDefaultPrinterMessage{MessageOwner::MainWindow, u"No default printer selected.",
-                                              u"Print", MessageIcon::Error};
+inline const Message kNoDefaultPrinterMessage{
+    MessageOwner::MainWindow, u"No default printer selected.", u"Print", MessageIcon::Error};
 
 }  // namespace tapecount

@@ -235,14 +235,11 @@ std::string SettingsFileAfterSave(std::string_view bytes, const Decoders& decode
 SettingsValues ValuesToSave(const StoredModes& stored, long background, long text, int charset) {
   const auto flag = [](bool on) { return Text(on ? u"1" : u"0"); };
   const ModeFlags& m = stored.modes;
-  return {{kKeyAutoExpand, flag(m.autoExpand)},
-          {kKeyAutoMode, flag(m.autoMode)},
-          {kKeyTopmost, flag(m.topmost)},
-          {kKeySingleInstance, flag(stored.singleInstance)},
-          {kKeyTransparency, flag(m.transparent)},
-          {kKeyBackgroundColour, IntToText(background)},
-          {kKeyTextColour, IntToText(text)},
-          {kKeyFontCharset, IntToText(charset)}};
+  return {
+      {kKeyAutoExpand, flag(m.autoExpand)},    {kKeyAutoMode, flag(m.autoMode)},
+      {kKeyTopmost, flag(m.topmost)},          {kKeySingleInstance, flag(stored.singleInstance)},
+      {kKeyTransparency, flag(m.transparent)}, {kKeyBackgroundColour, IntToText(background)},
+      {kKeyTextColour, IntToText(text)},       {kKeyFontCharset, IntToText(charset)}};
 }
 
 Text ComposeSettingsFile(TextView file, const SettingsValues& values) {

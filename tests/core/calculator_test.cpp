@@ -88,11 +88,11 @@ struct RangeCase {
 
 TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
   const RangeCase cases[] = {
-      {"5\n", u"-8", kVkReturn, u"0"},        {"5\n", u"-8", kVkMultiply, u"0"},
-      {"5\n*", u"-2", kVkReturn, u"0"},       {"5\n-3\n", u"-8", kVkReturn, u"5"},
-      {"5\n", u"-5", kVkReturn, nullptr},     {"5\n", u"-4.5", kVkReturn, nullptr},
-      {"", u"-5", kVkReturn, nullptr},        {"5\n", u"-8", kVkSubtract, nullptr},
-      {"5\n", u"-8", kVkDivide, nullptr},     {"5\n-", u"-8", kVkReturn, nullptr},
+      {"5\n", u"-8", kVkReturn, u"0"},    {"5\n", u"-8", kVkMultiply, u"0"},
+      {"5\n*", u"-2", kVkReturn, u"0"},   {"5\n-3\n", u"-8", kVkReturn, u"5"},
+      {"5\n", u"-5", kVkReturn, nullptr}, {"5\n", u"-4.5", kVkReturn, nullptr},
+      {"", u"-5", kVkReturn, nullptr},    {"5\n", u"-8", kVkSubtract, nullptr},
+      {"5\n", u"-8", kVkDivide, nullptr}, {"5\n-", u"-8", kVkReturn, nullptr},
   };
   for (const RangeCase& c : cases) {
     SCOPED_TRACE(c.before);

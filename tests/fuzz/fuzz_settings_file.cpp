@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       tapecount::DecodeSettingsFile({reinterpret_cast<const char*>(data), size}, decoders);
   tapecount::ReadStoredModes(file);
   const int seed = size > 0 ? data[0] : 0;
-  const tapecount::StoredModes modes{seed % 2 == 0, seed % 3 == 0, seed % 5 == 0, seed % 7 == 0,
-                                     seed % 11 == 0};
+  const tapecount::StoredModes modes{{seed % 2 == 0, seed % 3 == 0, seed % 5 == 0, seed % 11 == 0},
+                                     seed % 7 == 0};
   const tapecount::SettingsValues values =
       tapecount::ValuesToSave(modes, seed * 65793, seed, seed % 256);
   const Text saved = tapecount::ComposeSettingsFile(file, values);

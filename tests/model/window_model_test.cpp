@@ -370,8 +370,8 @@ TEST(WindowModel, TransparencyOffEndsTheFadesAndTheirStepsOnTheWayAreDropped) {
   EXPECT_FALSE(w.model.PointerInside());
   w.model.FadeStep(Fade::In, session, 20);  // still on its way: dropped
   EXPECT_EQ(w.display.alpha, 255);
-  w.Key(kVkF4);                             // on again: a new fade need not wait for the old
-  w.model.FadeEnded(Fade::In, session);     // one's end, nor is it ended by it
+  w.Key(kVkF4);                          // on again: a new fade need not wait for the old
+  w.model.FadeEnded(Fade::In, session);  // one's end, nor is it ended by it
   w.model.PointerMoved(MoveAt(20, 20));
   ASSERT_EQ(w.display.fades.size(), 2u);
   EXPECT_EQ(w.display.fades[1].session, w.display.fadeSession);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,14 @@
 #include "shell/model/window_model.h"
 #include "support/failing_allocations.h"
 
-namespace tapecount::testing {
+namespace tapecount {
+
+// Readable in a test's failure.
+inline void PrintTo(const Message& message, std::ostream* out) {
+  *out << '"' << std::string(message.text.begin(), message.text.end()) << '"';
+}
+
+namespace testing {
 
 // The key-down for `c`: '\n' Enter, "+-*/." the keypad's, "=_:?," the main keyboard's, 'B'
 // Backspace, 'D' Delete; 0 for a character typed as such.
@@ -194,6 +202,7 @@ class FakeWindow {
   // What a check reports: a window near the top of a screen 1056 pixels high has room.
   int screenRowLimit = 41;
   FakeDisplay display;
+  FakeStore store;
   WindowModel model;
 };
 
@@ -205,4 +214,5 @@ inline std::string Flags(const StoredModes& s) {
           "01"[m.transparent]};
 }
 
-}  // namespace tapecount::testing
+}  // namespace testing
+}  // namespace tapecount

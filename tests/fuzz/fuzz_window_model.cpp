@@ -1,0 +1,187 @@
+// Any sequence of what the user and the window system can do to the main window, in either
+// release, with allocations failing anywhere: after every step the panes, the hidden lines
+// and the stacks agree line for line with the entries applied and not taken back, and what
+// is shown is what the model holds.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "core/amount.h"
+#include "support/failing_allocations.h"
+#include "support/fake_window.h"
+
+#define CHECK(ok) ((ok) ? void() : std::abort())
+
+namespace {
+
+using namespace tapecount;
+using testing::FakeWindow;
+
+class Input {
+ public:
+  Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  bool Empty() const { return at_ >= size_; }
+  unsigned Byte() { return at_ < size_ ? data_[at_++] : 0; }
+  int Number(int below) { return static_cast<int>((Byte() << 8 | Byte()) % below); }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+// The lines of the tape as the entries were applied: what the panes must hold.
+struct Expected {
+  std::vector<Text> entryLines, totalLines;
+};
+
+std::vector<double> Values(const ValueStack& stack) {
+  std::vector<double> values;
+  for (const ValueNode* node = stack.top; node != nullptr; node = node->next) {
+    values.insert(values.begin(), node->value);
+  }
+  return values;
+}
+
+std::vector<Text> PaneLines(const Pane& pane) {
+  std::vector<Text> lines;
+  for (std::size_t i = 0; i < pane.LineCount(); ++i) {
+    lines.emplace_back(pane.Line(i));
+  }
+  return lines;
+}
+
+void CheckAgreement(const FakeWindow& w, const Release& release, const Expected& expected) {
+  const testing::AllocationsAllowed allowed;
+  const Tape& tape = w.GetTape();
+  const Pane& in = tape.InputPane();
+  const Pane& total = tape.TotalPane();
+  CHECK(in.DisplayedCount() == total.DisplayedCount());
+  CHECK(in.HiddenCount() == total.HiddenCount());
+  std::vector<Text> entryLines{kInputHeader}, totalLines{kTotalHeader};
+  entryLines.insert(entryLines.end(), expected.entryLines.begin(), expected.entryLines.end());
+  totalLines.insert(totalLines.end(), expected.totalLines.begin(), expected.totalLines.end());
+  CHECK(PaneLines(in) == entryLines);
+  CHECK(PaneLines(total) == totalLines);
+  CHECK(w.display.inputPane == in.Displayed().View());
+  CHECK(w.display.totalPane == total.Displayed().View());
+
+  const CalcState& c = w.State();
+  CHECK(c.records.size() == expected.entryLines.size());
+  const std::vector<double> totals = Values(c.totalStack);
+  if (release.keepsEntryHistory) {
+    CHECK(Values(c.entryStack).size() == expected.entryLines.size() + 1);
+    CHECK(totals.size() == expected.totalLines.size() + 1);
+    for (std::size_t i = 0; i < expected.totalLines.size(); ++i) {
+      CHECK(FormatAmount(totals[i + 1]) == expected.totalLines[i]);
+    }
+  } else {
+    CHECK(totals.size() == 1);
+  }
+  CHECK(w.display.totalText == FormatAmount(w.Total()));
+
+  const ModeFlags& m = w.model.Modes();
+  const Text title = ModeText(c.pendingOperator) + u": " + (m.autoExpand ? u"自動拡張" : u"") +
+                     u": " + (m.autoMode ? u"ｵｰﾄ" : u"") + u": " + (m.topmost ? u"前表示" : u"");
+  CHECK(w.display.title == title);
+
+  const Text history = tape.ComposeHistoryText(release.clipboardSeparator);
+  std::size_t rows = 0;
+  for (std::size_t at = 0; (at = history.find(u"\r\n", at)) != Text::npos; at += 2) {
+    ++rows;
+  }
+  CHECK(rows == in.LineCount());
+}
+
+void Step(FakeWindow& w, Input& input) {
+  static const int kEntryKeys[] = {kVkReturn,   kVkAdd,      kVkOemPlus,  kVkSubtract,
+                                   kVkOemMinus, kVkMultiply, kVkOem1,     kVkDivide,
+                                   kVkOem2,     kVkDecimal,  kVkOemPeriod};
+  static const int kShortcuts[] = {kVkBack, kVkDelete, kVkPrior,  kVkNext, kVkUp,
+                                   kVkDown, kVkLeft,   kVkRight,  kVkF1,   kVkF2,
+                                   kVkF3,   kVkF4,     kVkReturn, 'A'};
+  switch (input.Byte() % 14) {
+    case 0:
+    case 1:
+    case 2: {  // a digit, as the edit control takes it
+      const testing::AllocationsAllowed allowed;
+      w.display.entry += static_cast<char16_t>(u'0' + input.Byte() % 10);
+      break;
+    }
+    case 3:
+    case 4:
+      w.Key(kEntryKeys[input.Byte() % std::size(kEntryKeys)]);
+      break;
+    case 5:
+      w.Key(kShortcuts[input.Byte() % std::size(kShortcuts)]);
+      break;
+    case 6:
+      w.model.ShortcutKey(kShortcuts[input.Byte() % std::size(kShortcuts)]);
+      break;
+    case 7:
+      w.display.clipboardBusy = input.Byte() % 2 != 0;
+      w.model.TransferHistory();
+      break;
+    case 8:
+      w.Resize(200 + input.Number(400), input.Number(1200));
+      break;
+    case 9:  // a move: the check reports some room below, perhaps none
+      w.screenRowLimit = input.Number(60) - 10;
+      w.Move();
+      break;
+    case 10:
+      w.model.MouseButton(input.Byte() % 2 != 0);
+      break;
+    case 11: {
+      const unsigned x = input.Byte() << 8 | input.Byte(), y = input.Byte() << 8 | input.Byte();
+      w.model.PointerMoved({x, y, 108, 100, {100, 50, 375, 347}});
+      break;
+    }
+    case 12: {  // a fade's step or end, of the current session or an older one
+      const Fade fade = input.Byte() % 2 != 0 ? Fade::In : Fade::Out;
+      const unsigned session = w.display.fadeSession - input.Byte() % 2;
+      const unsigned step = input.Byte() % 50;
+      input.Byte() % 4 == 0 ? w.model.FadeEnded(fade, session)
+                            : w.model.FadeStep(fade, session, static_cast<int>(step));
+      break;
+    }
+    default:  // a screen-row result, perhaps of a check long gone
+      w.model.ScreenRowLimitComputed(input.Number(80) - 20, input.Byte());
+      break;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Input input(data, size);
+  const unsigned first = input.Byte();
+  const Release& release = first % 2 != 0 ? kRelease127 : kRelease134;
+  const StoredModes stored{
+      {(first & 2) != 0, (first & 4) != 0, (first & 8) != 0, (first & 16) != 0}, false};
+  FakeWindow w(release, stored);
+  Expected expected;
+  CheckAgreement(w, release, expected);
+  while (!input.Empty()) {
+    const std::size_t lines = w.GetTape().InputPane().LineCount();
+    // Now and then the next step runs out of memory at one of its allocations.
+    const unsigned failing = input.Byte() % 8 == 0 ? 1 + input.Byte() % 16 : 0;
+    testing::FailAllocations(failing);
+    Step(w, input);
+    testing::FailAllocations(0);
+    const testing::AllocationsAllowed allowed;
+    const std::size_t now = w.GetTape().InputPane().LineCount();
+    if (now == lines + 1) {  // an entry applied: its lines are the displays' texts
+      expected.entryLines.push_back(w.display.lastEntry);
+      expected.totalLines.push_back(w.display.totalText);
+    } else if (now + 1 == lines && now > 1) {  // undone
+      expected.entryLines.pop_back();
+      expected.totalLines.pop_back();
+    } else if (now == 1 && lines > 1) {  // cleared, or the last entry undone
+      expected = {};
+    }
+    CHECK(now == expected.entryLines.size() + 1);
+    CheckAgreement(w, release, expected);
+  }
+  return 0;
+}
