@@ -2,8 +2,7 @@
 // window model (the calculator's keys, then the shortcuts).
 #include <windows.h>
 
-#include <imm.h>
-
+#include "handles.h"
 #include "main_window.h"
 #include "shell.h"
 
@@ -12,24 +11,27 @@ namespace tapecount {
 namespace {
 
 // Amounts are typed in half-width digits: the IME is closed before each key is handled.
-void CloseIme(HWND entry) {
-  HIMC context = ImmGetContext(entry);
-  if (context == nullptr) {
+void CloseIme(Shell& shell, HWND entry) {
+  ImeContext ime(entry);
+  if (ime.Get() == nullptr) {
     return;  // no input method for this window: nothing to close or release
   }
-  ImmSetOpenStatus(context, FALSE);
-  if (!ImmReleaseContext(entry, context)) {
-    MessageBoxW(entry, L"ImmReleaseContext Error", L"テープカン Error", MB_ICONWARNING);
+  ImmSetOpenStatus(ime.Get(), FALSE);
+  if (!ime.Release()) {
+    shell.display.ShowMessage(kImeReleaseErrorMessage);
   }
 }
 
 }  // namespace
 
 LRESULT CALLBACK EntryBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Shell& shell = *ShellOf(window);
+  Shell* shell = ShellOf(window);
+  if (shell == nullptr || shell->entryBoxDefault == nullptr) {
+    return DefWindowProcW(window, message, wParam, lParam);  // not subclassed by us
+  }
   if (message == WM_KEYDOWN) {
-    CloseIme(window);
-    switch (shell.model.EntryBoxKey(static_cast<int>(wParam))) {
+    CloseIme(*shell, window);
+    switch (shell->model.EntryBoxKey(static_cast<int>(wParam))) {
       case EntryKey::Handled:
         return 1;
       case EntryKey::Refused:
@@ -38,7 +40,7 @@ LRESULT CALLBACK EntryBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     }
   }
-  return CallWindowProcW(shell.entryBoxDefault, window, message, wParam, lParam);
+  return CallWindowProcW(shell->entryBoxDefault, window, message, wParam, lParam);
 }
 
 }  // namespace tapecount

@@ -23,32 +23,9 @@ bool NamesAPrinter(HGLOBAL deviceNames) {
   return names.Get() != nullptr && names.Get()->wDeviceOffset != 0;
 }
 
-// The dialogs refuse the record's zeroed device blocks: until a dialog has filled them,
-// they are handed over empty, so the dialog starts from the default printer.
-void ReleaseUnfilledDeviceBlocks(PAGESETUPDLGW& record) {
-  if (record.hDevNames != nullptr && !NamesAPrinter(record.hDevNames)) {
-    GlobalFree(record.hDevNames);
-    GlobalFree(record.hDevMode);
-    record.hDevNames = nullptr;
-    record.hDevMode = nullptr;
-  }
-}
-
-// Keeps the printer chosen in the print dialog for the next page setup and print.
-void AdoptDeviceBlocks(PAGESETUPDLGW& record, const PRINTDLGW& print) {
-  if (print.hDevMode != record.hDevMode && record.hDevMode != nullptr) {
-    GlobalFree(record.hDevMode);
-  }
-  if (print.hDevNames != record.hDevNames && record.hDevNames != nullptr) {
-    GlobalFree(record.hDevNames);
-  }
-  record.hDevMode = print.hDevMode;
-  record.hDevNames = print.hDevNames;
-}
-
 void PaintClipboardText(HWND dialog) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(dialog, &paint);
+  const PaintScope paint(dialog);
+  HDC dc = paint.Dc();
   if (const ClipboardOpen clipboard(dialog); clipboard) {
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
       if (const GlobalLocked<const wchar_t> text(data); text.Get() != nullptr) {
@@ -58,7 +35,6 @@ void PaintClipboardText(HWND dialog) {
       }
     }
   }
-  EndPaint(dialog, &paint);
 }
 
 // The viewer belongs to the main window, whose record it shares.
@@ -68,32 +44,44 @@ Shell& ViewerShell(HWND dialog) {
 
 }  // namespace
 
-PageSetup::~PageSetup() {
-  if (record.hDevMode != nullptr) {
-    GlobalFree(record.hDevMode);
+void PageSetup::Init(HWND owner) {
+  devMode_.Reset(ZeroedBlock(sizeof(DEVMODEW)));
+  devNames_.Reset(ZeroedBlock(sizeof(DEVNAMES)));
+  record_ = PAGESETUPDLGW{};
+  record_.lStructSize = sizeof record_;
+  record_.hwndOwner = owner;
+  record_.hDevMode = devMode_.Get();
+  record_.hDevNames = devNames_.Get();
+  record_.Flags = PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES;
+  record_.rtMargin = {1000, 1000, 1000, 1000};
+}
+
+void PageSetup::Adopt(HGLOBAL devMode, HGLOBAL devNames) {
+  for (auto [owned, handed] : {std::pair{&devMode_, devMode}, std::pair{&devNames_, devNames}}) {
+    if (handed != owned->Get()) {
+      owned->Take();
+      owned->Reset(handed);
+    }
   }
-  if (record.hDevNames != nullptr) {
-    GlobalFree(record.hDevNames);
+  record_.hDevMode = devMode_.Get();
+  record_.hDevNames = devNames_.Get();
+}
+
+void PageSetup::ReleaseUnfilledBlocks() {
+  if (devNames_ && !NamesAPrinter(devNames_.Get())) {
+    devMode_.Reset();
+    devNames_.Reset();
+    record_.hDevMode = nullptr;
+    record_.hDevNames = nullptr;
   }
 }
 
-void InitPageSetup(PageSetup& setup, HWND owner) {
-  PAGESETUPDLGW& record = setup.record;
-  record = PAGESETUPDLGW{};
-  record.lStructSize = sizeof record;
-  record.hwndOwner = owner;
-  record.hDevMode = ZeroedBlock(sizeof(DEVMODEW));
-  record.hDevNames = ZeroedBlock(sizeof(DEVNAMES));
-  record.Flags = PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES;
-  record.rtMargin = {1000, 1000, 1000, 1000};
-}
-
-bool CopyHistoryToClipboard(const std::wstring& text) {
+bool CopyHistoryToClipboard(const Text& text) {
   // Another program holding the clipboard usually lets go within milliseconds.
   for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
     if (const ClipboardOpen clipboard(nullptr); clipboard) {
       EmptyClipboard();
-      const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+      const SIZE_T bytes = (text.size() + 1) * sizeof(char16_t);
       GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, bytes));
       if (!block) {
         return false;
@@ -126,17 +114,20 @@ LRESULT TransferHistory(Shell& shell) {
 }
 
 LRESULT ShowPageSetup(Shell& shell) {
-  PAGESETUPDLGW& record = shell.pageSetup.record;
-  ReleaseUnfilledDeviceBlocks(record);
+  PageSetup& setup = shell.pageSetup;
+  setup.ReleaseUnfilledBlocks();
+  PAGESETUPDLGW& record = setup.Record();
   shell.dialogs.PageSetupDialog(&record);
+  setup.Adopt(record.hDevMode, record.hDevNames);
   return 1;
 }
 
 LRESULT PrintHistory(Shell& shell) {
   HWND owner = shell.windows.main;
-  const std::wstring text = Wide(shell.model.PrintedHistory());
-  PAGESETUPDLGW& setup = shell.pageSetup.record;
-  ReleaseUnfilledDeviceBlocks(setup);
+  const Text text = shell.model.PrintedHistory();
+  PageSetup& pageSetup = shell.pageSetup;
+  pageSetup.ReleaseUnfilledBlocks();
+  const PAGESETUPDLGW& setup = pageSetup.Record();
 
   PRINTDLGW print{};
   print.lStructSize = sizeof print;
@@ -145,10 +136,10 @@ LRESULT PrintHistory(Shell& shell) {
   print.hDevNames = setup.hDevNames;
   print.Flags = PD_RETURNDC;
   const BOOL chosen = shell.dialogs.PrintDialog(&print);
-  AdoptDeviceBlocks(setup, print);
+  pageSetup.Adopt(print.hDevMode, print.hDevNames);
   if (!chosen) {
     if (shell.dialogs.LastError() == PDERR_NODEFAULTPRN) {
-      MessageBoxW(owner, L"No default printer selected.", L"Print", MB_ICONERROR);
+      shell.display.ShowMessage(kNoDefaultPrinterMessage);
     }
     return 1;
   }
@@ -168,7 +159,7 @@ LRESULT PrintHistory(Shell& shell) {
     // One page per copy: what does not fit on it is not printed.
     for (WORD copy = 0; copy < print.nCopies; ++copy) {
       StartPage(dc);
-      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_WORDBREAK);
+      DrawTextW(dc, WinText(text), static_cast<int>(text.size()), &area, DT_WORDBREAK);
       EndPage(dc);
     }
     EndDoc(dc);

@@ -7,25 +7,40 @@
 
 #include <string>
 
+#include "core/text.h"
+#include "handles.h"
+
 namespace tapecount {
 
 struct Shell;
 
-// The page-setup record, kept for the whole run; filled while the main window is created.
-struct PageSetup {
+// The page-setup record, kept for the whole run, with the device blocks it names: owned
+// here, whichever dialog handed them over last.
+class PageSetup {
+ public:
   PageSetup() = default;
   PageSetup(const PageSetup&) = delete;
   PageSetup& operator=(const PageSetup&) = delete;
-  ~PageSetup();
 
-  PAGESETUPDLGW record{};
+  // Window creation: margins of an inch, the device blocks zeroed, owned by `owner`.
+  void Init(HWND owner);
+  PAGESETUPDLGW& Record() { return record_; }
+  // After a dialog: the blocks it left are the record's. One it replaced was the dialog's
+  // to reallocate: it is not freed again here.
+  void Adopt(HGLOBAL devMode, HGLOBAL devNames);
+  // The dialogs refuse the zeroed blocks: until a dialog has filled them, they go, so the
+  // next dialog starts from the default printer.
+  void ReleaseUnfilledBlocks();
+
+ private:
+  PAGESETUPDLGW record_{};
+  GlobalBlock devMode_;
+  GlobalBlock devNames_;
 };
 
-// Window creation: margins of an inch, the device blocks zeroed, owned by `owner`.
-void InitPageSetup(PageSetup& setup, HWND owner);
 // Puts the text on the clipboard as CF_UNICODETEXT, waiting briefly for a clipboard that
 // another program holds. False when it could not.
-bool CopyHistoryToClipboard(const std::wstring& text);
+bool CopyHistoryToClipboard(const Text& text);
 // Command 166: the history to the clipboard, and the viewer opened.
 LRESULT TransferHistory(Shell& shell);
 // Command 167.

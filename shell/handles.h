@@ -1,7 +1,10 @@
-// Owners for Win32 handles and holds, so no path leaks them.
+// Owners for Win32 handles, and a scope for every pairing (lock and unlock, begin and end),
+// so no path leaks them and no end is written by hand.
 #pragma once
 
 #include <windows.h>
+
+#include <imm.h>
 
 #include <utility>
 
@@ -29,6 +32,13 @@ class Owned {
     handle_ = handle;
   }
   Handle Take() { return std::exchange(handle_, Traits::Invalid()); }
+  // Takes `handle` over unless it is the one already owned: a dialog hands back either the
+  // block it was given or another.
+  void Adopt(Handle handle) {
+    if (handle != handle_) {
+      Reset(handle);
+    }
+  }
 
  private:
   Handle handle_ = Traits::Invalid();
@@ -109,6 +119,67 @@ class GlobalLocked {
  private:
   HGLOBAL block_;
   T* data_;
+};
+
+// A critical section, and the scope holding it.
+class CriticalSection {
+ public:
+  CriticalSection() { InitializeCriticalSection(&section_); }
+  ~CriticalSection() { DeleteCriticalSection(&section_); }
+  CriticalSection(const CriticalSection&) = delete;
+  CriticalSection& operator=(const CriticalSection&) = delete;
+
+  class Held {
+   public:
+    explicit Held(CRITICAL_SECTION& section) : section_(section) {
+      EnterCriticalSection(&section_);
+    }
+    ~Held() { LeaveCriticalSection(&section_); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+
+   private:
+    CRITICAL_SECTION& section_;
+  };
+  Held Lock() { return Held(section_); }
+
+ private:
+  CRITICAL_SECTION section_;
+};
+
+// WM_PAINT's device context, from BeginPaint to EndPaint.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintScope() { EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  HDC Dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// A window's input context, from ImmGetContext to ImmReleaseContext; none when the window has
+// no input method.
+class ImeContext {
+ public:
+  explicit ImeContext(HWND window) : window_(window), context_(ImmGetContext(window)) {}
+  ~ImeContext() { Release(); }
+  ImeContext(const ImeContext&) = delete;
+  ImeContext& operator=(const ImeContext&) = delete;
+  HIMC Get() const { return context_; }
+  // Releases it now; false when the release failed. (Once released it is not released again.)
+  bool Release() {
+    const HIMC context = std::exchange(context_, nullptr);
+    return context == nullptr || ImmReleaseContext(window_, context) != 0;
+  }
+
+ private:
+  HWND window_;
+  HIMC context_;
 };
 
 }  // namespace tapecount

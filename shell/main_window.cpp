@@ -23,14 +23,14 @@ struct ChildControl {
   int x, y, width, height;
 };
 
-// Created in this order; the panes are laid out by the size handling.
+// Created in this order; the panes are laid out by the size handling, and shown by the model.
 const ChildControl kChildControls[] = {
     {&ShellWindows::entry, L"EDIT", WS_EX_CLIENTEDGE, ES_NUMBER, L"", 10, 10, 125, 30},
     {&ShellWindows::lastEntry, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 135, 10, 125, 30},
     {&ShellWindows::total, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 60, 50, 200, 30},
     {&ShellWindows::totalLabel, L"STATIC", WS_EX_WINDOWEDGE, 0, L"合計", 10, 50, 50, 30},
-    {&ShellWindows::inputPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"入力履歴\r\n", 0, 0, 0, 0},
-    {&ShellWindows::totalPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"合計履歴\r\n", 0, 0, 0, 0},
+    {&ShellWindows::inputPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"", 0, 0, 0, 0},
+    {&ShellWindows::totalPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"", 0, 0, 0, 0},
 };
 
 HFONT CreateGothicFont(int height, int width) {
@@ -70,15 +70,13 @@ LRESULT OnCreate(Shell& shell, HWND window) {
   InitCommonControls();
   w.status = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
                                  Wide(kStartupStatus).c_str(), window, IDC_STATUS_BAR);
-  InitPageSetup(shell.pageSetup, window);
+  shell.pageSetup.Init(window);
   InitEntryAppearance(shell.appearance, window);
   w.menu = GetMenu(window);
-  shell.itemState.cbSize = sizeof shell.itemState;
-  shell.model.Created();
-  if (shell.release.fades) {
-    shell.fades.Start(window, shell.release.transparentAlpha);
+  if (shell.release.fades && !shell.fades.Start(window)) {
+    return -1;  // no memory for the window: it is not made
   }
-  return 0;
+  return shell.model.Created() ? 0 : -1;
 }
 
 LRESULT OnDestroy(Shell& shell) {
@@ -89,9 +87,7 @@ LRESULT OnDestroy(Shell& shell) {
 }
 
 LRESULT OnPaint(HWND window) {
-  PAINTSTRUCT paint;
-  BeginPaint(window, &paint);
-  EndPaint(window, &paint);
+  const PaintScope paint(window);
   return 1;
 }
 
@@ -100,32 +96,24 @@ LRESULT OnSize(Shell& shell, WPARAM sizeType, LPARAM clientSize) {
   if (sizeType == SIZE_MINIMIZED) {
     return 0;
   }
-  shell.sizeType = sizeType;
   shell.model.Sized(LOWORD(clientSize), HIWORD(clientSize));
   return 1;
 }
 
-// The pointer's client coordinates are taken unsigned, as the message carries them: left of
-// or above the client area reads as far right or below, so the title bar, the menu bar and
-// the left and top frame count as outside, the right and bottom frame as inside.
 LRESULT OnMouseMove(Shell& shell, HWND window, WPARAM wParam, LPARAM position) {
-  POINT point{LOWORD(position), HIWORD(position)};
   RECT rect{};
   GetWindowRect(window, &rect);
-  ClientToScreen(window, &point);
-  const bool inside = point.x >= rect.left && point.x <= rect.right && point.y >= rect.top &&
-                      point.y <= rect.bottom;
-  if (!shell.model.PointerMoved(inside)) {
+  POINT client{0, 0};
+  ClientToScreen(window, &client);
+  const PointerMove move{LOWORD(position),
+                         HIWORD(position),
+                         client.x,
+                         client.y,
+                         {rect.left, rect.top, rect.right, rect.bottom}};
+  if (!shell.model.PointerMoved(move)) {
     return DefWindowProcW(window, WM_MOUSEMOVE, wParam, position);
   }
   return 1;
-}
-
-LRESULT OnFadeStep(Shell& shell, WPARAM alpha, LPARAM session) {
-  if (shell.fades.IsCurrent(static_cast<unsigned>(session))) {
-    shell.model.FadeStep(static_cast<int>(alpha));
-  }
-  return 0;
 }
 
 }  // namespace
@@ -134,16 +122,9 @@ Shell* ShellOf(HWND window) {
   return reinterpret_cast<Shell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  Shell* found = ShellOf(window);
-  if (found == nullptr) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  Shell& shell = *found;
+namespace {
+
+LRESULT Dispatch(Shell& shell, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       return OnCreate(shell, window);
@@ -182,9 +163,35 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       shell.model.ScreenRowLimitComputed(static_cast<int>(wParam), static_cast<unsigned>(lParam));
       return 0;
     case kMsgFadeStep:
-      return OnFadeStep(shell, wParam, lParam);
+      shell.model.FadeStep(FadeOf(lParam), SessionOf(lParam), static_cast<int>(wParam));
+      return 0;
+    case kMsgFadeEnded:
+      shell.model.FadeEnded(FadeOf(lParam), SessionOf(lParam));
+      return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  Shell* shell = ShellOf(window);
+  if (shell == nullptr) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  // The model runs each event whole or not at all and says when memory ran out; what the
+  // shell itself could not do for want of memory is said the same way. Nothing is thrown
+  // into Windows' own frames.
+  try {
+    return Dispatch(*shell, window, message, wParam, lParam);
+  } catch (...) {
+    shell->model.OutOfMemory();
+    return message == WM_CREATE ? -1 : 0;
   }
 }
 

@@ -12,7 +12,7 @@ struct Shell;
 inline constexpr wchar_t kMutexName[] = L"テプカン識別用文字列";
 
 // Start-up as each program's entry runs it: the guard, the window, the message loop.
-int TapecountMain(HINSTANCE instance, int show, const Release& release);
+int TapecountMain(HINSTANCE instance, int show, const Release& release) noexcept;
 // False when another copy runs and the guard is on (after the beep).
 bool AcquireSingleInstance(Shell& shell);
 // Loads the names, registers the class, creates and shows the window, applies the

@@ -1,4 +1,6 @@
 // The program's start-up and its message loop.
+#include <new>
+
 #include "main_window.h"
 #include "resource.h"
 #include "settings.h"
@@ -88,15 +90,20 @@ int RunMessageLoop(Shell& shell) {
   return static_cast<int>(message.wParam);
 }
 
-int TapecountMain(HINSTANCE instance, int show, const Release& release) {
-  Shell shell(release, instance);
-  if (!AcquireSingleInstance(shell)) {
+int TapecountMain(HINSTANCE instance, int show, const Release& release) noexcept {
+  // Without memory for its start the program ends as when its window cannot be made.
+  try {
+    Shell shell(release, instance);
+    if (!AcquireSingleInstance(shell)) {
+      return 0;
+    }
+    if (OpenMainWindow(shell, show) == nullptr) {
+      return 0;
+    }
+    return RunMessageLoop(shell);
+  } catch (const std::bad_alloc&) {
     return 0;
   }
-  if (OpenMainWindow(shell, show) == nullptr) {
-    return 0;
-  }
-  return RunMessageLoop(shell);
 }
 
 }  // namespace tapecount

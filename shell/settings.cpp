@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include <cwchar>
+#include <new>
 
 #include "shell.h"
 #include "shell/model/settings_file.h"
@@ -87,25 +88,12 @@ bool WriteSettingsText(const std::wstring& path, const Text& text) {
   return false;
 }
 
-// Every key to the file at `path`, every other line of it kept; false when nothing could be
-// written.
-bool WriteSettings(const Shell& shell, const std::wstring& path) {
-  // A read-only file is the user's word that it stays as it is (moving a new file over it
-  // would replace it all the same on some systems).
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    return false;
-  }
-  const std::optional<Text> old = ReadSettingsText(path);
-  const EntryAppearance& look = shell.appearance;
-  return old && WriteSettingsText(
-                    path, ComposeSettingsFile(
-                              *old, ValuesToSave(shell.model.ModesToSave(), look.colour.rgbResult,
-                                                 look.font.rgbColors, look.entryFont.lfCharSet)));
-}
-
 StoredModes StoredModesFromFile() {
-  return ReadStoredModes(ReadSettingsText(SettingsPath()).value_or(Text()));
+  try {
+    return ReadStoredModes(ReadSettingsText(SettingsPath()).value_or(Text()));
+  } catch (const std::bad_alloc&) {
+    return {};  // as for a file that cannot be read
+  }
 }
 
 }  // namespace
@@ -134,6 +122,26 @@ std::wstring SettingsPath() {
   return directory + L"\\tapecount.ini";
 }
 
+// Every key to the file, every other line of it kept; false when nothing could be written.
+bool FileSettingsStore::Save(const StoredModes& stored) {
+  const std::wstring path = SettingsPath();
+  // A read-only file is the user's word that it stays as it is (moving a new file over it
+  // would replace it all the same on some systems).
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return false;
+  }
+  const std::optional<Text> old = ReadSettingsText(path);
+  return old && WriteSettingsText(
+                    path, ComposeSettingsFile(
+                              *old, ValuesToSave(stored, look_.colour.rgbResult,
+                                                 look_.font.rgbColors, look_.entryFont.lfCharSet)));
+}
+
+Text FileSettingsStore::Location() const {
+  return ToText(SettingsPath());
+}
+
 void ReadSingleInstanceSetting(Shell& shell) {
   shell.storedAtStartUp = StoredModesFromFile();
   shell.model.SetSingleInstance(shell.storedAtStartUp->singleInstance);
@@ -145,24 +153,12 @@ void LoadSettings(Shell& shell) {
 }
 
 LRESULT SaveSettings(Shell& shell) {
-  const std::wstring path = SettingsPath();
-  if (WriteSettings(shell, path)) {
-    shell.model.SettingsSaved();
-  } else {
-    shell.model.SettingsNotSaved(ToText(path));
-  }
+  shell.model.SaveSettings(shell.settingsStore);
   return 1;
 }
 
 LRESULT ToggleSingleInstance(Shell& shell) {
-  shell.model.ToggleSingleInstance();
-  const std::wstring path = SettingsPath();
-  if (WriteSettings(shell, path)) {
-    shell.model.SettingsSaved();
-  } else {
-    shell.model.ToggleSingleInstance();  // the guard the user chose did not reach the file
-    shell.model.SettingsNotSaved(ToText(path));
-  }
+  shell.model.ToggleSingleInstance(shell.settingsStore);
   return 1;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "handles.h"
+#include "shell/model/window_model.h"
 
 namespace tapecount {
 
@@ -31,6 +32,17 @@ struct EntryAppearance {
 
 // The current directory's "tapecount.ini", however long the directory's name.
 std::wstring SettingsPath();
+
+// The settings file on disk: the modes with the entry box's colours and font.
+class FileSettingsStore final : public SettingsStore {
+ public:
+  explicit FileSettingsStore(const EntryAppearance& look) : look_(look) {}
+  bool Save(const StoredModes& stored) override;
+  Text Location() const override;
+
+ private:
+  const EntryAppearance& look_;
+};
 
 // Start-up, before the window exists: the file is read once, for the guard and, later, for
 // the window.

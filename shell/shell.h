@@ -48,11 +48,10 @@ struct Shell {
 
   ShellWindows windows;
   WNDPROC entryBoxDefault = nullptr;  // the edit control's own procedure
-  WPARAM sizeType = SIZE_RESTORED;    // of the size change being handled
   GdiObject<HFONT> largeFont;
   GdiObject<HFONT> smallFont;
-  MENUITEMINFOW itemState{};  // the one record every menu state change goes through
   EntryAppearance appearance;
+  FileSettingsStore settingsStore{appearance};
   PageSetup pageSetup;
   CommonDialogs dialogs;
   Fades fades;

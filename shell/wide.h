@@ -11,6 +11,14 @@ namespace tapecount {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide characters are UTF-16 units");
 
+// The text as Win32 takes it, without a copy: the same UTF-16 units, terminated.
+inline const wchar_t* WinText(const Text& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+inline const wchar_t* WinText(TextTail text) {
+  return reinterpret_cast<const wchar_t*>(text.data);
+}
+
 inline std::wstring Wide(TextView text) {
   return std::wstring(text.begin(), text.end());
 }

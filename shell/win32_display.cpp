@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "export.h"
+#include "resource.h"
 #include "shell.h"
 #include "wide.h"
 
@@ -11,7 +12,25 @@ namespace tapecount {
 namespace {
 
 void SetText(HWND window, const Text& text) {
-  SetWindowTextW(window, Wide(text).c_str());
+  SetWindowTextW(window, WinText(text));
+}
+
+UINT CommandOf(MenuItem item) {
+  switch (item) {
+    case MenuItem::AutoExpand:
+      return IDM_AUTO_EXPAND;
+    case MenuItem::AutoMode:
+      return IDM_AUTO_MODE;
+    case MenuItem::Topmost:
+      return IDM_TOPMOST;
+    case MenuItem::Transparency:
+      return IDM_TRANSPARENCY;
+    case MenuItem::SaveSettings:
+      return IDM_SAVE_SETTINGS;
+    case MenuItem::SingleInstance:
+    default:
+      return IDM_SINGLE_INSTANCE;
+  }
 }
 
 UINT MenuState(ItemState state) {
@@ -59,8 +78,8 @@ HWND Win32Display::PaneWindow(PaneId pane) const {
   return pane == PaneId::Input ? shell_.windows.inputPane : shell_.windows.totalPane;
 }
 
-void Win32Display::SetPaneText(PaneId pane, const Text& text) {
-  SetText(PaneWindow(pane), text);
+void Win32Display::SetPaneText(PaneId pane, TextTail text) {
+  SetWindowTextW(PaneWindow(pane), WinText(text));
 }
 
 void Win32Display::MovePane(PaneId pane, const PaneRect& rect) {
@@ -72,20 +91,22 @@ void Win32Display::SetTitle(const Text& text) {
 }
 
 void Win32Display::SetStatusText(const Text& text) {
-  SendMessageW(shell_.windows.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  SendMessageW(shell_.windows.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(WinText(text)));
 }
 
-// The status bar lays itself out from the same WM_SIZE as its parent's.
+// The status bar lays itself out from a WM_SIZE like its parent's (a minimised window is
+// never laid out).
 void Win32Display::LayoutStatusBar(int clientWidth, int clientHeight) {
-  SendMessageW(shell_.windows.status, WM_SIZE, shell_.sizeType,
+  SendMessageW(shell_.windows.status, WM_SIZE, SIZE_RESTORED,
                MAKELPARAM(clientWidth, clientHeight));
 }
 
-void Win32Display::SetItemState(int commandId, ItemState state) {
-  MENUITEMINFOW& record = shell_.itemState;
+void Win32Display::SetItemState(MenuItem item, ItemState state) {
+  MENUITEMINFOW record{};
+  record.cbSize = sizeof record;
   record.fMask = MIIM_STATE;
   record.fState = MenuState(state);
-  SetMenuItemInfoW(shell_.windows.menu, static_cast<UINT>(commandId), FALSE, &record);
+  SetMenuItemInfoW(shell_.windows.menu, CommandOf(item), FALSE, &record);
 }
 
 WindowSize Win32Display::OuterSize() const {
@@ -113,12 +134,12 @@ void Win32Display::ReleasePointer() {
   ReleaseCapture();
 }
 
-void Win32Display::StartFade(Fade fade) {
-  shell_.fades.Begin(fade);
+bool Win32Display::StartFade(const FadePlan& plan) {
+  return shell_.fades.Begin(plan);
 }
 
-void Win32Display::StopFades() {
-  shell_.fades.Cancel();
+void Win32Display::StopFades(unsigned liveSession) {
+  shell_.fades.StopSessionsBut(liveSession);
 }
 
 void Win32Display::StartScreenRowCheck(unsigned generation) {
@@ -142,13 +163,12 @@ void Win32Display::ShowMessage(const Message& message) {
   } else if (message.icon == MessageIcon::Error) {
     flags |= MB_ICONERROR;
   }
-  const std::wstring text = Wide(message.text);
-  const std::wstring caption = message.caption ? Wide(*message.caption) : std::wstring();
-  MessageBoxW(owner, text.c_str(), message.caption ? caption.c_str() : nullptr, flags);
+  MessageBoxW(owner, WinText(message.text), message.caption ? WinText(*message.caption) : nullptr,
+              flags);
 }
 
 bool Win32Display::CopyToClipboard(const Text& text) {
-  return CopyHistoryToClipboard(Wide(text));
+  return CopyHistoryToClipboard(text);
 }
 
 }  // namespace tapecount

@@ -1,4 +1,5 @@
 // The portable code's display, implemented with Win32 calls on the main window's controls.
+// Texts go to Windows as they are, without a copy: showing takes no memory of the program's.
 #pragma once
 
 #include <windows.h>
@@ -19,19 +20,19 @@ class Win32Display final : public Display {
   void FocusEntryAtEnd() override;
   void SetLastEntryText(const Text& text) override;
   void SetTotalText(const Text& text) override;
-  void SetPaneText(PaneId pane, const Text& text) override;
+  void SetPaneText(PaneId pane, TextTail text) override;
   void MovePane(PaneId pane, const PaneRect& rect) override;
   void SetTitle(const Text& text) override;
   void SetStatusText(const Text& text) override;
   void LayoutStatusBar(int clientWidth, int clientHeight) override;
-  void SetItemState(int commandId, ItemState state) override;
+  void SetItemState(MenuItem item, ItemState state) override;
   WindowSize OuterSize() const override;
   void PlaceWindow(WindowSize size, bool topmost) override;
   void SetAlpha(int alpha) override;
   void CapturePointer() override;
   void ReleasePointer() override;
-  void StartFade(Fade fade) override;
-  void StopFades() override;
+  bool StartFade(const FadePlan& plan) override;
+  void StopFades(unsigned liveSession) override;
   void StartScreenRowCheck(unsigned generation) override;
   void Close() override;
   void ShowMessage(const Message& message) override;

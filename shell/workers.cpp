@@ -1,14 +1,12 @@
 #include "workers.h"
 
+#include <new>
+
 #include "shell/model/window_model.h"
 
 namespace tapecount {
 
 namespace {
-
-// Fade sessions are numbered for the whole process, so a step still on its way from a
-// destroyed window's fade is never taken for a later window's.
-std::atomic<unsigned> g_nextFadeSession{1};
 
 struct CheckRequest {
   HWND window;
@@ -33,91 +31,86 @@ DWORD WINAPI ScreenRowCheck(void* parameter) {
 struct FadeRequest {
   std::shared_ptr<FadeShared> shared;
   HWND window;
-  unsigned session;
-  int level;
-  Fade fade;
+  FadePlan plan;
 };
 
-// Steps the alpha by 5 every 10 ms under the fade lock, each step applied by the window
-// thread. Stops early when its session ends (transparency turned off, window destroyed).
+// Under the fade lock: the wait, then each step handed to the window thread. Stops early
+// when its session ends (transparency turned off, the window destroyed).
 DWORD WINAPI FadeThread(void* parameter) {
   const std::unique_ptr<FadeRequest> request(static_cast<FadeRequest*>(parameter));
+  const FadePlan& plan = request->plan;
   FadeShared& shared = *request->shared;
-  const bool in = request->fade == Fade::In;
-  EnterCriticalSection(&shared.lock);
-  if (!in) {
-    Sleep(150);
-  }
-  const int step = in ? 5 : -5;
-  for (int alpha = in ? request->level : 255; in ? alpha <= 255 : alpha >= request->level;
-       alpha += step) {
-    if (shared.session != request->session) {
-      break;
+  const LPARAM fade = FadeParameter(plan.fade, plan.session);
+  {
+    const auto held = shared.lock.Lock();
+    Sleep(static_cast<DWORD>(plan.waitMs));
+    for (int step = 0;
+         step < plan.steps && shared.liveSession == plan.session && !shared.windowGone; ++step) {
+      PostMessageW(request->window, kMsgFadeStep, static_cast<WPARAM>(step), fade);
+      Sleep(static_cast<DWORD>(plan.stepMs));
     }
-    PostMessageW(request->window, kMsgFadeStep, static_cast<WPARAM>(alpha),
-                 static_cast<LPARAM>(request->session));
-    Sleep(10);
   }
-  LeaveCriticalSection(&shared.lock);
-  (in ? shared.fadeInRunning : shared.fadeOutRunning) = false;
+  PostMessageW(request->window, kMsgFadeEnded, 0, fade);
   return 1;
 }
 
 }  // namespace
 
-void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight) {
-  auto request = std::make_unique<CheckRequest>(CheckRequest{window, generation, rowHeight});
-  KernelHandle thread(CreateThread(nullptr, 0, ScreenRowCheck, request.get(), 0, nullptr));
-  if (thread) {
-    request.release();  // the thread's now
-  } else {
-    // No thread to be had: measured here, and handed back the same way.
-    PostScreenRowLimit(*request);
+void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight) noexcept {
+  const CheckRequest check{window, generation, rowHeight};
+  std::unique_ptr<CheckRequest> request(new (std::nothrow) CheckRequest(check));
+  if (request != nullptr) {
+    const KernelHandle thread(CreateThread(nullptr, 0, ScreenRowCheck, request.get(), 0, nullptr));
+    if (thread) {
+      request.release();  // the thread's now
+      return;
+    }
   }
+  // No thread to be had: measured here, and handed back the same way.
+  PostScreenRowLimit(check);
 }
 
-void Fades::Start(HWND window, int level) {
-  shared_ = std::make_shared<FadeShared>();
-  shared_->session = g_nextFadeSession++;
+bool Fades::Start(HWND window) noexcept {
+  try {
+    shared_ = std::make_shared<FadeShared>();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   window_ = window;
-  level_ = level;
+  return true;
 }
 
-void Fades::Stop() {
-  Cancel();
+void Fades::Stop() noexcept {
+  if (shared_ != nullptr) {
+    shared_->windowGone = true;
+  }
   shared_.reset();
   fadeOut_.Reset();
   fadeIn_.Reset();
 }
 
-void Fades::Begin(Fade fade) {
+bool Fades::Begin(const FadePlan& plan) noexcept {
   if (shared_ == nullptr) {
-    return;
+    return false;
   }
-  std::atomic<bool>& running = fade == Fade::In ? shared_->fadeInRunning : shared_->fadeOutRunning;
-  if (running.exchange(true)) {
-    return;  // one of this kind is on its way already
+  std::unique_ptr<FadeRequest> request(new (std::nothrow) FadeRequest{shared_, window_, plan});
+  if (request == nullptr) {
+    return false;
   }
-  auto request = std::make_unique<FadeRequest>(
-      FadeRequest{shared_, window_, shared_->session.load(), level_, fade});
-  HANDLE thread = CreateThread(nullptr, 0, FadeThread, request.get(), 0, nullptr);
-  if (thread == nullptr) {
-    running = false;  // that fade does not happen; the next pointer move tries again
-    return;
+  KernelHandle thread(CreateThread(nullptr, 0, FadeThread, request.get(), 0, nullptr));
+  if (!thread) {
+    return false;
   }
-  request.release();
+  request.release();  // the thread's now
   // Nothing waits on the thread replaced: its handle goes at once.
-  (fade == Fade::In ? fadeIn_ : fadeOut_).Reset(thread);
+  (plan.fade == Fade::In ? fadeIn_ : fadeOut_) = std::move(thread);
+  return true;
 }
 
-void Fades::Cancel() {
+void Fades::StopSessionsBut(unsigned liveSession) noexcept {
   if (shared_ != nullptr) {
-    shared_->session = g_nextFadeSession++;
+    shared_->liveSession = liveSession;
   }
-}
-
-bool Fades::IsCurrent(unsigned session) const {
-  return shared_ != nullptr && session == shared_->session;
 }
 
 }  // namespace tapecount

@@ -1,6 +1,7 @@
 // The window's worker threads: the screen-row checks and transparency's fades. Workers
 // never touch window state: each result is posted to the window, and the window thread
-// applies it.
+// applies it. What a fade does, and when, the window model decides; a fade thread only waits
+// and hands back its steps.
 #pragma once
 
 #include <windows.h>
@@ -15,49 +16,49 @@ namespace tapecount {
 
 // A screen-row check's result: wParam the limit, lParam the check's generation.
 inline constexpr UINT kMsgScreenRowLimit = WM_APP + 1;
-// One step of a fade: wParam the alpha, lParam the fade session it belongs to.
+// A fade's step: wParam the step's index, lParam the fade (FadeParameter).
 inline constexpr UINT kMsgFadeStep = WM_APP + 2;
+// A fade's end: lParam the fade (FadeParameter).
+inline constexpr UINT kMsgFadeEnded = WM_APP + 3;
 
-// Measures the room below the window on a thread of its own and posts the limit back.
-void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight);
+// A fade and its session in one message parameter, and back.
+inline LPARAM FadeParameter(Fade fade, unsigned session) {
+  return static_cast<LPARAM>(static_cast<ULONG_PTR>(session) << 1 | (fade == Fade::Out ? 1 : 0));
+}
+inline Fade FadeOf(LPARAM parameter) {
+  return (parameter & 1) != 0 ? Fade::Out : Fade::In;
+}
+inline unsigned SessionOf(LPARAM parameter) {
+  return static_cast<unsigned>(static_cast<ULONG_PTR>(parameter) >> 1);
+}
+
+// Measures the room below the window on a thread of its own and posts the limit back; on
+// the calling thread when no thread (or no memory for one) can be had.
+void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight) noexcept;
 
 // Shared by the window and its fade threads, so it outlives both: the fade lock lets one
-// fade at a time step the alpha; the running flags keep a second fade of a kind from
-// starting while one runs.
+// fade at a time step; the live session tells a running fade whether to go on.
 struct FadeShared {
-  FadeShared() { InitializeCriticalSection(&lock); }
-  FadeShared(const FadeShared&) = delete;
-  FadeShared& operator=(const FadeShared&) = delete;
-  ~FadeShared() { DeleteCriticalSection(&lock); }
-
-  CRITICAL_SECTION lock;
-  std::atomic<bool> fadeOutRunning{false};
-  std::atomic<bool> fadeInRunning{false};
-  // The fades of this session may step; cancelling starts a new one, so running fades stop
-  // and any step still on its way is dropped.
-  std::atomic<unsigned> session{0};
+  CriticalSection lock;
+  std::atomic<unsigned> liveSession{0};
+  std::atomic<bool> windowGone{false};
 };
 
-// One window's fades: 5 alpha units every 10 ms between the transparent level and 255,
-// the fade-out after a 150 ms wait.
+// One window's fade threads.
 class Fades {
  public:
-  // Window creation, in a release whose transparency fades.
-  void Start(HWND window, int level);
+  // False when there is no memory for them: the window cannot be made.
+  bool Start(HWND window) noexcept;
   // Window destruction: running fades stop; threads still running keep the lock alive.
-  void Stop();
-  void Begin(Fade fade);
-  void Cancel();
-  // A step posted by a fade of the current session.
-  bool IsCurrent(unsigned session) const;
+  void Stop() noexcept;
+  bool Begin(const FadePlan& plan) noexcept;
+  void StopSessionsBut(unsigned liveSession) noexcept;
 
-  const FadeShared* Shared() const { return shared_.get(); }
   HANDLE Thread(Fade fade) const { return (fade == Fade::In ? fadeIn_ : fadeOut_).Get(); }
 
  private:
   std::shared_ptr<FadeShared> shared_;
   HWND window_ = nullptr;
-  int level_ = 0;
   KernelHandle fadeIn_;
   KernelHandle fadeOut_;
 };

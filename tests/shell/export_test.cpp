@@ -118,7 +118,7 @@ bool HasDefaultPrinter() {
 // no printer, Wine says so in boxes of its own before its print dialog.)
 TEST_P(Export, PageSetupAndPrintDialogsKeepTheirRecord) {
   Open();
-  const PAGESETUPDLGW& record = shell_->pageSetup.record;
+  const PAGESETUPDLGW& record = shell_->pageSetup.Record();
   EXPECT_EQ(record.Flags + record.rtMargin.left + record.rtMargin.bottom, 6u + 2000);
   {
     DialogWatcher dialogs(IDCANCEL);

@@ -99,13 +99,12 @@ INSTANTIATE_TEST_SUITE_P(Releases, Fades, ::testing::Values(&kRelease134),
 TEST_P(Fades, StepTheAlphaFiveAtATimeBothWays) {
   Open();
   PressInEntry(VK_F4);
-  const FadeShared& fades = *shell_->fades.Shared();
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));  // the pointer comes in
   EXPECT_EQ(GetCapture(), main_);
   const HANDLE first = shell_->fades.Thread(Fade::In);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));  // no second fade-in
   EXPECT_EQ(shell_->fades.Thread(Fade::In), first);
-  EXPECT_EQ(TraceAlpha([&] { return !fades.fadeInRunning && Alpha() == 255; }), Steps(50, 5));
+  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::In); }), Steps(50, 5));
 
   RECT client{};
   GetClientRect(main_, &client);
@@ -113,7 +112,7 @@ TEST_P(Fades, StepTheAlphaFiveAtATimeBothWays) {
   EXPECT_EQ(GetCapture(), main_);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -5));  // the menu bar: reads 65531
   EXPECT_NE(GetCapture(), main_);
-  EXPECT_EQ(TraceAlpha([&] { return !fades.fadeOutRunning && Alpha() == 50; }), Steps(255, -5));
+  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::Out); }), Steps(255, -5));
 }
 
 TEST_P(Fades, TransparencyOffDuringAFadeEndsOpaque) {
@@ -121,7 +120,7 @@ TEST_P(Fades, TransparencyOffDuringAFadeEndsOpaque) {
   PressInEntry(VK_F4);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
   TraceAlpha([&] { return Alpha() >= 120; });
-  ASSERT_TRUE(shell_->fades.Shared()->fadeInRunning);
+  ASSERT_TRUE(model().FadeRunning(Fade::In));
   PressInEntry(VK_F4);
   EXPECT_EQ(Alpha(), 255);
   EXPECT_NE(GetCapture(), main_);
