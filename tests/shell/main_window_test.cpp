@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "resource.h"
+#include "support/failing_allocations.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
@@ -197,6 +198,44 @@ TEST_P(MainWindow, MessageBoxesHaveTheirOwners) {
     EXPECT_EQ(boxes.Seen()[1].text, L"stack underflow!\n");
     EXPECT_EQ(boxes.Seen()[1].owner, nullptr);
   }
+}
+
+// Every allocation of the program failing while a key, a command and a resize reach the real
+// window: each says so, the window stays whole, and it works once memory is back. (Nothing is
+// checked while allocations fail: a failed check would need memory to say so.)
+TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
+  Open();
+  Type(L"100\n25-");
+  const std::wstring input = InputPane(), title = Title();
+  const std::wstring pasted = L"12345678901234567";  // longer than a string keeps in itself
+  SetWindowTextW(windows().entry, pasted.c_str());
+  LRESULT results[3] = {};
+  {
+    DialogWatcher boxes;
+    FailAllocations(1, std::size_t(-1));
+    results[0] = PressInEntry(VK_RETURN);
+    results[1] = PressInEntry(VK_DELETE);
+    results[2] = Command(IDM_TRANSFER);
+    Resize(275, 400);  // needs no memory
+    FailAllocations(0);
+    ASSERT_EQ(boxes.Seen().size(), 4u);  // three boxes, and the viewer the transfer opens
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(boxes.Seen()[i].text, L"memory allocate error!");
+      EXPECT_EQ(boxes.Seen()[i].owner, main_);
+    }
+  }
+  EXPECT_EQ(results[0], 0);  // refused
+  EXPECT_EQ(results[1], 1);
+  EXPECT_EQ(results[2], 1);
+  EXPECT_TRUE(IsWindow(main_));
+  EXPECT_EQ(InputPane(), input);
+  EXPECT_EQ(ReadWindowText(windows().total), L"75");
+  EXPECT_EQ(Title(), title);
+  EXPECT_EQ(EntryText(), pasted);
+  EXPECT_EQ(OuterHeight(main_), 400);
+  PressInEntry(VK_RETURN);
+  EXPECT_EQ(ReadWindowText(windows().total), L"12,345,678,901,234,644");
+  EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n12,345,678,901,234,568\r\n");
 }
 
 }  // namespace

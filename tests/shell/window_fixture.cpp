@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "shell/model/settings_file.h"
+#include "support/failing_allocations.h"
 #include "support/fake_window.h"
 
 namespace tapecount::testing {
@@ -36,6 +37,7 @@ void CALLBACK Answer(HWND dialog, UINT, UINT_PTR timer, DWORD) {
 }
 
 LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
+  const AllocationsAllowed allowed;  // the watcher's records, also while the program's fail
   HWND dialog = reinterpret_cast<HWND>(wParam);
   wchar_t className[32] = {};
   if (code == HCBT_ACTIVATE && GetClassNameW(dialog, className, 32) > 0 &&
