@@ -14,7 +14,7 @@ RELEASE ?= 1.34
 FUZZ_SECONDS ?= 60
 
 .PHONY: all run test build native asan fuzz-build fuzz bench dist dist-check deps format \
-  check-format clean
+  check-format check-layers clean
 
 all: build
 
@@ -39,7 +39,7 @@ fuzz-build: deps
 	cmake --preset fuzz $(CMAKE_FLAGS)
 	cmake --build --preset fuzz -j $(JOBS)
 
-test: check-format native asan fuzz-build build
+test: check-format check-layers native asan fuzz-build build
 	ctest --preset native -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 	ctest --preset fuzz -j $(JOBS)
@@ -73,6 +73,10 @@ format:
 
 check-format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+# core/ -> history/ -> shell/model/ -> shell/: no include of a later layer.
+check-layers:
+	scripts/check-layers.sh
 
 clean:
 	rm -rf build
