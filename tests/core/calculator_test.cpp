@@ -14,7 +14,8 @@ using Lines = std::vector<Text>;
 TEST(EntryKeys, WorkedExampleAppliedOneAfterAnother) {
   FakeWindow w;
   w.Type("100\n25-*3\n-");
-  EXPECT_EQ(w.display.entry + w.display.title, u"-「 - 」: : : ");
+  EXPECT_EQ(w.display.entry, u"-");
+  EXPECT_EQ(w.display.title, u"「 - 」: : : ");
   w.Type("5\n/-");
   EXPECT_EQ(w.display.title, u"「 / 」: : : ");  // the operator stays '/'
   w.Type("4\n");
@@ -66,7 +67,8 @@ TEST(EntryKeys, PointAndMinusAreInsertedWithTheCaretAtTheEnd) {
   EXPECT_EQ(w.display.entry, u".5");
   EXPECT_EQ(w.display.focusCount, focused + 1);
   w.Type("-*/-");  // minus on an empty box: a "-" with the caret after it
-  EXPECT_EQ(w.display.entry + w.display.title, u"-「 / 」: : : ");
+  EXPECT_EQ(w.display.entry, u"-");
+  EXPECT_EQ(w.display.title, u"「 / 」: : : ");
   EXPECT_EQ(w.display.focusCount, focused + 2);
   EXPECT_TRUE(w.State().negativeEntry);
   w.display.entry.clear();
@@ -138,7 +140,8 @@ TEST(Undo, TakesEntriesBackDownToTheHeaders) {
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"10"}));
   EXPECT_EQ(w.State().pendingOperator, u'*');  // undo leaves the operator
   w.Type("BB");                                // the second finds the header: nothing, nothing said
-  EXPECT_EQ(w.display.lastEntry + w.display.totalText, u"00");
+  EXPECT_EQ(w.display.lastEntry, u"0");
+  EXPECT_EQ(w.display.totalText, u"0");
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴"}));
   EXPECT_TRUE(w.display.messages.empty());
   w.Type("+7\n12B");  // the stacks are whole again; with a typed entry Backspace only edits
@@ -150,7 +153,9 @@ TEST(ClearAll, CopiesTheHistoryThenStartsAfresh) {
   FakeWindow w;
   w.Type("100\n25-*4D");
   EXPECT_EQ(w.display.clipboard, u"入力履歴\t合計履歴\r\n100\t100\r\n-25\t75\r\n");
-  EXPECT_EQ(w.display.entry + w.display.lastEntry + w.display.totalText, u"00");
+  EXPECT_EQ(w.display.entry, u"");
+  EXPECT_EQ(w.display.lastEntry, u"0");
+  EXPECT_EQ(w.display.totalText, u"0");
   EXPECT_EQ(w.display.title, u"「 + 」: : : ");
   EXPECT_EQ(w.GetTape().DisplayedRowCount(), 1);
   w.Type("B-D5-");  // clear-all cleared the negative-entry flag: 5 is subtracted

@@ -119,7 +119,11 @@ bool HasDefaultPrinter() {
 TEST_P(Export, PageSetupAndPrintDialogsKeepTheirRecord) {
   Open();
   const PAGESETUPDLGW& record = shell_->pageSetup.Record();
-  EXPECT_EQ(record.Flags + record.rtMargin.left + record.rtMargin.bottom, 6u + 2000);
+  EXPECT_EQ(record.Flags, static_cast<DWORD>(PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES));
+  for (LONG margin :
+       {record.rtMargin.left, record.rtMargin.top, record.rtMargin.right, record.rtMargin.bottom}) {
+    EXPECT_EQ(margin, 1000);
+  }
   {
     DialogWatcher dialogs(IDCANCEL);
     EXPECT_EQ(Command(IDM_PRINT), 1);

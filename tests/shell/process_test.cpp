@@ -34,7 +34,8 @@ TEST_F(Programs, TheGuardStopsASecondCopyWhicheverCopySetIt) {
   {
     Process running = Process::Program(TAPECOUNT_EXE, second_);     // guard off
     Process second = Process::Program(TAPECOUNT_EXE_127, second_);  // guard off too
-    EXPECT_TRUE(second.WaitForExit(300) == STILL_ACTIVE && second.MainWindow() != nullptr);
+    EXPECT_EQ(second.WaitForExit(300), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_NE(second.MainWindow(), nullptr);
     // A copy with the guard off still stops one with the guard on.
     EXPECT_EQ(Process::Program(TAPECOUNT_EXE, first_).WaitForExit(10000), 0u);
   }

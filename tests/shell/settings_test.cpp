@@ -1,6 +1,8 @@
 // The settings file on disk, the colours and the font, on the real window.
 #include <windows.h>
 
+#include <gmock/gmock.h>
+
 #include <string>
 
 #include "resource.h"
@@ -10,6 +12,9 @@
 
 namespace tapecount::testing {
 namespace {
+
+using ::testing::AnyOf;
+using ::testing::Eq;
 
 class Settings : public ShellTest {
  protected:
@@ -107,12 +112,13 @@ TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
   Process first = Process::Program(TAPECOUNT_EXE, directory_);
   Process second = Process::Program(TAPECOUNT_EXE_127, directory_);
   HWND windows[] = {first.MainWindow(), second.MainWindow()};
-  ASSERT_TRUE(windows[0] != nullptr && windows[1] != nullptr);
+  ASSERT_NE(windows[0], nullptr);
+  ASSERT_NE(windows[1], nullptr);
   for (int round = 0; round < 200; ++round) {
     PostMessageW(windows[round % 2], WM_COMMAND, IDM_SAVE_SETTINGS, 0);
     if (round % 5 == 0) {
       const std::wstring text = FileText();
-      ASSERT_TRUE(text == original || text == whole) << round;
+      ASSERT_THAT(text, AnyOf(Eq(original), Eq(whole))) << round;
     }
   }
   for (HWND window : windows) {
