@@ -1,11 +1,16 @@
 #!/usr/bin/env python3
 """Draws the program's icon, a small adding machine with its paper tape, and writes it as
-.ico files: the large icon (32 and 48 pixels) and the small one (16 pixels).
+.ico files of PNG images: the large icon and the small one, each at the sizes Windows asks
+for at the usual display scalings.
 
 Usage: make_icons.py <large.ico> <small.ico>
 """
 import struct
 import sys
+import zlib
+
+LARGE_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
+SMALL_SIZES = [16, 20, 24, 32]
 
 BODY = (0x5A, 0x6E, 0x82, 0xFF)      # slate blue-grey (R, G, B, A)
 BODY_EDGE = (0x2E, 0x3A, 0x46, 0xFF)
@@ -19,77 +24,83 @@ CLEAR = (0, 0, 0, 0)
 
 
 def draw(size):
-    """Returns rows (top first) of RGBA pixels, drawn on a 16-unit grid."""
+    """Returns rows (top first) of RGBA pixels. The design is on a 16-unit grid, but each
+    part is sized in whole pixels first and the parts are then laid side by side, so the
+    keys and the tape's lines stay evenly spaced and sharp at sizes that are not a
+    multiple of 16."""
     px = [[CLEAR] * size for _ in range(size)]
     unit = size / 16.0
 
-    def rect(x0, y0, x1, y1, colour):
-        for y in range(int(round(y0 * unit)), int(round(y1 * unit))):
-            for x in range(int(round(x0 * unit)), int(round(x1 * unit))):
-                if 0 <= x < size and 0 <= y < size:
-                    px[y][x] = colour
+    def n(units, least=1):
+        return max(least, int(units * unit + 0.5))
 
-    # The paper tape rising out of the machine, with printed lines.
-    rect(5, 0, 11, 7, PAPER)
-    for line in (1.5, 3.5, 5.5):
-        rect(6, line, 10, line + 0.5 if size > 16 else line + 1, INK)
-    # The body with its edge.
-    rect(1, 6, 15, 16, BODY_EDGE)
-    rect(1.5, 6.5, 14.5, 15.5, BODY)
-    # The display.
-    rect(3, 7.5, 13, 9.5, DISPLAY)
-    rect(9, 8, 12.5, 9, DIGITS)
-    # Three rows of keys; the tall plus key on the right.
+    def fill(x, y, w, h, colour):
+        for row in px[y:y + h]:
+            row[x:x + w] = [colour] * w
+
+    edge, key_w, key_gap, plus_w = n(0.5), n(1.8), n(0.7), n(2.3)
+    key_h, row_gap = n(1.2), n(0.5)
+    keys_w = 3 * (key_w + key_gap) + plus_w
+    margin = min(n(1.5), (size - 2 * edge - keys_w) // 2)
+    body_w = keys_w + 2 * (margin + edge)
+    left = (size - body_w) // 2
+    inner = left + edge + margin  # where the display and the keys start
+    # From the bottom up: the edge, three rows of keys, the display, the edge.
+    keys_top = size - edge - n(0.4, 0) - (3 * key_h + 2 * row_gap)
+    display_h = n(2)
+    display_top = keys_top - n(0.9) - display_h
+    top = display_top - n(0.9) - edge
+
+    # The paper tape rising out of the machine, its printed lines counted from the machine.
+    tape_x, tape_w, line = n(5, 0), n(6), n(0.5)
+    fill(tape_x, 0, tape_w, top, PAPER)
+    for y in range(top - n(1) - line, 0, -n(2)):
+        fill(tape_x + n(1), y, tape_w - 2 * n(1), line, INK)
+    # The body with its edge, the display, three rows of keys and the tall plus key.
+    fill(left, top, body_w, size - top, BODY_EDGE)
+    fill(left + edge, top + edge, body_w - 2 * edge, size - top - 2 * edge, BODY)
+    fill(inner, display_top, keys_w, display_h, DISPLAY)
+    digits_w = n(3.5)
+    fill(inner + keys_w - digits_w - n(0.5), display_top + n(0.5, 0), digits_w,
+         max(1, display_h // 2), DIGITS)
     for row in range(3):
         for col in range(3):
-            x = 3 + col * 2.5
-            y = 10.5 + row * 1.7
-            rect(x, y, x + 1.8, y + 1.2, KEY)
-    rect(10.5, 10.5, 12.8, 14.6, KEY_PLUS)
+            fill(inner + col * (key_w + key_gap), keys_top + row * (key_h + row_gap), key_w,
+                 key_h, KEY)
+    fill(inner + 3 * (key_w + key_gap), keys_top, plus_w, 3 * key_h + 2 * row_gap, KEY_PLUS)
     return px
 
 
-def bitmap(size, palette):
-    """A 16-colour icon image: the drawing has only opaque and clear pixels, so a palette
-    and the transparency mask hold it exactly, in a sixth of the bytes of 32-bit pixels."""
-    rows = draw(size)
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    colours = b''.join(struct.pack('BBBB', b, g, r, 0) for (r, g, b) in palette)
-    colours += bytes(4 * (16 - len(palette)))
-    pixels = b''
-    mask = b''
-    for row in reversed(rows):
-        indexes = [palette.index(colour[:3]) if colour[3] else 0 for colour in row]
-        packed = bytes(indexes[x] << 4 | indexes[x + 1] for x in range(0, size, 2))
-        pixels += packed + bytes(-len(packed) % 4)
-        bits = int(''.join('0' if colour[3] else '1' for colour in row), 2)
-        mask_row = ((size + 31) // 32) * 4
-        mask += (bits << (mask_row * 8 - size)).to_bytes(mask_row, 'big')
-    return header + colours + pixels + mask
+def png(size):
+    """The drawing as a 32-bit RGBA PNG (the form Windows reads in an icon). The drawing is
+    flat colour, so each row is filtered the way that leaves it most zeros and the whole
+    compresses to a few hundred bytes."""
+    raw = b''
+    previous = bytes(4 * size)
+    for row in draw(size):
+        line = bytes(c for pixel in row for c in pixel)
+        sub = bytes((line[i] - (line[i - 4] if i >= 4 else 0)) & 0xFF for i in range(len(line)))
+        up = bytes((a - b) & 0xFF for a, b in zip(line, previous))
+        kind, data = min(enumerate([line, sub, up]),
+                         key=lambda f: sum(min(b, 256 - b) for b in f[1]))
+        raw += bytes([kind]) + data
+        previous = line
 
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack(
+            '>I', zlib.crc32(kind + data))
 
-def palette_of(sizes):
-    """The colours drawn, in the order first drawn; clear pixels take entry 0 (black)."""
-    palette = [(0, 0, 0)]
-    for size in sizes:
-        for row in draw(size):
-            for (r, g, b, a) in row:
-                if a not in (0, 0xFF):
-                    sys.exit('make_icons.py: only opaque or clear pixels fit a 16-colour icon')
-                if a and (r, g, b) not in palette:
-                    palette.append((r, g, b))
-    if len(palette) > 16:
-        sys.exit('make_icons.py: more than 16 colours')
-    return palette
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
 
 
 def write_ico(path, sizes):
-    palette = palette_of(sizes)
-    images = [bitmap(s, palette) for s in sizes]
+    images = [png(s) for s in sizes]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for s, image in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', s % 256, s % 256, 16, 0, 1, 4, len(image), offset)
+        # A size of 256 is written as 0; PNG images are 32 bits a pixel, with no palette.
+        out += struct.pack('<BBBBHHII', s % 256, s % 256, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     with open(path, 'wb') as f:
         f.write(out + b''.join(images))
@@ -98,5 +109,5 @@ def write_ico(path, sizes):
 if __name__ == '__main__':
     if len(sys.argv) != 3:
         sys.exit(__doc__)
-    write_ico(sys.argv[1], [32, 48])
-    write_ico(sys.argv[2], [16])
+    write_ico(sys.argv[1], LARGE_SIZES)
+    write_ico(sys.argv[2], SMALL_SIZES)

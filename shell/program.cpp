@@ -24,7 +24,11 @@ bool RegisterMainClass(HINSTANCE instance, const std::wstring& className) {
   windowClass.lpfnWndProc = MainWndProc;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAPECOUNT));
-  windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TAPECOUNT_SMALL));
+  // The small icon's own image for the caption's size (LoadIconW would take its 32-pixel
+  // image, for the caption to shrink); if it cannot be loaded, Windows shrinks the large one.
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAPECOUNT_SMALL), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN);

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Packs this build's programs as `make dist` does (which refuses programs that import more
 than Windows' own DLLs) and checks the package: the files and no others, their checksums,
-the version in its name against the About box.
+the version in its name against the About box, each program's manifest and icon sizes.
 
 Usage: check_dist.py <folder of the built programs> <scratch folder>
 """
@@ -10,13 +10,19 @@ import hashlib
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ET
 import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 SHIPPED = ['tapecount.exe', 'tapecount-1.27.exe', 'guide-ja.md', 'LICENSE.txt', 'SHA256SUMS']
+# The icon groups' sizes: those Windows asks for at the usual display scalings.
+ICON_SIZES = {165: [16, 20, 24, 32, 40, 48, 64, 256], 175: [16, 20, 24, 32]}
+RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+ASM3 = '{urn:schemas-microsoft-com:asm.v3}'
 failures = []
 
 
@@ -35,6 +41,72 @@ def about_box(program):
         if text.startswith('テプカン: ver '):
             return text, int(height)
     return None, int(height)
+
+
+def resources(program):
+    """{(type, id): bytes} of a 64-bit program's resources, each in its first language."""
+    with open(program, 'rb') as f:
+        data = f.read()
+    pe = struct.unpack_from('<I', data, 0x3C)[0]
+    sections, = struct.unpack_from('<H', data, pe + 6)
+    optional_size, = struct.unpack_from('<H', data, pe + 20)
+    # The resource table is the third data directory, 112 bytes into a PE32+ optional header.
+    rva, = struct.unpack_from('<I', data, pe + 24 + 112 + 2 * 8)
+    table = pe + 24 + optional_size
+
+    def offset(address):
+        for i in range(sections):
+            size, start, raw_size, raw = struct.unpack_from('<IIII', data, table + 40 * i + 8)
+            if start <= address < start + max(size, raw_size):
+                return raw + address - start
+        raise ValueError(f'{program}: address {address:#x} in no section')
+
+    base = offset(rva)
+
+    def entries(directory):
+        named, numbered = struct.unpack_from('<HH', data, base + directory + 12)
+        for i in range(named + numbered):
+            key, target = struct.unpack_from('<II', data, base + directory + 16 + 8 * i)
+            yield key, target & 0x7FFFFFFF
+
+    found = {}
+    for kind, names in entries(0):
+        for key, languages in entries(names):
+            leaf = next(entries(languages))[1]
+            address, length = struct.unpack_from('<II', data, base + leaf)
+            found[(kind, key)] = data[offset(address):offset(address) + length]
+    return found
+
+
+def check_resources(program):
+    """The manifest asks for GDI scaling and nothing else of the display; the icons are PNG
+    images at exactly the sizes Windows asks for."""
+    name, found = os.path.basename(program), resources(program)
+    manifest = ET.fromstring(found[(RT_MANIFEST, 1)])
+    scaling = manifest.find(f'{ASM3}application/{ASM3}windowsSettings/'
+                            '{http://schemas.microsoft.com/SMI/2017/WindowsSettings}gdiScaling')
+    check(scaling is not None and scaling.text == 'true', f'{name}: no gdiScaling true')
+    level = manifest.find(f'{ASM3}trustInfo/{ASM3}security/{ASM3}requestedPrivileges/'
+                          f'{ASM3}requestedExecutionLevel')
+    check(level is not None and level.attrib == {'level': 'asInvoker', 'uiAccess': 'false'},
+          f'{name}: not asInvoker without uiAccess')
+    tags = [element.tag.rsplit('}', 1)[-1] for element in manifest.iter()]
+    check(not [t for t in tags if t.lower().startswith('dpiaware')], f'{name}: DPI-aware')
+    check('dependency' not in tags, f'{name}: depends on another assembly')
+    for group, sizes in ICON_SIZES.items():
+        directory = found[(RT_GROUP_ICON, group)]
+        listed = []
+        for i in range(struct.unpack_from('<H', directory, 4)[0]):
+            width, height, _, _, _, bits, _, image = struct.unpack_from('<BBBBHHIH', directory,
+                                                                       6 + 14 * i)
+            size = width or 256
+            listed.append(size)
+            png = found.get((RT_ICON, image), b'')
+            check(png[:8] == b'\x89PNG\r\n\x1a\n' and png[12:16] == b'IHDR'
+                  and struct.unpack_from('>IIBB', png, 16) == (size, size, 8, 6)
+                  and (height or 256, bits) == (size, 32),
+                  f'{name}: icon {group}\'s {size}-pixel image is not a 32-bit PNG of its size')
+        check(listed == sizes, f'{name}: icon {group} has sizes {listed}, not {sizes}')
 
 
 def main():
@@ -66,6 +138,8 @@ def main():
         check(text.count(b'\n') == text.count(b'\r\n') > 0, f'{name}: not CRLF lines')
 
     exes = [os.path.join(unpacked, name) for name in SHIPPED[:2]]
+    for exe in exes:
+        check_resources(exe)
 
     version = re.fullmatch(r'tapecount-(.+)-win64\.zip', os.path.basename(zip_path)).group(1)
     about = about_box(exes[0])

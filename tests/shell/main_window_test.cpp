@@ -2,6 +2,9 @@
 // reaching the window model with their results. (The differential test types the rest.)
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "resource.h"
 #include "support/failing_allocations.h"
 #include "window_fixture.h"
@@ -22,6 +25,37 @@ LOGFONTW FontOf(HWND window) {
   LOGFONTW font{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
   return font;
+}
+
+// An icon drawn at `size` on magenta: the colours at its corner and at `at`.
+std::pair<COLORREF, COLORREF> DrawnIcon(HICON icon, int size, POINT at) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+  const RECT all{0, 0, size, size};
+  FillRect(dc, &all, magenta);
+  DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  const std::pair<COLORREF, COLORREF> seen{GetPixel(dc, 0, 0), GetPixel(dc, at.x, at.y)};
+  SelectObject(dc, old);
+  DeleteObject(magenta);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return seen;
+}
+
+int IconWidth(HICON icon) {
+  ICONINFO info{};
+  BITMAP bitmap{};
+  if (!GetIconInfo(icon, &info))
+    return 0;
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
 }
 
 TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
@@ -92,6 +126,32 @@ LRESULT CALLBACK RecordingEdit(HWND window, UINT message, WPARAM wParam, LPARAM 
     g_keysReachingTheEdit.push_back(wParam);
   }
   return CallWindowProcW(g_editProcedure, window, message, wParam, lParam);
+}
+
+// Windows reads every image of both icons (PNG, with its clear corner and its colours), and
+// the caption gets the small icon's own small image.
+TEST_P(MainWindow, IconsAreReadAtEachSize) {
+  Open();
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICONSM))),
+            GetSystemMetrics(SM_CXSMICON));
+  const struct {
+    int id;
+    std::vector<int> sizes;
+  } icons[] = {{IDI_TAPECOUNT, {16, 20, 24, 32, 40, 48, 64, 256}},
+               {IDI_TAPECOUNT_SMALL, {16, 20, 24, 32}}};
+  for (const auto& icon : icons) {
+    for (int size : icon.sizes) {
+      SCOPED_TRACE(::testing::Message() << icon.id << " at " << size);
+      const auto loaded = static_cast<HICON>(LoadImageW(
+          GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id), IMAGE_ICON, size, size, 0));
+      ASSERT_NE(loaded, nullptr);
+      EXPECT_EQ(IconWidth(loaded), size);
+      const auto [corner, body] = DrawnIcon(loaded, size, {size / 8, size * 11 / 16});
+      EXPECT_EQ(corner, RGB(255, 0, 255));
+      EXPECT_EQ(body, RGB(0x5A, 0x6E, 0x82));  // the machine's body
+      DestroyIcon(loaded);
+    }
+  }
 }
 
 TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
