@@ -6,6 +6,7 @@
 #   make bench   the benchmarks
 #   make dist    the package, build/dist/tapecount-<version>-win64.zip
 #   make dist-check  the package built twice from clean clones of HEAD: the same bytes?
+#   make coverage    line and branch coverage of the portable code and of the Win32 shell
 JOBS ?= $(shell nproc)
 # Each build is a preset of CMakePresets.json (warnings as errors in all); CMAKE_FLAGS adds to it.
 CMAKE_FLAGS ?=
@@ -13,8 +14,8 @@ RELEASE ?= 1.34
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all run test build native asan fuzz-build fuzz bench dist dist-check deps format \
-  check-format check-layers clean
+.PHONY: all run test build native asan fuzz-build fuzz bench dist dist-check coverage \
+  coverage-update deps format check-format check-layers clean
 
 all: build
 
@@ -67,6 +68,25 @@ dist: build
 # Builds the package from two clones of HEAD (committed work only) and compares the bytes.
 dist-check: deps
 	JOBS=$(JOBS) scripts/dist-check.sh
+
+# Coverage, in build folders of its own (not part of `make test`: everything is built again
+# and the Wine tests run again, some minutes): the portable code from the native tests, the
+# Win32 shell from its Wine tests and the programs they start. Ends with the two lines
+# "portable: lines ...% branches ...%" and "shell: ...", after the lines no test runs
+# compared with tests/uncovered.txt; coverage-update rewrites that list, keeping its reasons.
+coverage: deps
+	cmake --preset coverage $(CMAKE_FLAGS)
+	cmake --build --preset coverage -j $(JOBS)
+	cmake --preset coverage-win $(CMAKE_FLAGS)
+	cmake --build --preset coverage-win -j $(JOBS)
+	scripts/coverage.py clear
+	ctest --preset coverage -j $(JOBS)
+	scripts/pdf-printer.sh || true  # a default printer for the print dialogs, as in make test
+	ctest --preset coverage-win
+	scripts/coverage.py report
+
+coverage-update: coverage
+	scripts/coverage.py update
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -5,9 +5,13 @@ option(TAPECOUNT_LINK_MAPS "Write <program>.map of each shipped program, for scr
 
 # No folder names in the objects (__FILE__, debug info): the source tree and the build tree
 # are mapped to fixed names; the last matching map wins, so the build tree (usually inside
-# the sources) comes last.
-add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
-                    -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+# the sources) comes last. The coverage build keeps the real folders: the maps would apply to
+# the paths of its data files and sources too, which gcov must find.
+option(TAPECOUNT_MAP_FOLDERS "Map the source and build folders to fixed names in the objects" ON)
+if(TAPECOUNT_MAP_FOLDERS)
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                      -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+endif()
 # No link time in the PE header.
 add_link_options(-Wl,--no-insert-timestamp)
 # Static libraries without dates and owners (already the default of Debian's binutils).
