@@ -29,11 +29,6 @@ TEST(Screen, OneMonitorOrNoneGivesTheSingleScreenFormula) {
       EXPECT_EQ(ScreenRowLimit({}, window, kMaximised, rowHeight), today) << top;
     }
   }
-  // 785 / 19, 0 exactly, -15 / 19 and -65 / 18 truncated toward zero.
-  EXPECT_EQ(ScreenRowLimit({kPrimary}, {0, 100, 275, 397}, kMaximised, 19), 41);
-  EXPECT_EQ(ScreenRowLimit({kPrimary}, {0, 885, 275, 1182}, kMaximised, 19), 0);
-  EXPECT_EQ(ScreenRowLimit({kPrimary}, {0, 900, 275, 1197}, kMaximised, 19), 0);
-  EXPECT_EQ(ScreenRowLimit({kPrimary}, {0, 950, 275, 1247}, kMaximised, 18), -3);
 }
 
 struct LayoutCase {
@@ -61,6 +56,11 @@ TEST(Screen, EachMonitorGivesItsOwnRoomBelowTheWindow) {
       {"on none, the other closest", {kPrimary, kRightLower}, {2300, 200, 2575, 497}, 140, 148},
       {"on none, touching the other", {kPrimary, kRightLower}, {2300, 203, 2575, 500}, 140, 147},
       {"past the bottom of all", {kPrimary, kBelow}, {100, 2200, 375, 2497}, -13, -13},
+      {"on none, equally close: the first", {kPrimary, kBelow}, {-400, 930, -125, 1230}, -2, -2},
+      {"on none, equally close: the first", {kBelow, kPrimary}, {-400, 930, -125, 1230}, 53, 56},
+      {"on none, far from both corners", {kPrimary, kRightLower}, {-400, -400, -125, -103}, 67, 71},
+      {"one column on it", {kRightLower, kPrimary}, {1919, 203, 2194, 500}, 35, 37},
+      {"one row on it", {kBelow, kPrimary}, {1280, 1079, 1555, 1376}, -10, -10},
   };
   for (const LayoutCase& c : cases) {
     EXPECT_EQ(ScreenRowLimit(c.monitors, c.window, kMaximised, 19), c.rows19) << c.layout;
