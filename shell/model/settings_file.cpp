@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "shell/model/utf8.h"
+
 namespace tapecount {
 
 namespace {
@@ -97,43 +99,6 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines,
 
 bool IsAscii(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-}
-
-// Strict UTF-8: nothing for overlong forms, surrogates, code points beyond U+10FFFF and
-// broken sequences.
-std::optional<Text> DecodeUtf8(std::string_view bytes) {
-  Text text;
-  for (std::size_t i = 0; i < bytes.size();) {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(bytes[at]); };
-    const unsigned lead = byte(i);
-    const int length = lead < 0x80                   ? 1
-                       : lead >= 0xC2 && lead < 0xE0 ? 2
-                       : lead >= 0xE0 && lead < 0xF0 ? 3
-                       : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                     : 0;
-    if (length == 0 || i + length > bytes.size()) {
-      return std::nullopt;
-    }
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-      if ((byte(i + k) & 0xC0) != 0x80) {
-        return std::nullopt;
-      }
-      c = c << 6 | (byte(i + k) & 0x3F);
-    }
-    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
-      return std::nullopt;
-    }
-    if (c >= 0x10000) {
-      text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      text += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      text += static_cast<char16_t>(c);
-    }
-    i += length;
-  }
-  return text;
 }
 
 Text DecodeUtf16(std::string_view bytes, bool bigEndian) {

@@ -1,0 +1,148 @@
+#include "shell/model/journal.h"
+
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+
+#include "history/tape.h"
+#include "shell/model/utf8.h"
+
+namespace tapecount {
+
+namespace {
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr char16_t kLineBreak[] = u"\r\n";
+constexpr char16_t kPendingLine[] = u"\t\t\tpending ";
+constexpr char16_t kEndLine[] = u"\t\t\tend";
+
+bool EndsWith(TextView text, TextView end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+bool IsOperation(char16_t c) {
+  return c == u'+' || c == u'-' || c == u'*' || c == u'/';
+}
+
+Text FirstLine() {
+  return Text(u"テプカン: Windows の終了時に残したテープ ") + kJournalMark;
+}
+
+Text HeaderRow() {
+  return Text(kInputHeader) + u"\t" + kTotalHeader;
+}
+
+// std::to_chars' shortest form that reads back as the same double; the buffer grows until
+// the digits fit.
+Text ValueText(double value) {
+  std::string digits(16, '\0');
+  for (;;) {
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc()) {
+      return Widen(std::string_view(digits.data(), end - digits.data()));
+    }
+    digits.resize(digits.size() * 2);
+  }
+}
+
+// The whole text must be the value: no sign other than a leading '-', no spaces.
+std::optional<double> ParseValue(TextView text) {
+  std::string narrow;
+  for (char16_t c : text) {
+    if (c >= 0x80) {
+      return std::nullopt;
+    }
+    narrow += static_cast<char>(c);
+  }
+  double value = 0;
+  const char* end = narrow.data() + narrow.size();
+  const auto [stop, error] = std::from_chars(narrow.data(), end, value);
+  if (error != std::errc() || stop != end) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// "row<TAB><TAB>+n 1.5": the row is all before the last TAB pair, as the machine part holds
+// no TAB.
+std::optional<JournalEntry> ParseEntry(TextView line) {
+  const std::size_t split = line.rfind(u"\t\t");
+  if (split == TextView::npos) {
+    return std::nullopt;
+  }
+  TextView machine = line.substr(split + 2);
+  if (machine.empty() || !IsOperation(machine[0])) {
+    return std::nullopt;
+  }
+  const bool negative = machine.size() > 1 && machine[1] == u'n';
+  machine.remove_prefix(negative ? 2 : 1);
+  if (machine.empty() || machine[0] != u' ') {
+    return std::nullopt;
+  }
+  const std::optional<double> value = ParseValue(machine.substr(1));
+  if (!value) {
+    return std::nullopt;
+  }
+  return JournalEntry{line[split + 2], negative, *value, Text(line.substr(0, split))};
+}
+
+}  // namespace
+
+std::string WriteJournal(const Journal& journal) {
+  Text text = FirstLine() + kLineBreak + HeaderRow() + kLineBreak;
+  for (const JournalEntry& entry : journal.entries) {
+    text += entry.row + u"\t\t" + entry.operation + (entry.negativeEntry ? u"n " : u" ") +
+            ValueText(entry.value) + kLineBreak;
+  }
+  text += kPendingLine + Text(1, journal.pendingOperator) + kLineBreak + kEndLine + kLineBreak;
+  return kByteOrderMark + EncodeUtf8(text);
+}
+
+std::optional<Journal> ReadJournal(std::string_view bytes) {
+  if (bytes.substr(0, 3) != kByteOrderMark) {
+    return std::nullopt;
+  }
+  const std::optional<Text> text = DecodeUtf8(bytes.substr(3));
+  if (!text) {
+    return std::nullopt;
+  }
+  // The lines between CR LF pairs; a lone CR or LF is no line break of the program's.
+  std::vector<TextView> lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = std::min(text->find(kLineBreak, start), text->size());
+    lines.push_back(TextView(*text).substr(start, end - start));
+    if (lines.back().find_first_of(u"\r\n") != TextView::npos) {
+      return std::nullopt;
+    }
+    if (end == text->size()) {
+      break;
+    }
+    start = end + 2;
+  }
+  // The terminator may stand last, or be followed by a line break and one empty line.
+  for (int blank = 0; blank < 2 && lines.size() > 1 && lines.back().empty(); ++blank) {
+    lines.pop_back();
+  }
+  const std::size_t count = lines.size();
+  if (count < 4 || !EndsWith(lines[0], kJournalMark) || lines[1] != HeaderRow() ||
+      lines[count - 1] != kEndLine) {
+    return std::nullopt;
+  }
+  const TextView pending = lines[count - 2];
+  if (pending.size() != TextView(kPendingLine).size() + 1 ||
+      pending.substr(0, pending.size() - 1) != kPendingLine || !IsOperation(pending.back())) {
+    return std::nullopt;
+  }
+  Journal journal;
+  journal.pendingOperator = pending.back();
+  for (std::size_t i = 2; i < count - 2; ++i) {
+    std::optional<JournalEntry> entry = ParseEntry(lines[i]);
+    if (!entry) {
+      return std::nullopt;
+    }
+    journal.entries.push_back(std::move(*entry));
+  }
+  return journal;
+}
+
+}  // namespace tapecount

@@ -1,0 +1,48 @@
+// The session journal: the tape written to a file of the program's own when Windows ends the
+// session while it runs, and replayed when it is started again with that file. The file also
+// serves a person: UTF-8 text with a byte-order mark and CR LF lines that opens in Notepad
+// with the tape's two columns as the clipboard holds them, the exact values beside them.
+//
+//   テプカン: Windows の終了時に残したテープ (tapecount-tape 1)
+//   入力履歴<TAB>合計履歴
+//   100<TAB>100<TAB><TAB>+ 100        each entry: its row, two TABs, then the operation, 'n'
+//   -5<TAB>95<TAB><TAB>+n -5          for a negative entry, a space and the value (shortest
+//   <TAB><TAB><TAB>pending *          form that reads back exactly); the pending operator;
+//   <TAB><TAB><TAB>end                the terminator, which a truncated file lacks
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/text.h"
+
+namespace tapecount {
+
+// What the first line ends with; another format, or none, is not the program's journal.
+inline constexpr char16_t kJournalMark[] = u"(tapecount-tape 1)";
+
+struct JournalEntry {
+  char16_t operation;  // '+', '-', '*' or '/': the operation applied (not the key)
+  bool negativeEntry;  // the entry was started with the '-' key on an empty box
+  double value;        // the entry's exact value
+  Text row;            // the row as the clipboard holds it: entry line, separator, total line
+};
+
+struct Journal {
+  std::vector<JournalEntry> entries;  // in order, oldest first
+  char16_t pendingOperator = u'+';    // '+', '-', '*' or '/'
+};
+
+// The file's bytes. A row holds no line break; a surrogate without its pair is written as
+// U+FFFD. Every value, infinities and NaN included, reads back bit for bit (NaN as NaN).
+std::string WriteJournal(const Journal& journal);
+
+// The journal a file holds; nothing when the bytes are not a whole journal of this format
+// (missing, damaged, truncated, foreign): then the program starts empty and leaves the file
+// alone. The last line break, and one empty line after the terminator, may be missing or
+// added (editors do both); anything else after it is not the program's.
+std::optional<Journal> ReadJournal(std::string_view bytes);
+
+}  // namespace tapecount

@@ -1,0 +1,21 @@
+// Any bytes as a session journal: reading never fails badly, and a journal read back writes
+// to bytes that read back as the same journal. Its bytes stand for it: the shortest digits
+// that read back differ for any two doubles (a NaN's payload aside).
+#include <cstdint>
+#include <cstdlib>
+
+#include "shell/model/journal.h"
+
+#define CHECK(ok) ((ok) ? void() : std::abort())
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::optional<tapecount::Journal> journal =
+      tapecount::ReadJournal({reinterpret_cast<const char*>(data), size});
+  if (journal) {
+    const std::string bytes = tapecount::WriteJournal(*journal);
+    const std::optional<tapecount::Journal> again = tapecount::ReadJournal(bytes);
+    CHECK(again && again->entries.size() == journal->entries.size() &&
+          tapecount::WriteJournal(*again) == bytes);
+  }
+  return 0;
+}
