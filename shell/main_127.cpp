@@ -3,6 +3,6 @@
 
 #include "main_window.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  return tapecount::TapecountMain(instance, show, tapecount::kRelease127);
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) {
+  return tapecount::TapecountMain(instance, commandLine, show, tapecount::kRelease127);
 }

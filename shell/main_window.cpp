@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "resource.h"
+#include "session.h"
 #include "settings.h"
 #include "shell.h"
 #include "wide.h"
@@ -139,6 +140,10 @@ LRESULT Dispatch(Shell& shell, HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_MOVE:
       shell.model.Moved();
       return 1;
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession(shell);
+    case WM_ENDSESSION:
+      return OnEndSession(shell, wParam != FALSE);
     case WM_SIZE:
       return OnSize(shell, wParam, lParam);
     case WM_PAINT:

@@ -12,11 +12,14 @@ struct Shell;
 inline constexpr wchar_t kMutexName[] = L"テプカン識別用文字列";
 
 // Start-up as each program's entry runs it: the guard, the window, the message loop.
-int TapecountMain(HINSTANCE instance, int show, const Release& release) noexcept;
+// `commandLine` (after the program's name) is empty but for a start after the session's end.
+int TapecountMain(HINSTANCE instance, const wchar_t* commandLine, int show,
+                  const Release& release) noexcept;
 // False when another copy runs and the guard is on (after the beep).
 bool AcquireSingleInstance(Shell& shell);
-// Loads the names, registers the class, creates and shows the window, applies the
-// settings. Returns the window, or null when it could not be created.
+// Loads the names, registers the class, creates the window, takes back the tape of a restart,
+// shows the window and applies the settings. Returns the window, or null when it could not
+// be created.
 HWND OpenMainWindow(Shell& shell, int show);
 int RunMessageLoop(Shell& shell);
 

@@ -3,6 +3,7 @@
 
 #include "main_window.h"
 #include "resource.h"
+#include "session.h"
 #include "settings.h"
 #include "shell.h"
 #include "wide.h"
@@ -68,6 +69,10 @@ HWND OpenMainWindow(Shell& shell, int show) {
   }
   ShowWindow(window, show);
   UpdateWindow(window);
+  // Once the window has its size, so the tape fills the rows it has.
+  if (shell.restart) {
+    RestoreTape(shell, *shell.restart);
+  }
   LoadSettings(shell);
   return window;
 }
@@ -94,10 +99,12 @@ int RunMessageLoop(Shell& shell) {
   return static_cast<int>(message.wParam);
 }
 
-int TapecountMain(HINSTANCE instance, int show, const Release& release) noexcept {
+int TapecountMain(HINSTANCE instance, const wchar_t* commandLine, int show,
+                  const Release& release) noexcept {
   // Without memory for its start the program ends as when its window cannot be made.
   try {
     Shell shell(release, instance);
+    shell.restart = TakeRestartRequest(commandLine);
     if (!AcquireSingleInstance(shell)) {
       return 0;
     }

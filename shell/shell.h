@@ -45,6 +45,10 @@ struct Shell {
   OwnedMutex mutex;         // the single-instance guard's
   // The settings file as start-up read it for the guard, for the window to apply: read once.
   std::optional<StoredModes> storedAtStartUp;
+  // A start after the session's end: the tape to take back.
+  std::optional<RestartRequest> restart;
+  // Where the tape goes if the session ends; chosen when Windows first asks.
+  std::wstring journalPath;
 
   ShellWindows windows;
   WNDPROC entryBoxDefault = nullptr;  // the edit control's own procedure

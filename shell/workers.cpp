@@ -1,8 +1,9 @@
 #include "workers.h"
 
 #include <new>
+#include <vector>
 
-#include "shell/model/window_model.h"
+#include "shell/model/screen.h"
 
 namespace tapecount {
 
@@ -14,10 +15,45 @@ struct CheckRequest {
   int rowHeight;
 };
 
+ScreenBox BoxOf(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+struct MonitorList {
+  std::vector<Monitor> monitors;
+  bool whole = true;
+};
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, RECT*, LPARAM parameter) {
+  auto& list = *reinterpret_cast<MonitorList*>(parameter);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) {
+    list.whole = false;
+    return FALSE;
+  }
+  try {
+    list.monitors.push_back(
+        {BoxOf(info.rcMonitor), BoxOf(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  } catch (const std::bad_alloc&) {
+    list.whole = false;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The room below the window on the monitor it is on; from the primary screen's maximised
+// height alone when the monitors cannot all be had.
 void PostScreenRowLimit(const CheckRequest& request) {
   RECT rect{};
   GetWindowRect(request.window, &rect);
-  const int limit = ScreenRowLimit(GetSystemMetrics(SM_CYMAXIMIZED), rect.top, request.rowHeight);
+  MonitorList list;
+  if (!EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&list)) ||
+      !list.whole) {
+    list.monitors.clear();
+  }
+  const int limit = ScreenRowLimit(list.monitors, BoxOf(rect), GetSystemMetrics(SM_CYMAXIMIZED),
+                                   request.rowHeight);
   PostMessageW(request.window, kMsgScreenRowLimit, static_cast<WPARAM>(limit),
                static_cast<LPARAM>(request.generation));
 }

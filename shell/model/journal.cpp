@@ -110,7 +110,7 @@ std::optional<Journal> ReadJournal(std::string_view bytes) {
   std::vector<TextView> lines;
   for (std::size_t start = 0;;) {
     const std::size_t end = std::min(text->find(kLineBreak, start), text->size());
-    lines.push_back(TextView(*text).substr(start, end - start));
+    lines.emplace_back(TextView(*text).substr(start, end - start));
     if (lines.back().find_first_of(u"\r\n") != TextView::npos) {
       return std::nullopt;
     }
@@ -140,9 +140,47 @@ std::optional<Journal> ReadJournal(std::string_view bytes) {
     if (!entry) {
       return std::nullopt;
     }
-    journal.entries.push_back(std::move(*entry));
+    journal.entries.emplace_back(std::move(*entry));
   }
   return journal;
+}
+
+Text RestartCommandLine(const RestartRequest& request) {
+  // A Windows path holds no quotes, so quoting is enough.
+  Text line = kRestoreSwitch;
+  for (const Text* argument : {&request.journal, &request.folder}) {
+    line += u" \"";
+    line += *argument;
+    line += u"\"";
+  }
+  return line;
+}
+
+std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine) {
+  // At most three arguments are the program's; a fourth makes the line another's.
+  Text arguments[4];
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < commandLine.size() && count < std::size(arguments);) {
+    if (IsAsciiSpace(commandLine[i])) {
+      ++i;
+      continue;
+    }
+    Text& argument = arguments[count++];
+    bool quoted = false;
+    for (; i < commandLine.size() && (quoted || !IsAsciiSpace(commandLine[i])); ++i) {
+      commandLine[i] == u'"' ? void(quoted = !quoted) : argument.push_back(commandLine[i]);
+    }
+  }
+  const auto isSwitch = [](const Text& argument) {
+    return argument.size() == std::size(kRestoreSwitch) - 1 &&
+           std::equal(argument.begin(), argument.end(), kRestoreSwitch, [](char16_t a, char16_t b) {
+             return (a >= u'A' && a <= u'Z' ? a + 32 : a) == b;
+           });
+  };
+  if (count < 2 || count > 3 || !isSwitch(arguments[0]) || arguments[1].empty()) {
+    return std::nullopt;
+  }
+  return RestartRequest{arguments[1], arguments[2]};
 }
 
 }  // namespace tapecount

@@ -45,4 +45,19 @@ std::string WriteJournal(const Journal& journal);
 // added (editors do both); anything else after it is not the program's.
 std::optional<Journal> ReadJournal(std::string_view bytes);
 
+// How the program is started again after the session's end: the journal's file and the
+// folder it ran in (where its settings file is). Windows adds the program's own name.
+struct RestartRequest {
+  Text journal;
+  Text folder;  // empty: the current folder
+};
+inline constexpr char16_t kRestoreSwitch[] = u"/restore";
+
+// `/restore "<journal>" "<folder>"`.
+Text RestartCommandLine(const RestartRequest& request);
+// The request a command line (after the program's name) makes: `/restore` (any case) with
+// the journal's file and, optionally, the folder, each quoted or not. Nothing for any other
+// command line, the empty one among them: an ordinary start.
+std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine);
+
 }  // namespace tapecount

@@ -1,5 +1,8 @@
 #include "shell/model/window_model.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/keys.h"
 
 namespace tapecount {
@@ -15,6 +18,23 @@ constexpr std::size_t kShortTextRoom = 64;
 ItemState CheckedIf(bool on) {
   return on ? ItemState::Checked : ItemState::Unchecked;
 }
+
+constexpr std::pair<Operation, char16_t> kOperationSigns[] = {{Operation::Add, u'+'},
+                                                              {Operation::Subtract, u'-'},
+                                                              {Operation::Multiply, u'*'},
+                                                              {Operation::Divide, u'/'}};
+
+char16_t SignOf(Operation operation) {
+  for (const auto& [op, sign] : kOperationSigns) {
+    if (op == operation) {
+      return sign;
+    }
+  }
+  return u'+';
+}
+
+// Thrown while a journal is replayed, when an entry is not what the journal shows.
+struct NotThisTape {};
 
 }  // namespace
 
@@ -288,12 +308,72 @@ void WindowModel::ClearAll() {
     return;
   }
   ShowStatus(kTransferDoneStatus);
+  Clear();
+  ResizeKeepingTopmost(kInitialSize);
+  display_.FocusEntry();
+}
+
+void WindowModel::Clear() noexcept {
   calculator_.Reset();
   tape_.Reset();
   ShowPanes();
   RefreshTitle();
-  ResizeKeepingTopmost(kInitialSize);
-  display_.FocusEntry();
+}
+
+Journal WindowModel::TapeJournal() const {
+  const CalcState& state = calculator_.State();
+  const Pane& entries = tape_.InputPane();
+  const Pane& totals = tape_.TotalPane();
+  Journal journal;
+  journal.pendingOperator = state.pendingOperator;
+  journal.entries.reserve(state.records.size());
+  // The records and the lines after the headers go together, one for one.
+  for (std::size_t i = 0; i < state.records.size(); ++i) {
+    const EntryRecord& record = state.records[i];
+    Text row(entries.Line(i + 1));
+    row += release_.clipboardSeparator;
+    row += totals.Line(i + 1);
+    journal.entries.push_back({SignOf(record.operation), record.negativeEntry, record.value, row});
+  }
+  return journal;
+}
+
+bool WindowModel::RestoreTape(const Journal& journal) noexcept {
+  try {
+    for (const JournalEntry& entry : journal.entries) {
+      ReplayEntry(entry);
+    }
+  } catch (const NotThisTape&) {
+    Clear();
+    return false;
+  } catch (const std::bad_alloc&) {
+    Clear();
+    return false;
+  }
+  calculator_.SetPending(journal.pendingOperator);
+  ShowPanes();
+  RefreshTitle();
+  return true;
+}
+
+// One entry applied again, as its key applied it; the panes scroll as they fill.
+void WindowModel::ReplayEntry(const JournalEntry& entry) {
+  const auto sign = std::find_if(std::begin(kOperationSigns), std::end(kOperationSigns),
+                                 [&](const auto& pair) { return pair.second == entry.operation; });
+  if (sign == std::end(kOperationSigns)) {
+    throw NotThisTape();
+  }
+  const std::optional<PreparedEntry> prepared =
+      calculator_.Prepare({sign->first, entry.negativeEntry, entry.value});
+  if (!prepared ||
+      prepared->lines.entryLine + release_.clipboardSeparator + prepared->lines.totalLine !=
+          entry.row) {
+    throw NotThisTape();
+  }
+  tape_.ReserveLines(prepared->lines.entryLine, prepared->lines.totalLine);
+  calculator_.Apply(*prepared);
+  const bool full = tape_.DisplayedRowCount() + 1 > tape_.RowCapacity();
+  tape_.AppendLines(prepared->lines.entryLine, prepared->lines.totalLine, full);
 }
 
 void WindowModel::FocusEntry() {

@@ -11,6 +11,7 @@
 #include "core/display.h"
 #include "core/release.h"
 #include "history/tape.h"
+#include "shell/model/journal.h"
 
 namespace tapecount {
 
@@ -158,6 +159,15 @@ class WindowModel {
   // fails it flips back.
   void ToggleSingleInstance(SettingsStore& store) noexcept;
 
+  // --- The session's end, and the start after it.
+  // The tape as the session journal keeps it. Throws std::bad_alloc when there is no memory.
+  Journal TapeJournal() const;
+  // A fresh window takes a journal's tape: its entries applied again in order, as if typed
+  // (what does not fit scrolls out of view; nothing grows), then its pending operator. False,
+  // the window left empty, when the journal is not this release's tape (an entry does not
+  // give the row the journal shows) or memory runs out.
+  bool RestoreTape(const Journal& journal) noexcept;
+
   // --- State, for the shell and the tests.
   const ModeFlags& Modes() const { return modes_; }
   int ScreenRowLimit() const { return screenRowLimit_; }
@@ -215,6 +225,8 @@ class WindowModel {
   void RefreshRowStatus() noexcept;
   void ShowStatus(TextView text) noexcept;
   void ShowPanes() noexcept;
+  void ReplayEntry(const JournalEntry& entry);
+  void Clear() noexcept;
 
   Display& display_;
   const Release& release_;

@@ -183,5 +183,30 @@ TEST(OutOfMemory, ASettingsFileThatCannotBeReadForMemoryReadsAsAllOff) {
   }
 }
 
+// A tape replayed at start-up comes back whole, or the window starts empty (and the file is
+// left for another try).
+TEST(OutOfMemory, ATapeReplayedWithoutMemoryLeavesTheWindowEmpty) {
+  FakeWindow typed;
+  typed.Type("100\n25-*3\n7\n8\n9\n10\n123456789012345678\n-");
+  const Journal journal = typed.model.TapeJournal();
+  const State empty = Snap(FakeWindow());
+  for (std::size_t nth = 1;; ++nth) {
+    SCOPED_TRACE(nth);
+    FakeWindow w;
+    FailAllocations(nth);
+    const bool restored = w.model.RestoreTape(journal);
+    const bool failed = testing::AllocationFailed();
+    FailAllocations(0);
+    if (!failed) {
+      EXPECT_TRUE(restored);
+      EXPECT_EQ(w.display.totalPane, typed.display.totalPane);
+      break;
+    }
+    if (!restored) {
+      EXPECT_EQ(Snap(w), empty) << Describe(Snap(w));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tapecount

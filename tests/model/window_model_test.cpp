@@ -469,5 +469,75 @@ TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
   EXPECT_EQ(composed.substr(composed.size() - 25), u"100,000   5,000,050,000\r\n");
 }
 
+// The tape through the session journal's file: a new window shows the same panes, hidden
+// lines, total, title and stacks, and undo goes on as it would have.
+TEST(WindowModel, TheTapeComesBackWholeThroughTheSessionJournal) {
+  for (const Release* release : {&kRelease134, &kRelease127}) {
+    FakeWindow before(*release);
+    before.Type("0.1\n2*-5-*3\n/-4\n123456789012345678\n7\n8\n9\n-");
+    const std::optional<Journal> read = ReadJournal(WriteJournal(before.model.TapeJournal()));
+    ASSERT_TRUE(read);
+    FakeWindow after(*release);
+    EXPECT_TRUE(after.model.RestoreTape(*read));
+    EXPECT_EQ(after.display.inputPane, before.display.inputPane);
+    EXPECT_EQ(after.display.totalPane, before.display.totalPane);
+    EXPECT_EQ(after.GetTape().InputPane().HiddenCount(),
+              before.GetTape().InputPane().HiddenCount());
+    EXPECT_EQ(after.Total(), before.Total());
+    EXPECT_EQ(after.display.totalText, before.display.totalText);
+    EXPECT_EQ(after.display.title, u"「 - 」: : : ");  // the pending operator, not the '-' typed
+    EXPECT_EQ(after.model.PrintedHistory(), before.model.PrintedHistory());
+    for (FakeWindow* w : {&before, &after}) {
+      w->display.entry.clear();
+      w->Type("BBB");
+    }
+    EXPECT_EQ(after.display.totalPane, before.display.totalPane);
+    EXPECT_EQ(after.display.lastEntry, before.display.lastEntry);
+    EXPECT_EQ(after.display.totalText, before.display.totalText);
+  }
+}
+
+TEST(WindowModel, AJournalOfAnotherTapeLeavesTheWindowEmpty) {
+  FakeWindow w;
+  w.Type("100\n25-");
+  const Journal journal = w.model.TapeJournal();
+  Journal altered = journal;
+  altered.entries[1].row = u"-25\t76";
+  Journal refused = journal;  // a positive total turned negative: the range check refuses it
+  refused.entries[1] = {u'+', false, -200, u"-200\t-100"};
+  for (const Journal* wrong : {&altered, &refused}) {
+    FakeWindow fresh;
+    EXPECT_FALSE(fresh.model.RestoreTape(*wrong));
+    EXPECT_EQ(fresh.display.inputPane, u"入力履歴\r\n");
+    EXPECT_EQ(fresh.display.totalText, u"0");
+    EXPECT_EQ(fresh.display.title, u"「 + 」: : : ");
+  }
+  FakeWindow old(kRelease127);  // the other release's rows are joined otherwise
+  EXPECT_FALSE(old.model.RestoreTape(journal));
+  EXPECT_EQ(old.display.totalPane, u"合計履歴\r\n");
+}
+
+TEST(RestartCommandLine, NamesTheJournalAndTheFolderAndReadsBack) {
+  const RestartRequest request{u"C:\\Users\\u\\AppData\\Local\\tapecount\\tape-1.txt",
+                               u"D:\\My Files"};
+  const Text line = RestartCommandLine(request);
+  EXPECT_EQ(line,
+            u"/restore \"C:\\Users\\u\\AppData\\Local\\tapecount\\tape-1.txt\" "
+            u"\"D:\\My Files\"");
+  const std::optional<RestartRequest> read = ParseRestartCommandLine(line);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->journal, request.journal);
+  EXPECT_EQ(read->folder, request.folder);
+  const std::optional<RestartRequest> typed = ParseRestartCommandLine(u"  /RESTORE tape.txt ");
+  ASSERT_TRUE(typed);
+  EXPECT_EQ(typed->journal, u"tape.txt");
+  EXPECT_EQ(typed->folder, u"");
+  const char16_t* others[] = {u"",           u"tape.txt",      u"/restore", u"/restore \"\"",
+                              u"/other a b", u"/restore a b c"};
+  for (std::size_t i = 0; i < std::size(others); ++i) {
+    EXPECT_FALSE(ParseRestartCommandLine(others[i])) << i;
+  }
+}
+
 }  // namespace
 }  // namespace tapecount

@@ -81,7 +81,7 @@ TEST_P(Modes, ScreenRowChecksFollowTheWindowsMoves) {
   for (int top : {0, 300, maximised - 171 - release().rowHeight, maximised + 40}) {
     MoveTo(50, top);
     WaitForScreenRowChecks();
-    const int limit = (maximised - top - 171) / release().rowHeight;
+    const int limit = ScreenRowLimit(maximised, top, release().rowHeight);  // one monitor
     EXPECT_EQ(model().ScreenRowLimit(), limit) << top;
     // In auto mode each check switches auto-expand: the flag, the title and the mark agree.
     EXPECT_EQ(model().Modes().autoExpand, limit > 1) << top;
@@ -93,7 +93,7 @@ TEST_P(Modes, ScreenRowChecksFollowTheWindowsMoves) {
     MoveTo(i % 200, top = (i * 37) % (maximised - 100));
   }
   WaitForScreenRowChecks();
-  EXPECT_EQ(model().ScreenRowLimit(), (maximised - top - 171) / release().rowHeight);
+  EXPECT_EQ(model().ScreenRowLimit(), ScreenRowLimit(maximised, top, release().rowHeight));
 }
 
 class Fades : public Modes {};

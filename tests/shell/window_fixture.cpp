@@ -154,8 +154,9 @@ Process Process::Holding(const std::wstring& arguments) {
   return helper;
 }
 
-Process Process::Program(const char* program, const std::wstring& directory) {
-  Process process(program, L"", directory);
+Process Process::Program(const char* program, const std::wstring& directory,
+                         const std::wstring& arguments) {
+  Process process(program, arguments, directory);
   // Under Wine, WaitForInputIdle can return before the window exists.
   DWORD_PTR result = 0;
   for (int i = 0; i < 1000 && process.WaitForExit(10) == STILL_ACTIVE; ++i) {
@@ -212,8 +213,9 @@ void ShellTest::TearDown() {
   RemoveScratchDirectory(directory_);
 }
 
-void ShellTest::Open() {
+void ShellTest::Open(const std::optional<RestartRequest>& restart) {
   shell_ = std::make_unique<Shell>(release(), GetModuleHandleW(nullptr));
+  shell_->restart = restart;
   main_ = OpenMainWindow(*shell_, SW_SHOWNORMAL);
   ASSERT_NE(main_, nullptr);
   PumpMessages();

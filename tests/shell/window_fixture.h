@@ -65,7 +65,8 @@ class Process {
   // The helper holding the clipboard ("hold <ms>") or a file ("lock <path> <ms>"), once it has.
   static Process Holding(const std::wstring& arguments);
   // Waits until the program's main window answers, or the program has ended.
-  static Process Program(const char* program, const std::wstring& directory);
+  static Process Program(const char* program, const std::wstring& directory,
+                         const std::wstring& arguments = L"");
   Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
   ~Process();
   // The exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
@@ -85,8 +86,9 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
 
   const Release& release() const { return *GetParam(); }
   bool Is134() const { return GetParam() == &kRelease134; }
-  // Creates the window as the program does (after writing any settings).
-  void Open();
+  // Creates the window as the program does (after writing any settings); as a restart after
+  // the session's end when given the request.
+  void Open(const std::optional<RestartRequest>& restart = std::nullopt);
   void Close();
 
   // Types as the user would: TypedKey's keys as key-downs of the entry box, the rest as text.

@@ -1,0 +1,88 @@
+// The session's end on the real window: the tape to its journal file, and a start with the
+// restart's command line showing it again.
+#include <windows.h>
+
+#include "resource.h"
+#include "window_fixture.h"
+
+namespace tapecount::testing {
+namespace {
+
+class Session : public ShellTest {
+ protected:
+  // Windows ends the session: asked first, then told.
+  void EndSession(bool ending) {
+    EXPECT_EQ(SendMessageW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    SendMessageW(main_, WM_ENDSESSION, ending, ENDSESSION_CLOSEAPP);
+  }
+  std::wstring TotalPane() const { return ReadWindowText(windows().totalPane); }
+};
+TAPECOUNT_BOTH_RELEASES(Session);
+
+TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
+  Open();
+  Type(L"100\n25-*3\n7\n8\n9\n10\n0.1\n-");  // the headers scrolled out, '-' pending
+  const std::wstring input = InputPane(), totals = TotalPane(), title = Title();
+  const std::wstring total = ReadWindowText(windows().total);
+  EndSession(true);
+  const std::wstring journal = shell_->journalPath;
+  ASSERT_NE(journal.find(L"\\tapecount\\tape-"), std::wstring::npos);
+  const std::string bytes = FileBytes(journal);
+  const std::string row = Is134() ? "*3\t225" : "*3   225";  // as the clipboard holds it
+  EXPECT_NE(bytes.find("\r\n" + row + "\t\t* 3\r\n"), std::string::npos);
+  Close();
+
+  Open(RestartRequest{ToText(journal), ToText(directory_)});
+  EXPECT_EQ(InputPane(), input);
+  EXPECT_EQ(TotalPane(), totals);
+  EXPECT_EQ(ReadWindowText(windows().total), total);
+  EXPECT_EQ(Title(), title);
+  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);  // taken back
+  if (Is134()) {
+    SetWindowTextW(windows().entry, L"");
+    PressInEntry(VK_BACK);  // undo goes on from the tape taken back
+    EXPECT_EQ(ReadWindowText(windows().total), L"259");
+  }
+}
+
+TEST_P(Session, ASessionThatGoesOnOrAJournalOfAnotherKindLeavesEverythingAlone) {
+  Open();
+  Type(L"5\n");
+  EndSession(false);  // another program said no: nothing written
+  EXPECT_EQ(FileBytes(shell_->journalPath), "");
+  Close();
+  const std::wstring foreign = directory_ + L"\\foreign.txt";
+  WriteBytes(foreign, "\xEF\xBB\xBFnot a tape\r\n");
+  Open(RestartRequest{ToText(foreign), Text()});
+  EXPECT_EQ(InputPane(), L"入力履歴\r\n");
+  EXPECT_EQ(FileBytes(foreign), "\xEF\xBB\xBFnot a tape\r\n");  // left alone
+  DeleteFileW(foreign.c_str());
+}
+
+// The restart's command line as Windows hands it to the program, from another folder: the
+// program reads it, runs in the folder the tape was kept from, and shows the tape.
+TEST_P(Session, AProgramStartedWithTheRestartLineShowsTheTape) {
+  if (!Is134()) {
+    GTEST_SKIP() << "one program is enough";
+  }
+  Open();
+  Type(L"12\n30--");  // '-' pending
+  EndSession(true);
+  const std::wstring journal = shell_->journalPath;
+  Close();
+  WriteSettings(directory_, L"[セッテイング]\r\n最前面表示=1\r\n");
+  const std::wstring elsewhere = ScratchDirectory();
+  Process program = Process::Program(
+      TAPECOUNT_EXE, elsewhere, Wide(RestartCommandLine({ToText(journal), ToText(directory_)})));
+  HWND window = program.MainWindow();
+  ASSERT_NE(window, nullptr);
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  EXPECT_STREQ(title, L"「 - 」: : : 前表示");  // the settings of the folder it ran in
+  EXPECT_NE(FindWindowExW(window, nullptr, L"Static", L"-18"), nullptr);  // the total
+  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
+  RemoveScratchDirectory(elsewhere);
+}
+
+}  // namespace
+}  // namespace tapecount::testing
