@@ -26,12 +26,26 @@ inline constexpr char16_t kTransferDoneStatus[] = u"テプカン: 履歴をｸ�
 inline constexpr char16_t kTransferFailedStatus[] =
     u"テプカン: ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした";
 
-inline const Message kMemoryErrorMessage{MessageOwner::MainWindow, u"memory allocate error!", u"",
-                                         MessageIcon::None};
-inline const Message kRangeErrorMessage{MessageOwner::EntryBox, u"計算範囲を超えました",
-                                        u"テープカン Error", MessageIcon::Warning};
+// A message whose texts are fixed: views of literals, so the constants below are built by
+// the compiler, not by code run before the program starts; each becomes a Message when
+// shown.
+struct FixedMessage {
+  MessageOwner owner;
+  TextView text;
+  std::optional<TextView> caption;
+  MessageIcon icon;
+
+  operator Message() const {
+    return {owner, Text(text), caption ? std::optional<Text>(Text(*caption)) : std::nullopt, icon};
+  }
+};
+
+inline constexpr FixedMessage kMemoryErrorMessage{
+    MessageOwner::MainWindow, u"memory allocate error!", u"", MessageIcon::None};
+inline constexpr FixedMessage kRangeErrorMessage{MessageOwner::EntryBox, u"計算範囲を超えました",
+                                                 u"テープカン Error", MessageIcon::Warning};
 // Clear-all copies the history to the clipboard first; it clears nothing it could not copy.
-inline const Message kClearRefusedMessage{
+inline constexpr FixedMessage kClearRefusedMessage{
     MessageOwner::MainWindow,
     u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした。\n履歴は消去していません。",
     u"テープカン Error", MessageIcon::Warning};
@@ -40,7 +54,7 @@ inline Message SettingsNotSavedMessage(const Text& path) {
   return {MessageOwner::MainWindow, u"設定を保存できませんでした。\n" + path, u"テープカン Error",
           MessageIcon::Warning};
 }
-inline const Message kStackUnderflowMessage{MessageOwner::None, u"stack underflow!\n", std::nullopt,
-                                            MessageIcon::None};
+inline constexpr FixedMessage kStackUnderflowMessage{MessageOwner::None, u"stack underflow!\n",
+                                                     std::nullopt, MessageIcon::None};
 
 }  // namespace tapecount
