@@ -1,7 +1,8 @@
 // The floor for start-up: the program's window built plainly, with nothing of the program's
 // own beyond what the window needs: the same class with its icons and menu, the six
 // controls with their fonts, the status bar, the subclassed entry box, the settings file
-// read once, the title set and the accelerators loaded, then the message loop.
+// read once, the title set and the accelerators loaded, then the message loop. Like the
+// program, it measures the room below the window on a worker thread when first sized.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,6 +12,16 @@
 namespace {
 
 WNDPROC g_edit = nullptr;
+
+// The program's screen-row check: the room below the window, posted back to it.
+DWORD WINAPI ScreenRowCheck(void* parameter) {
+  HWND window = static_cast<HWND>(parameter);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int rows = (GetSystemMetrics(SM_CYMAXIMIZED) - rect.top - 171) / 19;
+  PostMessageW(window, WM_APP + 1, static_cast<WPARAM>(rows), 1);
+  return 0;
+}
 
 LRESULT CALLBACK EntryProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(g_edit, window, message, wParam, lParam);
@@ -54,6 +65,14 @@ LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                         L"テプカン: 履歴表示計算機 for windows", window, IDC_STATUS_BAR);
     SetFocus(controls[0]);
     return 0;
+  }
+  static bool checked = false;
+  if (message == WM_SIZE && !checked) {
+    checked = true;
+    HANDLE thread = CreateThread(nullptr, 0, ScreenRowCheck, window, 0, nullptr);
+    if (thread != nullptr) {
+      CloseHandle(thread);
+    }
   }
   if (message == WM_DESTROY) {
     PostQuitMessage(0);

@@ -10,10 +10,14 @@ namespace tapecount {
 enum class MessageOwner { MainWindow, EntryBox, None };
 enum class MessageIcon { None, Warning, Error };
 
+// A message box's texts are views of the program's literals, or of a Text that lives while
+// the box is shown; each ends where its string ends, so its terminator follows it. So the
+// constants below are built by the compiler, not by code run before the program starts, and
+// showing one takes no memory: not even the box that says memory ran out.
 struct Message {
   MessageOwner owner;
-  Text text;
-  std::optional<Text> caption;  // none: the platform's default title shows
+  TextView text;
+  std::optional<TextView> caption;  // none: the platform's default title shows
   MessageIcon icon;
 
   bool operator==(const Message& other) const {
@@ -26,25 +30,29 @@ inline constexpr char16_t kTransferDoneStatus[] = u"テプカン: 履歴をｸ�
 inline constexpr char16_t kTransferFailedStatus[] =
     u"テプカン: ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした";
 
-inline const Message kMemoryErrorMessage{MessageOwner::MainWindow, u"memory allocate error!", u"",
-                                         MessageIcon::None};
-inline const Message kRangeErrorMessage{MessageOwner::EntryBox, u"計算範囲を超えました",
-                                        u"テープカン Error", MessageIcon::Warning};
+inline constexpr Message kMemoryErrorMessage{MessageOwner::MainWindow, u"memory allocate error!",
+                                             u"", MessageIcon::None};
+inline constexpr Message kRangeErrorMessage{MessageOwner::EntryBox, u"計算範囲を超えました",
+                                            u"テープカン Error", MessageIcon::Warning};
 // Clear-all copies the history to the clipboard first; it clears nothing it could not copy.
-inline const Message kClearRefusedMessage{
+inline constexpr Message kClearRefusedMessage{
     MessageOwner::MainWindow,
     u"ｸﾘｯﾌﾟﾎﾞｰﾄﾞが使用中のため履歴を転送できませんでした。\n履歴は消去していません。",
     u"テープカン Error", MessageIcon::Warning};
-// A save that could not write the settings file changes nothing on disk, and says so.
-inline Message SettingsNotSavedMessage(const Text& path) {
-  return {MessageOwner::MainWindow, u"設定を保存できませんでした。\n" + path, u"テープカン Error",
-          MessageIcon::Warning};
-}
-inline const Message kStackUnderflowMessage{MessageOwner::None, u"stack underflow!\n", std::nullopt,
-                                            MessageIcon::None};
-inline const Message kImeReleaseErrorMessage{MessageOwner::EntryBox, u"ImmReleaseContext Error",
-                                             u"テープカン Error", MessageIcon::Warning};
-inline const Message kNoDefaultPrinterMessage{
+inline constexpr Message kStackUnderflowMessage{MessageOwner::None, u"stack underflow!\n",
+                                                std::nullopt, MessageIcon::None};
+inline constexpr Message kImeReleaseErrorMessage{MessageOwner::EntryBox, u"ImmReleaseContext Error",
+                                                 u"テープカン Error", MessageIcon::Warning};
+inline constexpr Message kNoDefaultPrinterMessage{
     MessageOwner::MainWindow, u"No default printer selected.", u"Print", MessageIcon::Error};
+
+// A save that could not write the settings file changes nothing on disk, and says so: the
+// text names the file, and must live while the box is shown.
+inline Text SettingsNotSavedText(const Text& path) {
+  return u"設定を保存できませんでした。\n" + path;
+}
+inline Message SettingsNotSavedMessage(const Text& text) {
+  return {MessageOwner::MainWindow, text, u"テープカン Error", MessageIcon::Warning};
+}
 
 }  // namespace tapecount

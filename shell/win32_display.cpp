@@ -163,8 +163,10 @@ void Win32Display::ShowMessage(const Message& message) {
   } else if (message.icon == MessageIcon::Error) {
     flags |= MB_ICONERROR;
   }
-  MessageBoxW(owner, WinText(message.text), message.caption ? WinText(*message.caption) : nullptr,
-              flags);
+  // A message's texts end where their strings end: they carry their terminators.
+  const auto terminated = [](TextView text) { return reinterpret_cast<const wchar_t*>(text.data()); };
+  MessageBoxW(owner, terminated(message.text),
+              message.caption ? terminated(*message.caption) : nullptr, flags);
 }
 
 bool Win32Display::CopyToClipboard(const Text& text) {

@@ -3,7 +3,6 @@
 // functions find them, and a save composed as the whole new file.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,9 +34,10 @@ bool FlagValueIsOn(TextView value);
 
 // The code pages the platform knows: each gives the text, or nothing when the bytes are not
 // valid in it.
+// (Plain functions, so a program's own decoders are built by the compiler, not at start-up.)
 struct Decoders {
-  std::function<std::optional<Text>(std::string_view)> shiftJis;
-  std::function<std::optional<Text>(std::string_view)> ansi;
+  std::optional<Text> (*shiftJis)(std::string_view);
+  std::optional<Text> (*ansi)(std::string_view);
 };
 
 // The file's text: UTF-16 with a byte-order mark (either order); UTF-8 with one, or valid

@@ -557,7 +557,8 @@ void WindowModel::SettingsSaved() noexcept {
 
 void WindowModel::TellNotSaved(SettingsStore& store) noexcept {
   Guarded(0, [&] {
-    display_.ShowMessage(SettingsNotSavedMessage(store.Location()));
+    const Text text = SettingsNotSavedText(store.Location());
+    display_.ShowMessage(SettingsNotSavedMessage(text));
     return 0;
   });
 }

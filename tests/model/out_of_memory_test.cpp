@@ -156,7 +156,8 @@ TEST(OutOfMemory, EveryOperationRunsWholeOrNotAtAll) {
 // A save that runs out of memory is a save that failed: it says so, and changes nothing.
 TEST(OutOfMemory, ASaveWithoutMemorySaysItDidNotSave) {
   const auto unsaved = [](FakeWindow& w) { w.Key(kVkF1); };
-  const Message notSaved = SettingsNotSavedMessage(FakeWindow().store.Location());
+  const Text text = SettingsNotSavedText(FakeWindow().store.Location());
+  const Message notSaved = SettingsNotSavedMessage(text);
   ExpectWholeOrUndone({"a save", unsaved, [](FakeWindow& w) { w.model.SaveSettings(w.store); }},
                       notSaved);
   ExpectWholeOrUndone(

@@ -112,7 +112,8 @@ TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
   store.fails = true;
   w.model.SaveSettings(store);
   w.model.ToggleSingleInstance(store);
-  const Message notSaved = SettingsNotSavedMessage(u"C:\\work\\tapecount.ini");
+  const Text text = SettingsNotSavedText(u"C:\\work\\tapecount.ini");
+  const Message notSaved = SettingsNotSavedMessage(text);
   EXPECT_EQ(w.display.messages, (std::vector<Message>{notSaved, notSaved}));
   EXPECT_TRUE(w.model.SettingsDirty());
   EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);

@@ -3,14 +3,24 @@
 //   helper other              puts data of a private format only, no text
 //   helper hold <ms>          keeps the clipboard open, once it has it: "tapecount-test-held"
 //   helper lock <path> <ms>   keeps the file open with no sharing; signals the same event
+//   helper throw              an exception escapes a worker thread (with the programs'
+//                             terminate handler)
 #include <windows.h>
 
 #include <cstring>
 #include <cwchar>
+#include <stdexcept>
 #include <string>
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
+  if (command == L"throw") {
+    HANDLE thread = CreateThread(
+        nullptr, 0, [](void*) -> DWORD { throw std::runtime_error("escapes"); }, nullptr, 0,
+        nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    return 0;  // not reached: the whole program ends with the thread
+  }
   if (command == L"set" || command == L"other") {
     const std::wstring text = command == L"set" && argc > 2 ? argv[2] : L"not text";
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);

@@ -55,5 +55,11 @@ TEST_F(Programs, ClosingInTheMiddleOfAFadeEndsWithExitCodeZero) {
   }
 }
 
+// The programs' own terminate handler: an exception escaping any thread ends the program
+// at once, as abort() does, rather than leaving it running or waiting.
+TEST_F(Programs, AnExceptionEscapingAThreadEndsTheProgram) {
+  EXPECT_EQ(Process::Helper(L"throw").WaitForExit(10000), 3u);
+}
+
 }  // namespace
 }  // namespace tapecount::testing

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 #include <map>
 #include <ostream>
 #include <string>
@@ -80,9 +81,15 @@ class FakeDisplay : public Display {
     pendingChecks.push_back(generation);
   }
   void Close() override { closed = true; }
+  // Kept with copies of its texts, which the model's may not outlive.
   void ShowMessage(const Message& message) override {
     const AllocationsAllowed allowed;
-    messages.push_back(message);
+    const Text& text = shownTexts.emplace_back(message.text);
+    std::optional<TextView> caption;
+    if (message.caption) {
+      caption = shownTexts.emplace_back(*message.caption);
+    }
+    messages.push_back({message.owner, text, caption, message.icon});
   }
   bool CopyToClipboard(const Text& text) override {
     if (!clipboardBusy) {
@@ -103,6 +110,7 @@ class FakeDisplay : public Display {
   std::map<PaneId, PaneRect> rects;
   std::map<MenuItem, ItemState> items;
   std::vector<Message> messages;
+  std::deque<Text> shownTexts;
   std::vector<FadePlan> fades;
   std::vector<unsigned> pendingChecks;
   WindowSize size{0, 0};
