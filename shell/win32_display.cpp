@@ -164,7 +164,9 @@ void Win32Display::ShowMessage(const Message& message) {
     flags |= MB_ICONERROR;
   }
   // A message's texts end where their strings end: they carry their terminators.
-  const auto terminated = [](TextView text) { return reinterpret_cast<const wchar_t*>(text.data()); };
+  const auto terminated = [](TextView text) {
+    return reinterpret_cast<const wchar_t*>(text.data());
+  };
   MessageBoxW(owner, terminated(message.text),
               message.caption ? terminated(*message.caption) : nullptr, flags);
 }
