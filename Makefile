@@ -6,6 +6,7 @@
 #   make bench   the benchmarks
 #   make dist    the package, build/dist/tapecount-<version>-win64.zip
 #   make dist-check  the package built twice from clean clones of HEAD: the same bytes?
+#   make test-repeat the Wine tests of both releases 20 times in a row (REPEAT=n for more)
 #   make coverage    line and branch coverage of the portable code and of the Win32 shell
 JOBS ?= $(shell nproc)
 # Each build is a preset of CMakePresets.json (warnings as errors in all); CMAKE_FLAGS adds to it.
@@ -15,7 +16,7 @@ RELEASE ?= 1.34
 FUZZ_SECONDS ?= 60
 
 .PHONY: all run test build native asan fuzz-build fuzz bench dist dist-check coverage \
-  coverage-update deps format check-format check-layers clean
+  coverage-update deps format check-format check-layers test-repeat clean
 
 all: build
 
@@ -47,6 +48,11 @@ test: check-format check-layers native asan fuzz-build build
 	scripts/pdf-printer.sh || true  # a default printer for the print dialogs, where root can add one
 	ctest --preset windows -j $(JOBS)
 	JOBS=$(JOBS) scripts/dist-check.sh
+
+# The Wine tests of both releases REPEAT times in a row (default 20), stopping at a failure.
+REPEAT ?= 20
+test-repeat: build
+	JOBS=$(JOBS) scripts/test-repeat.sh $(REPEAT)
 
 # Each fuzz target for FUZZ_SECONDS, growing its corpus in build/fuzz/corpus/.
 fuzz: fuzz-build
