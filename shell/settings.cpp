@@ -168,8 +168,11 @@ EntryAppearance::EntryAppearance() {
 std::wstring SettingsPath() {
   const DWORD needed = GetCurrentDirectoryW(0, nullptr);
   std::wstring directory(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, directory.data());
-  directory.resize(length < needed ? length : 0);
+  const DWORD length = needed > 0 ? GetCurrentDirectoryW(needed, directory.data()) : 0;
+  if (length == 0 || length >= needed) {
+    return L"tapecount.ini";  // the directory's name unknown: the name alone still means its file
+  }
+  directory.resize(length);
   return directory + L"\\tapecount.ini";
 }
 

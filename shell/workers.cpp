@@ -102,7 +102,8 @@ void Fades::Begin(Fade fade) {
       FadeRequest{shared_, window_, shared_->session.load(), level_, fade});
   HANDLE thread = CreateThread(nullptr, 0, FadeThread, request.get(), 0, nullptr);
   if (thread == nullptr) {
-    running = false;  // that fade does not happen; the next pointer move tries again
+    // That fade does not happen; the pointer's next entering or leaving starts one as usual.
+    running = false;
     return;
   }
   request.release();
