@@ -77,20 +77,22 @@ void PageSetup::ReleaseUnfilledBlocks() {
 }
 
 bool CopyHistoryToClipboard(const Text& text) {
+  // The block is filled before the clipboard is opened and emptied: when there is no memory
+  // for it, the clipboard keeps what it had.
+  const SIZE_T bytes = (text.size() + 1) * sizeof(char16_t);
+  GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, bytes));
+  if (!block) {
+    return false;
+  }
+  if (const GlobalLocked<wchar_t> target(block.Get()); target.Get() != nullptr) {
+    memcpy(target.Get(), text.c_str(), bytes);
+  } else {
+    return false;
+  }
   // Another program holding the clipboard usually lets go within milliseconds.
   for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
     if (const ClipboardOpen clipboard(nullptr); clipboard) {
       EmptyClipboard();
-      const SIZE_T bytes = (text.size() + 1) * sizeof(char16_t);
-      GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE, bytes));
-      if (!block) {
-        return false;
-      }
-      if (const GlobalLocked<wchar_t> target(block.Get()); target.Get() != nullptr) {
-        memcpy(target.Get(), text.c_str(), bytes);
-      } else {
-        return false;
-      }
       if (SetClipboardData(CF_UNICODETEXT, block.Get()) == nullptr) {
         return false;  // the clipboard did not take it: the block is freed here
       }

@@ -44,12 +44,16 @@ void SetFont(HWND window, HFONT font, BOOL redraw) {
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }
 
-void CreateChildControls(Shell& shell) {
+// False when a control could not be made: a window without its entry box or panes is of no use.
+bool CreateChildControls(Shell& shell) {
   ShellWindows& w = shell.windows;
   for (const ChildControl& child : kChildControls) {
     w.*child.handle = CreateWindowExW(
         child.extendedStyle, child.className, child.text, WS_CHILD | WS_VISIBLE | child.style,
         child.x, child.y, child.width, child.height, w.main, nullptr, shell.instance, nullptr);
+    if (w.*child.handle == nullptr) {
+      return false;
+    }
   }
   shell.largeFont.Reset(CreateGothicFont(24, 10));
   shell.smallFont.Reset(CreateGothicFont(18, 0));
@@ -58,12 +62,15 @@ void CreateChildControls(Shell& shell) {
   SetFont(w.total, shell.largeFont.Get(), FALSE);
   SetFont(w.inputPane, shell.smallFont.Get(), FALSE);
   SetFont(w.totalPane, shell.smallFont.Get(), FALSE);
+  return true;
 }
 
 LRESULT OnCreate(Shell& shell, HWND window) {
   ShellWindows& w = shell.windows;
   w.main = window;
-  CreateChildControls(shell);
+  if (!CreateChildControls(shell)) {
+    return -1;  // the window is not created: the program ends before its message loop
+  }
   // The entry box finds the record as its parent does.
   SetWindowLongPtrW(w.entry, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shell));
   shell.entryBoxDefault = reinterpret_cast<WNDPROC>(

@@ -45,8 +45,13 @@ bool AcquireSingleInstance(Shell& shell) {
   ReadSingleInstanceSetting(shell);
   // Created whether the guard is on or not, so a running copy with the guard off still
   // stops a later copy whose guard is on.
-  shell.mutex.Reset(CreateMutexW(nullptr, TRUE, kMutexName));
-  if (shell.model.SingleInstance() && GetLastError() == ERROR_ALREADY_EXISTS) {
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, kMutexName);
+  const DWORD error = GetLastError();
+  shell.mutex.Reset(mutex);
+  // A copy run by another user, or elevated, keeps this one from opening its mutex at all.
+  const bool otherCopy =
+      error == ERROR_ALREADY_EXISTS || (mutex == nullptr && error == ERROR_ACCESS_DENIED);
+  if (shell.model.SingleInstance() && otherCopy) {
     Beep(1000, 50);
     return false;
   }

@@ -32,14 +32,40 @@ const Decoders kDecoders{
     [](std::string_view bytes) { return Decode(932, MB_ERR_INVALID_CHARS, bytes); },
     [](std::string_view bytes) { return Decode(CP_ACP, 0, bytes); }};
 
+// Another program may have the file open for a moment (a virus scanner, an indexer, an
+// editor): what it refuses then is tried again, for half a second in all, since a save
+// holds up the window.
+class SharingWait {
+ public:
+  // After a failure with `error`: true, once it has waited a little, when another try may
+  // get through.
+  bool Again(DWORD error) const {
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+        static_cast<int>(giveUp_ - GetTickCount()) <= 0) {
+      return false;
+    }
+    Sleep(kRetryMs);
+    return true;
+  }
+
+ private:
+  static constexpr DWORD kRetryMs = 20;
+  const DWORD giveUp_ = GetTickCount() + 500;
+};
+
 // The settings file's text; nothing when it exists but cannot be read whole, or is larger
 // than the program ever writes: then it reads as all defaults and is never rewritten.
-std::optional<Text> ReadSettingsText(const std::wstring& path) {
-  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+std::optional<Text> ReadSettingsText(const std::wstring& path,
+                                     const SharingWait& wait = SharingWait()) {
+  FileHandle file;
+  DWORD error = 0;
+  do {
+    file.Reset(CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = file ? 0 : GetLastError();
+  } while (!file && wait.Again(error));
   if (!file) {
-    const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
                ? std::optional<Text>(Text())
                : std::nullopt;
@@ -57,10 +83,21 @@ std::optional<Text> ReadSettingsText(const std::wstring& path) {
   return DecodeSettingsFile(bytes, kDecoders);
 }
 
+// The new file moved over the old one, once another program lets go of it.
+bool MoveOver(const std::wstring& from, const std::wstring& to, const SharingWait& wait) {
+  while (
+      !MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!wait.Again(GetLastError())) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // The whole file goes to a new file beside it, flushed, then moved over the old one in one
 // step: a crash at any moment leaves the old file or the new one, whole, and two copies
 // saving at once leave one copy's file.
-bool WriteSettingsText(const std::wstring& path, const Text& text) {
+bool WriteSettingsText(const std::wstring& path, const Text& text, const SharingWait& wait) {
   const std::string bytes = EncodeUtf16(text);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::wstring temporary =
@@ -78,8 +115,7 @@ bool WriteSettingsText(const std::wstring& path, const Text& text) {
         WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size() && FlushFileBuffers(file.Get());
     file.Reset();
-    if (whole && MoveFileExW(temporary.c_str(), path.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (whole && MoveOver(temporary, path, wait)) {
       return true;
     }
     DeleteFileW(temporary.c_str());
@@ -117,8 +153,11 @@ EntryAppearance::EntryAppearance() {
 std::wstring SettingsPath() {
   const DWORD needed = GetCurrentDirectoryW(0, nullptr);
   std::wstring directory(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, directory.data());
-  directory.resize(length < needed ? length : 0);
+  const DWORD length = needed > 0 ? GetCurrentDirectoryW(needed, directory.data()) : 0;
+  if (length == 0 || length >= needed) {
+    return L"tapecount.ini";  // the directory's name unknown: the name alone still means its file
+  }
+  directory.resize(length);
   return directory + L"\\tapecount.ini";
 }
 
@@ -131,11 +170,14 @@ bool FileSettingsStore::Save(const StoredModes& stored) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return false;
   }
-  const std::optional<Text> old = ReadSettingsText(path);
-  return old && WriteSettingsText(
-                    path, ComposeSettingsFile(
-                              *old, ValuesToSave(stored, look_.colour.rgbResult,
-                                                 look_.font.rgbColors, look_.entryFont.lfCharSet)));
+  const SharingWait wait;  // one wait for the whole save
+  const std::optional<Text> old = ReadSettingsText(path, wait);
+  return old &&
+         WriteSettingsText(path,
+                           ComposeSettingsFile(
+                               *old, ValuesToSave(stored, look_.colour.rgbResult,
+                                                  look_.font.rgbColors, look_.entryFont.lfCharSet)),
+                           wait);
 }
 
 Text FileSettingsStore::Location() const {

@@ -87,27 +87,6 @@ TEST_P(Export, ViewerFollowsWhatAnotherProgramPutsOnTheClipboard) {
   EXPECT_EQ(ClipboardText(), L"");
 }
 
-TEST_P(Export, ClipboardHeldByAnotherProgramIsReportedAndNothingIsCleared) {
-  Open();
-  Type(L"100\n25-");
-  {
-    Process holder = Process::Holding(L"hold 3000");
-    Transfer();
-    EXPECT_EQ(StatusText(), Wide(kTransferFailedStatus));
-    DialogWatcher boxes;
-    PressInEntry(VK_DELETE);
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(boxes.Seen()[0].text, Wide(kClearRefusedMessage.text));
-    EXPECT_EQ(boxes.Seen()[0].owner, main_);
-    EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n");
-    holder.WaitForExit(10000);
-  }
-  PressInEntry(VK_DELETE);  // released: now it goes through
-  EXPECT_EQ(StatusText(), Wide(kTransferDoneStatus));
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n");
-  EXPECT_EQ(ClipboardText().substr(0, 4), L"入力履歴");
-}
-
 bool HasDefaultPrinter() {
   DWORD size = 0;
   GetDefaultPrinterW(nullptr, &size);

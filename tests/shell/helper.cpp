@@ -1,8 +1,7 @@
 // Another program using the clipboard or a file, for the tests:
 //   helper set <text>         puts the text on the clipboard as Unicode text
 //   helper other              puts data of a private format only, no text
-//   helper hold <ms>          keeps the clipboard open, once it has it: "tapecount-test-held"
-//   helper lock <path> <ms>   keeps the file open with no sharing; signals the same event
+//   helper lock <path> <ms>   keeps the file open, unshared; signals "tapecount-test-held"
 //   helper throw              an exception escapes a worker thread (with the programs'
 //                             terminate handler)
 #include <windows.h>
@@ -33,26 +32,15 @@ int wmain(int argc, wchar_t** argv) {
     CloseClipboard();
     return put ? 0 : 1;
   }
-  if ((command != L"hold" || argc < 3) && (command != L"lock" || argc < 4)) {
+  if (command != L"lock" || argc < 4) {
     return 2;
   }
   HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-held");
-  // Held by a window, as programs hold it: Wine lets two openers without a window share it.
-  HWND window =
-      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  HANDLE file = INVALID_HANDLE_VALUE;
-  if (command == L"hold") {
-    while (!OpenClipboard(window)) {
-      Sleep(1);
-    }
-  } else {
-    file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-  }
+  HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   SetEvent(held);
-  Sleep(static_cast<DWORD>(std::wcstoul(argv[argc - 1], nullptr, 10)));
-  command == L"hold" ? CloseClipboard() : CloseHandle(file);
-  DestroyWindow(window);
+  Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+  CloseHandle(file);
   CloseHandle(held);
   return 0;
 }

@@ -10,11 +10,6 @@ namespace {
 
 class Modes : public ShellTest {
  protected:
-  int Alpha() const {
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(main_, nullptr, &alpha, nullptr);
-    return alpha;
-  }
   bool Topmost() const { return (GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
   // Runs the window thread, recording each alpha applied, until `done` or `ms` pass.
   template <typename Done>

@@ -16,11 +16,6 @@ HHOOK g_hook = nullptr;
 int g_button = IDOK;
 std::vector<SeenDialog> g_seen;
 
-BOOL CALLBACK CollectText(HWND control, LPARAM seen) {
-  reinterpret_cast<SeenDialog*>(seen)->texts.push_back(ReadWindowText(control));
-  return TRUE;
-}
-
 // Answered from a timer, once the dialog has finished initialising; a dialog the answer did
 // not close is ended by the second timer, and marked.
 void CALLBACK Answer(HWND dialog, UINT, UINT_PTR timer, DWORD) {
@@ -44,8 +39,7 @@ LRESULT CALLBACK WatchDialogs(int code, WPARAM wParam, LPARAM lParam) {
       std::wstring(className) == L"#32770") {
     HWND text = GetDlgItem(dialog, 0xFFFF);  // a message box's text
     const std::wstring message = text ? ReadWindowText(text) : L"";
-    g_seen.push_back({ReadWindowText(dialog), message, {}, GetWindow(dialog, GW_OWNER), dialog});
-    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&g_seen.back()));
+    g_seen.push_back({ReadWindowText(dialog), message, GetWindow(dialog, GW_OWNER), dialog});
     SetTimer(dialog, 1, 10, Answer);
   }
   return CallNextHookEx(g_hook, code, wParam, lParam);

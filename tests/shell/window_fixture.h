@@ -19,8 +19,7 @@ namespace tapecount::testing {
 // A dialog or message box as the user saw it.
 struct SeenDialog {
   std::wstring caption;
-  std::wstring text;                // a message box's text
-  std::vector<std::wstring> texts;  // every control's text
+  std::wstring text;  // a message box's text
   HWND owner;
   HWND dialog;
   bool stuck = false;  // the button did not close it: it was ended after two seconds
@@ -62,7 +61,7 @@ void WriteSettings(const std::wstring& directory, const std::wstring& contents);
 class Process {
  public:
   static Process Helper(const std::wstring& arguments);
-  // The helper holding the clipboard ("hold <ms>") or a file ("lock <path> <ms>"), once it has.
+  // The helper holding a file ("lock <path> <ms>"), once it has.
   static Process Holding(const std::wstring& arguments);
   // Waits until the program's main window answers, or the program has ended.
   static Process Program(const char* program, const std::wstring& directory,
@@ -114,6 +113,11 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   }
   bool Checked(int id) const { return MenuState(id, MF_CHECKED); }
   bool Grayed(int id) const { return MenuState(id, MF_GRAYED); }
+  int Alpha() const {
+    BYTE alpha = 0;
+    GetLayeredWindowAttributes(main_, nullptr, &alpha, nullptr);
+    return alpha;
+  }
   // Runs the window thread until every screen-row check asked for has reported.
   void WaitForScreenRowChecks();
   std::wstring Path() const { return directory_ + L"\\tapecount.ini"; }

@@ -1,0 +1,241 @@
+// Each Windows failure the program looks at, made to happen in this process: what the user sees,
+// and, unless a row says otherwise, the window, the clipboard and the settings as they were.
+#include <windows.h>
+
+#include <cderr.h>
+#include <commdlg.h>
+#include <imm.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/messages.h"
+#include "export.h"
+#include "resource.h"
+#include "support/failing_calls.h"
+#include "window_fixture.h"
+
+namespace tapecount::testing {
+namespace {
+
+enum class Act { Transfer, ClearAll, Fades, RowCheck, Print, Key, Save, StartUp, Guard };
+enum Box { kNoBox, kClearRefused, kNoPrinter, kImeRelease, kNotSaved };
+
+using Counts = std::vector<std::pair<const char*, int>>;
+struct Row {
+  const char* outcome;  // the call, and what the user sees
+  Act act;
+  std::vector<CallFailure> calls;
+  Box box;
+  Counts counts;   // calls made, where they tell
+  LRESULT result;  // the action's
+};
+Row Case(const char* outcome, Act act, std::vector<CallFailure> calls, Box box = kNoBox,
+         Counts counts = {}, LRESULT result = 1) {
+  return {outcome, act, std::move(calls), box, std::move(counts), result};
+}
+
+// The message boxes asked for, answered at once: text, caption, style and owner.
+std::wstring BoxSeen(HWND owner, const std::wstring& text, const std::wstring& caption,
+                     UINT style) {
+  return text + L"|" + caption + L"|" + std::to_wstring(style) + L"|" +
+         std::to_wstring(reinterpret_cast<std::uintptr_t>(owner));
+}
+std::vector<std::wstring> g_boxes;
+int WINAPI RecordBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
+  g_boxes.push_back(BoxSeen(owner, text, caption != nullptr ? caption : L"", style));
+  return IDOK;
+}
+
+// The print dialog hands back a device context of its own, in place of a printer's.
+BOOL WINAPI PrintToMemory(PRINTDLGW* print) {
+  print->hDC = CreateCompatibleDC(nullptr);
+  print->nCopies = 1;
+  return TRUE;
+}
+
+#define FAILS TAPECOUNT_FAILING
+#define COUNTED TAPECOUNT_COUNTING
+constexpr int kAll = kEveryCall;
+// Wine gives the entry box no input context: one stands in, and its calls are answered.
+std::vector<CallFailure> Ime(BOOL opened, BOOL released) {
+  return {FAILS(ImmGetContext, 1, kAll, 0x1234), FAILS(ImmSetOpenStatus, 1, kAll, opened),
+          FAILS(ImmReleaseContext, 1, kAll, released)};
+}
+
+const std::vector<Row> kRows = {
+    Case("GlobalAlloc, transfer: 'could not transfer', the clipboard as it was", Act::Transfer,
+         {FAILS(GlobalAlloc, 1, 1), COUNTED(OpenClipboard)}, kNoBox, {{"OpenClipboard", 0}}),
+    Case("GlobalAlloc, clear-all: 'nothing cleared', the clipboard as it was", Act::ClearAll,
+         {FAILS(GlobalAlloc, 1, 1), COUNTED(OpenClipboard)}, kClearRefused, {{"OpenClipboard", 0}}),
+    Case("OpenClipboard, another program holding it: 'nothing cleared'", Act::ClearAll,
+         {FAILS(OpenClipboard, 1, kAll, FALSE, ERROR_ACCESS_DENIED)}, kClearRefused),
+    Case("SetClipboardData, transfer: 'could not transfer', the clipboard emptied, no leak",
+         Act::Transfer, {FAILS(SetClipboardData, 1, 1), COUNTED(GlobalFree)}, kNoBox,
+         {{"GlobalFree", 1}}),
+
+    Case("CreateThread, fade-in and fade-out: no fade, the window stays as it was", Act::Fades,
+         {FAILS(CreateThread, 1, 2)}),
+    Case("CreateThread, screen-row check: measured on the window thread", Act::RowCheck,
+         {FAILS(CreateThread, 1, kAll)}),
+
+    Case("PrintDlgW, no default printer: 'No default printer selected.'", Act::Print,
+         {FAILS(PrintDlgW, 1, kAll), FAILS(CommDlgExtendedError, 1, kAll, PDERR_NODEFAULTPRN)},
+         kNoPrinter),
+    Case("StartDocW: no pages, the device context deleted", Act::Print,
+         {FAILS(PrintDlgW, 1, kAll, 0, 0, &PrintToMemory), FAILS(StartDocW, 1, kAll, SP_ERROR),
+          COUNTED(StartPage), COUNTED(DeleteDC)},
+         kNoBox, {{"StartPage", 0}, {"DeleteDC", 1}}),
+
+    Case("CreateWindowExW, the main window: the program ends with 0 before its loop", Act::StartUp,
+         {FAILS(CreateWindowExW, 1, 1)}, kNoBox, {}, 0),
+    Case("CreateWindowExW, the entry box: the same", Act::StartUp, {FAILS(CreateWindowExW, 2, 2)},
+         kNoBox, {}, 0),
+    Case("CreateMutexW: the program starts, unguarded", Act::Guard,
+         {FAILS(CreateMutexW, 1, 1, 0, ERROR_INVALID_HANDLE)}),
+    Case("CreateMutexW, denied by another user's copy: a beep, and the end", Act::Guard,
+         {FAILS(CreateMutexW, 1, 1, 0, ERROR_ACCESS_DENIED)}, kNoBox, {}, 0),
+
+    Case("ImmGetContext: no input method to close, the key handled", Act::Key,
+         {FAILS(ImmGetContext, 1, kAll), COUNTED(ImmReleaseContext)}, kNoBox,
+         {{"ImmReleaseContext", 0}}),
+    Case("ImmSetOpenStatus: the key handled, the context released", Act::Key, Ime(FALSE, TRUE),
+         kNoBox, {{"ImmReleaseContext", 1}}),
+    Case("ImmReleaseContext: 'ImmReleaseContext Error', then the key handled", Act::Key,
+         Ime(TRUE, FALSE), kImeRelease),
+
+    Case("CreateFileW (-1: no handle), reading: 'could not save', not tried again", Act::Save,
+         {FAILS(CreateFileW, 1, 1, -1, ERROR_NOT_READY)}, kNotSaved, {{"CreateFileW", 1}}),
+    Case("CreateFileW, the new file: 'could not save'", Act::Save,
+         {FAILS(CreateFileW, 2, 2, -1, ERROR_DISK_FULL)}, kNotSaved, {{"CreateFileW", 2}}),
+    Case("WriteFile: 'could not save'", Act::Save, {FAILS(WriteFile, 1, 1, FALSE, ERROR_DISK_FULL)},
+         kNotSaved),
+    Case("FlushFileBuffers: 'could not save'", Act::Save,
+         {FAILS(FlushFileBuffers, 1, 1, FALSE, ERROR_IO_DEVICE)}, kNotSaved),
+    Case("MoveFileExW: 'could not save', not tried again", Act::Save,
+         {FAILS(MoveFileExW, 1, 1, FALSE, ERROR_WRITE_PROTECT)}, kNotSaved, {{"MoveFileExW", 1}}),
+    Case("MoveFileExW, the file open elsewhere for a moment: saved", Act::Save,
+         {FAILS(MoveFileExW, 1, 2, FALSE, ERROR_SHARING_VIOLATION)}, kNoBox, {{"MoveFileExW", 3}}),
+    Case("GetCurrentDirectoryW: saved all the same, to the current directory's file", Act::Save,
+         {FAILS(GetCurrentDirectoryW, 1, kAll)}),
+};
+
+class Failures : public ShellTest {
+ protected:
+  // What the user sees: the tape, the total, the title, the status bar, the clipboard, Save.
+  std::vector<std::wstring> View() const {
+    const wchar_t* save = Grayed(IDM_SAVE_SETTINGS) ? L"saved" : L"unsaved";
+    return {InputPane(), ReadWindowText(windows().total), Title(), StatusText(), ClipboardText(),
+            save};
+  }
+
+  void RunRow(const Row& row) {
+    WriteSettings(directory_, row.act == Act::Guard ? L"[セッテイング]\r\n2重起動防止=1\r\n"
+                                                    : L"[他]\r\nkeep=me\r\n");
+    g_boxes.clear();
+    if (row.act == Act::StartUp || row.act == Act::Guard) {
+      EXPECT_EQ(Armed(row), row.result);
+      EXPECT_TRUE(g_boxes.empty());
+      return;
+    }
+    Open();
+    Type(L"100\n25-");
+    PressInEntry(row.act == Act::Fades ? VK_F4 : VK_F1);  // transparency or auto-expand: unsaved
+    WaitForScreenRowChecks();
+    CopyHistoryToClipboard(u"kept");
+    std::vector<std::wstring> expected = View();
+    const std::string file = FileBytes(Path());
+    EXPECT_EQ(Armed(row), row.result);
+    EXPECT_EQ(g_boxes, ExpectedBoxes(row.box));
+    // A save without a box went through; a clipboard that refused the data had been emptied.
+    const bool saved = row.act == Act::Save && row.box == kNoBox;
+    expected[3] = row.act == Act::Transfer ? Wide(kTransferFailedStatus) : expected[3];
+    expected[4] = std::string(row.calls[0].function) == "SetClipboardData" ? L"" : expected[4];
+    expected[5] = saved ? L"saved" : expected[5];  // else the user can try again
+    EXPECT_EQ(View(), expected);
+    EXPECT_EQ(FileBytes(Path()) != file, saved);
+    const std::wstring temporary = Path() + L"." + std::to_wstring(GetCurrentProcessId()) + L"-0";
+    EXPECT_EQ(GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+
+  // The action's result, with the row's calls failing and every message box recorded.
+  LRESULT Armed(const Row& row) {
+    std::vector<CallFailure> calls = row.calls;
+    calls.push_back(FAILS(MessageBoxW, 1, kAll, 0, 0, &RecordBox));
+    const FailingCalls failing(calls);
+    const LRESULT result = Do(row.act);
+    for (const auto& [function, count] : row.counts) {
+      EXPECT_EQ(failing.Calls(function), count) << function;
+    }
+    return result;
+  }
+
+  LRESULT Do(Act act) {
+    switch (act) {
+      case Act::Transfer:
+        return Command(IDM_TRANSFER);
+      case Act::ClearAll:
+        return PressInEntry(VK_DELETE);
+      case Act::Fades: {
+        SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+        const LRESULT result = SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -1));
+        EXPECT_EQ(shell_->fades.Thread(Fade::In), nullptr);
+        EXPECT_EQ(shell_->fades.Thread(Fade::Out), nullptr);
+        EXPECT_FALSE(model().FadeRunning(Fade::In));
+        EXPECT_FALSE(model().FadeRunning(Fade::Out));
+        EXPECT_EQ(Alpha(), release().transparentAlpha);
+        return result;
+      }
+      case Act::RowCheck:
+        MoveTo(50, 300);
+        WaitForScreenRowChecks();
+        return model().ScreenRowLimit() ==
+               ScreenRowLimit(GetSystemMetrics(SM_CYMAXIMIZED), 300, release().rowHeight);
+      case Act::Print:
+        return Command(IDM_PRINT);
+      case Act::Key:
+        return PressInEntry(VK_RETURN);
+      case Act::Save:
+        return Command(IDM_SAVE_SETTINGS);
+      case Act::Guard:
+        return AcquireSingleInstance(
+            *std::make_unique<Shell>(release(), GetModuleHandleW(nullptr)));
+      default: {
+        PostThreadMessageW(GetCurrentThreadId(), WM_QUIT, 7, 0);  // a loop that ran ends at once
+        const int result = TapecountMain(GetModuleHandleW(nullptr), L"", SW_SHOWNORMAL, release());
+        HWND left = FindWindowW(L"TPCT", nullptr);  // a window made would have lost its record
+        SetWindowLongPtrW(left, GWLP_USERDATA, 0);
+        DestroyWindow(left);
+        PumpMessages();
+        return left == nullptr ? result : -1;
+      }
+    }
+  }
+
+  std::vector<std::wstring> ExpectedBoxes(Box box) const {
+    const std::wstring error = L"テープカン Error";
+    const std::wstring boxes[] = {
+        L"", BoxSeen(main_, Wide(kClearRefusedMessage.text), error, MB_ICONWARNING),
+        BoxSeen(main_, L"No default printer selected.", L"Print", MB_ICONERROR),
+        BoxSeen(windows().entry, L"ImmReleaseContext Error", error, MB_ICONWARNING),
+        BoxSeen(main_, L"設定を保存できませんでした。\n" + Path(), error, MB_ICONWARNING)};
+    return box == kNoBox ? std::vector<std::wstring>() : std::vector<std::wstring>{boxes[box]};
+  }
+};
+TAPECOUNT_BOTH_RELEASES(Failures);
+
+TEST_P(Failures, EachShowsItsOutcomeAndLosesNothing) {
+  for (const Row& row : kRows) {
+    if (row.act != Act::Fades || release().fades) {
+      SCOPED_TRACE(row.outcome);
+      ShellTest::TearDown();  // a new directory and window for each row
+      ShellTest::SetUp();
+      RunRow(row);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tapecount::testing
