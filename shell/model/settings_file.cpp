@@ -192,11 +192,6 @@ StoredModes ReadStoredModes(std::string_view bytes, const Decoders& decoders) no
   }
 }
 
-std::string SettingsFileAfterSave(std::string_view bytes, const Decoders& decoders,
-                                  const SettingsValues& values) {
-  return EncodeUtf16(ComposeSettingsFile(DecodeSettingsFile(bytes, decoders), values));
-}
-
 SettingsValues ValuesToSave(const StoredModes& stored, long background, long text, int charset) {
   const auto flag = [](bool on) { return Text(on ? u"1" : u"0"); };
   const ModeFlags& m = stored.modes;

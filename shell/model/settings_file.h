@@ -69,9 +69,4 @@ Text ComposeSettingsFile(TextView file, const SettingsValues& values);
 // UTF-16, little-endian, with a byte-order mark: the one form the program writes.
 std::string EncodeUtf16(TextView text);
 
-// The bytes of the file after a save over one holding `bytes`. Throws std::bad_alloc when
-// there is no memory for them.
-std::string SettingsFileAfterSave(std::string_view bytes, const Decoders& decoders,
-                                  const SettingsValues& values);
-
 }  // namespace tapecount

@@ -19,19 +19,8 @@ ItemState CheckedIf(bool on) {
   return on ? ItemState::Checked : ItemState::Unchecked;
 }
 
-constexpr std::pair<Operation, char16_t> kOperationSigns[] = {{Operation::Add, u'+'},
-                                                              {Operation::Subtract, u'-'},
-                                                              {Operation::Multiply, u'*'},
-                                                              {Operation::Divide, u'/'}};
-
-char16_t SignOf(Operation operation) {
-  for (const auto& [op, sign] : kOperationSigns) {
-    if (op == operation) {
-      return sign;
-    }
-  }
-  return u'+';
-}
+// The journal's sign of each operation, in the order of Operation.
+constexpr TextView kOperationSigns = u"+-*/";
 
 // Thrown while a journal is replayed, when an entry is not what the journal shows.
 struct NotThisTape {};
@@ -333,7 +322,8 @@ Journal WindowModel::TapeJournal() const {
     Text row(entries.Line(i + 1));
     row += release_.clipboardSeparator;
     row += totals.Line(i + 1);
-    journal.entries.push_back({SignOf(record.operation), record.negativeEntry, record.value, row});
+    journal.entries.push_back({kOperationSigns[static_cast<std::size_t>(record.operation)],
+                               record.negativeEntry, record.value, row});
   }
   return journal;
 }
@@ -358,13 +348,12 @@ bool WindowModel::RestoreTape(const Journal& journal) noexcept {
 
 // One entry applied again, as its key applied it; the panes scroll as they fill.
 void WindowModel::ReplayEntry(const JournalEntry& entry) {
-  const auto sign = std::find_if(std::begin(kOperationSigns), std::end(kOperationSigns),
-                                 [&](const auto& pair) { return pair.second == entry.operation; });
-  if (sign == std::end(kOperationSigns)) {
+  const std::size_t sign = kOperationSigns.find(entry.operation);
+  if (sign == TextView::npos) {
     throw NotThisTape();
   }
   const std::optional<PreparedEntry> prepared =
-      calculator_.Prepare({sign->first, entry.negativeEntry, entry.value});
+      calculator_.Prepare({static_cast<Operation>(sign), entry.negativeEntry, entry.value});
   if (!prepared ||
       prepared->lines.entryLine + release_.clipboardSeparator + prepared->lines.totalLine !=
           entry.row) {
