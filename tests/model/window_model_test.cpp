@@ -51,11 +51,8 @@ TEST(WindowModel, OpensWithTheStoredModesAndTheRowsItHasRoomFor) {
   EXPECT_EQ(FakeWindow(kRelease127).display.status, u"テプカン: 現在の表示行数 = [7] 行");
 }
 
-TEST(WindowModel, ScreenRowLimitAndPrintRectangleArithmetic) {
-  EXPECT_EQ(ScreenRowLimit(1056, 100, 19), 41);
-  EXPECT_EQ(ScreenRowLimit(1056, 900, 19), 0);  // -15 / 19 truncates toward zero
-  EXPECT_EQ(ScreenRowLimit(1056, 950, 19), -3);
-  // Margins are cut to whole inches: 999 counts as none, the paper's corner.
+// Margins are cut to whole inches: 999 counts as none, the paper's corner.
+TEST(WindowModel, PrintRectangleArithmetic) {
   const PrintDevice device{600, 600, 100, 120, 4800, 6600};
   EXPECT_EQ(PrintRectangle(device, {1000, 1000, 1000, 1000}), (Box{500, 480, 4100, 5880}));
   EXPECT_EQ(PrintRectangle(device, {999, 999, 999, 999}), (Box{-100, -120, 4700, 6480}));
