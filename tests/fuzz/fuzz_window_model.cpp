@@ -17,31 +17,17 @@ namespace {
 using namespace tapecount;
 using testing::FakeWindow;
 
-class Input {
- public:
-  Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool Empty() const { return at_ >= size_; }
-  unsigned Byte() { return at_ < size_ ? data_[at_++] : 0; }
+struct Input {
+  const uint8_t* data;
+  size_t size, at = 0;
+  unsigned Byte() { return at < size ? data[at++] : 0; }
   int Number(int below) { return static_cast<int>((Byte() << 8 | Byte()) % below); }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t at_ = 0;
 };
 
 // The lines of the tape as the entries were applied: what the panes must hold.
 struct Expected {
-  std::vector<Text> entryLines, totalLines;
+  std::vector<Text> entryLines{kInputHeader}, totalLines{kTotalHeader};
 };
-
-std::vector<double> Values(const ValueStack& stack) {
-  std::vector<double> values;
-  for (const ValueNode* node = stack.top; node != nullptr; node = node->next) {
-    values.insert(values.begin(), node->value);
-  }
-  return values;
-}
 
 std::vector<Text> PaneLines(const Pane& pane) {
   std::vector<Text> lines;
@@ -58,25 +44,26 @@ void CheckAgreement(const FakeWindow& w, const Release& release, const Expected&
   const Pane& total = tape.TotalPane();
   CHECK(in.DisplayedCount() == total.DisplayedCount());
   CHECK(in.HiddenCount() == total.HiddenCount());
-  std::vector<Text> entryLines{kInputHeader}, totalLines{kTotalHeader};
-  entryLines.insert(entryLines.end(), expected.entryLines.begin(), expected.entryLines.end());
-  totalLines.insert(totalLines.end(), expected.totalLines.begin(), expected.totalLines.end());
-  CHECK(PaneLines(in) == entryLines);
-  CHECK(PaneLines(total) == totalLines);
+  CHECK(PaneLines(in) == expected.entryLines);
+  CHECK(PaneLines(total) == expected.totalLines);
   CHECK(w.display.inputPane == in.Displayed().View());
   CHECK(w.display.totalPane == total.Displayed().View());
 
+  // The stacks from the bottom: a zero, then (with entry history) one value for each entry.
   const CalcState& c = w.State();
-  CHECK(c.records.size() == expected.entryLines.size());
-  const std::vector<double> totals = Values(c.totalStack);
-  if (release.keepsEntryHistory) {
-    CHECK(Values(c.entryStack).size() == expected.entryLines.size() + 1);
-    CHECK(totals.size() == expected.totalLines.size() + 1);
-    for (std::size_t i = 0; i < expected.totalLines.size(); ++i) {
-      CHECK(FormatAmount(totals[i + 1]) == expected.totalLines[i]);
-    }
-  } else {
-    CHECK(totals.size() == 1);
+  const std::size_t entries = expected.entryLines.size() - 1;
+  CHECK(c.records.size() == entries);
+  std::vector<double> totals, values;
+  for (const ValueNode* node = c.totalStack.top; node != nullptr; node = node->next) {
+    totals.insert(totals.begin(), node->value);
+  }
+  for (const ValueNode* node = c.entryStack.top; node != nullptr; node = node->next) {
+    values.push_back(node->value);
+  }
+  CHECK(values.size() == (release.keepsEntryHistory ? entries + 1 : 0));
+  CHECK(totals.size() == (release.keepsEntryHistory ? entries + 1 : 1));
+  for (std::size_t i = 1; release.keepsEntryHistory && i < totals.size(); ++i) {
+    CHECK(FormatAmount(totals[i]) == expected.totalLines[i]);
   }
   CHECK(w.display.totalText == FormatAmount(w.Total()));
 
@@ -100,61 +87,43 @@ void Step(FakeWindow& w, Input& input) {
   static const int kShortcuts[] = {kVkBack, kVkDelete, kVkPrior,  kVkNext, kVkUp,
                                    kVkDown, kVkLeft,   kVkRight,  kVkF1,   kVkF2,
                                    kVkF3,   kVkF4,     kVkReturn, 'A'};
-  switch (input.Byte() % 14) {
-    case 0:
-    case 1:
-    case 2: {  // a digit, as the edit control takes it
-      const testing::AllocationsAllowed allowed;
-      w.display.entry += static_cast<char16_t>(u'0' + input.Byte() % 10);
-      break;
-    }
-    case 3:
-    case 4:
-      w.Key(kEntryKeys[input.Byte() % std::size(kEntryKeys)]);
-      break;
-    case 5:
-      w.Key(kShortcuts[input.Byte() % std::size(kShortcuts)]);
-      break;
-    case 6:
-      w.model.ShortcutKey(kShortcuts[input.Byte() % std::size(kShortcuts)]);
-      break;
-    case 7:
-      w.display.clipboardBusy = input.Byte() % 2 != 0;
-      w.model.TransferHistory();
-      break;
-    case 8:
-      w.Resize(200 + input.Number(400), input.Number(1200));
-      break;
-    case 9:  // a move: the check reports some room below, perhaps none
-      w.screenRowLimit = input.Number(60) - 10;
-      w.Move();
-      break;
-    case 10:
-      w.model.MouseButton(input.Byte() % 2 != 0);
-      break;
-    case 11: {
-      const unsigned x = input.Byte() << 8 | input.Byte(), y = input.Byte() << 8 | input.Byte();
-      w.model.PointerMoved({x, y, 108, 100, {100, 50, 375, 347}});
-      break;
-    }
-    case 12: {  // a fade's step or end, of the current session or an older one
-      const Fade fade = input.Byte() % 2 != 0 ? Fade::In : Fade::Out;
-      const unsigned session = w.display.fadeSession - input.Byte() % 2;
-      const unsigned step = input.Byte() % 50;
-      input.Byte() % 4 == 0 ? w.model.FadeEnded(fade, session)
-                            : w.model.FadeStep(fade, session, static_cast<int>(step));
-      break;
-    }
-    default:  // a screen-row result, perhaps of a check long gone
-      w.model.ScreenRowLimitComputed(input.Number(80) - 20, input.Byte());
-      break;
+  const unsigned kind = input.Byte() % 14;
+  if (kind < 3) {  // a digit, as the edit control takes it
+    const testing::AllocationsAllowed allowed;
+    w.display.entry += static_cast<char16_t>(u'0' + input.Byte() % 10);
+  } else if (kind < 5) {
+    w.Key(kEntryKeys[input.Byte() % std::size(kEntryKeys)]);
+  } else if (kind < 7) {  // from the entry box or from the main window
+    const int vk = kShortcuts[input.Byte() % std::size(kShortcuts)];
+    kind == 5 ? void(w.Key(vk)) : void(w.model.ShortcutKey(vk));
+  } else if (kind == 7) {
+    w.display.clipboardBusy = input.Byte() % 2 != 0;
+    w.model.TransferHistory();
+  } else if (kind == 8) {
+    w.Resize(200 + input.Number(400), input.Number(1200));
+  } else if (kind == 9) {  // a move: the check reports some room below, perhaps none
+    w.screenRowLimit = input.Number(60) - 10;
+    w.Move();
+  } else if (kind == 10) {
+    w.model.MouseButton(input.Byte() % 2 != 0);
+  } else if (kind == 11) {
+    const unsigned x = input.Byte() << 8 | input.Byte(), y = input.Byte() << 8 | input.Byte();
+    w.model.PointerMoved({x, y, 108, 100, {100, 50, 375, 347}});
+  } else if (kind == 12) {  // a fade's step or end, of the current session or an older one
+    const Fade fade = input.Byte() % 2 != 0 ? Fade::In : Fade::Out;
+    const unsigned session = w.display.fadeSession - input.Byte() % 2;
+    const unsigned step = input.Byte() % 50;
+    input.Byte() % 4 == 0 ? w.model.FadeEnded(fade, session)
+                          : w.model.FadeStep(fade, session, static_cast<int>(step));
+  } else {  // a screen-row result, perhaps of a check long gone
+    w.model.ScreenRowLimitComputed(input.Number(80) - 20, input.Byte());
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Input input(data, size);
+  Input input{data, size};
   const unsigned first = input.Byte();
   const Release& release = first % 2 != 0 ? kRelease127 : kRelease134;
   const StoredModes stored{
@@ -162,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FakeWindow w(release, stored);
   Expected expected;
   CheckAgreement(w, release, expected);
-  while (!input.Empty()) {
+  while (input.at < input.size) {
     const std::size_t lines = w.GetTape().InputPane().LineCount();
     // Now and then the next step runs out of memory at one of its allocations.
     const unsigned failing = input.Byte() % 8 == 0 ? 1 + input.Byte() % 16 : 0;
@@ -180,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (now == 1 && lines > 1) {  // cleared, or the last entry undone
       expected = {};
     }
-    CHECK(now == expected.entryLines.size() + 1);
+    CHECK(now == expected.entryLines.size());
     CheckAgreement(w, release, expected);
   }
   return 0;

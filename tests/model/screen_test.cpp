@@ -20,17 +20,6 @@ const Monitor kRight{{1920, -200, 3360, 2360}, {1920, -200, 3360, 2320}, false};
 // The same, 500 lower: the strip right of the primary's top is on neither.
 const Monitor kRightLower{{1920, 500, 3360, 3060}, {1920, 500, 3360, 3020}, false};
 
-TEST(Screen, OneMonitorOrNoneGivesTheSingleScreenFormula) {
-  for (int rowHeight : {19, 18}) {
-    for (int top : {-50, 0, 100, 885, 886, 900, 950, 1100, 3000}) {
-      const ScreenBox window{100, top, 375, top + 297};
-      const int today = ScreenRowLimit(kMaximised, top, rowHeight);
-      EXPECT_EQ(ScreenRowLimit({kPrimary}, window, kMaximised, rowHeight), today) << top;
-      EXPECT_EQ(ScreenRowLimit({}, window, kMaximised, rowHeight), today) << top;
-    }
-  }
-}
-
 struct LayoutCase {
   const char* layout;
   std::vector<Monitor> monitors;
@@ -41,6 +30,9 @@ struct LayoutCase {
 TEST(Screen, EachMonitorGivesItsOwnRoomBelowTheWindow) {
   const Monitor unmarked = {kPrimary.area, kPrimary.work, false};
   const LayoutCase cases[] = {
+      {"none known: the maximised primary", {}, {100, 100, 375, 397}, 41, 43},
+      {"none known, past its bottom", {}, {100, 950, 375, 1247}, -3, -3},
+      {"the primary alone: -15 / 19 truncates toward 0", {kPrimary}, {0, 900, 275, 1197}, 0, 0},
       {"below: 100 below its top", {kPrimary, kBelow}, {100, 1180, 375, 1477}, 40, 42},
       {"below, listed first", {kBelow, kPrimary}, {100, 1180, 375, 1477}, 40, 42},
       {"none marked: the first counts", {unmarked, kBelow}, {100, 1180, 375, 1477}, 40, 42},

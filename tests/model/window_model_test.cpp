@@ -51,11 +51,8 @@ TEST(WindowModel, OpensWithTheStoredModesAndTheRowsItHasRoomFor) {
   EXPECT_EQ(FakeWindow(kRelease127).display.status, u"テプカン: 現在の表示行数 = [7] 行");
 }
 
-TEST(WindowModel, ScreenRowLimitAndPrintRectangleArithmetic) {
-  EXPECT_EQ(ScreenRowLimit(1056, 100, 19), 41);
-  EXPECT_EQ(ScreenRowLimit(1056, 900, 19), 0);  // -15 / 19 truncates toward zero
-  EXPECT_EQ(ScreenRowLimit(1056, 950, 19), -3);
-  // Margins are cut to whole inches: 999 counts as none, the paper's corner.
+// Margins are cut to whole inches: 999 counts as none, the paper's corner.
+TEST(WindowModel, PrintRectangleArithmetic) {
   const PrintDevice device{600, 600, 100, 120, 4800, 6600};
   EXPECT_EQ(PrintRectangle(device, {1000, 1000, 1000, 1000}), (Box{500, 480, 4100, 5880}));
   EXPECT_EQ(PrintRectangle(device, {999, 999, 999, 999}), (Box{-100, -120, 4700, 6480}));
@@ -76,19 +73,21 @@ TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
       {kVkF2, MenuItem::AutoMode, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
       {kVkF3, MenuItem::Topmost, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
       {kVkF4, MenuItem::Transparency, &ModeFlags::transparent, u"「 + 」: : : "}};
-  for (const ToggleCase& c : cases) {
-    SCOPED_TRACE(c.vk);
-    FakeWindow w;
-    EXPECT_EQ(w.Key(c.vk), EntryKey::PassOn);  // the edit control gets it too
-    EXPECT_TRUE(w.model.Modes().*c.flag);
-    EXPECT_EQ(w.Item(c.item), ItemState::Checked);
-    EXPECT_EQ(w.display.title, c.title);
-    EXPECT_TRUE(w.model.SettingsDirty());
-    EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);
-    EXPECT_FALSE(w.model.ShortcutKey(c.vk));  // from the main window: off again
-    EXPECT_FALSE(w.model.Modes().*c.flag);
-    EXPECT_EQ(w.Item(c.item), ItemState::Unchecked);
-    EXPECT_EQ(w.display.title, u"「 + 」: : : ");
+  for (const Release* release : {&kRelease134, &kRelease127}) {
+    for (const ToggleCase& c : cases) {
+      SCOPED_TRACE(c.vk);
+      FakeWindow w(*release);
+      EXPECT_EQ(w.Key(c.vk), EntryKey::PassOn);  // the edit control gets it too
+      EXPECT_TRUE(w.model.Modes().*c.flag);
+      EXPECT_EQ(w.Item(c.item), ItemState::Checked);
+      EXPECT_EQ(w.display.title, c.title);
+      EXPECT_TRUE(w.model.SettingsDirty());
+      EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);
+      EXPECT_FALSE(w.model.ShortcutKey(c.vk));  // from the main window: off again
+      EXPECT_FALSE(w.model.Modes().*c.flag);
+      EXPECT_EQ(w.Item(c.item), ItemState::Unchecked);
+      EXPECT_EQ(w.display.title, u"「 + 」: : : ");
+    }
   }
 }
 
@@ -225,6 +224,7 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   EXPECT_TRUE(w.model.ShortcutKey(kVkDelete));
 
   FakeWindow old(kRelease127);  // no undo: Backspace is the edit control's alone
+  EXPECT_TRUE(old.model.ShortcutKey(kVkReturn));
   old.Type("5\n3\n");
   EXPECT_EQ(old.Key(kVkBack), EntryKey::PassOn);
   EXPECT_EQ(old.InputLines().size(), 3u);
@@ -238,6 +238,8 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   EXPECT_EQ(old.model.MouseButton(true), 0);
   EXPECT_EQ(old.display.size.height, 225);
   EXPECT_EQ(old.display.focusCount, focused);
+  EXPECT_EQ(old.Key(kVkControl), EntryKey::Handled);
+  EXPECT_TRUE(old.display.closed);
 }
 
 TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
@@ -281,9 +283,11 @@ TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
 
 TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) {
   FakeWindow w(kRelease134, {{false, true}});
-  for (int move = 0; move < 5; ++move) {  // a drag
+  const int focused = w.display.focusCount;
+  for (int move = 0; move < 5; ++move) {  // a drag, each move giving the entry box the focus
     w.model.Moved();
   }
+  EXPECT_EQ(w.display.focusCount, focused + 5);
   ASSERT_EQ(w.display.pendingChecks.size(), 1u);
   const unsigned first = w.display.pendingChecks[0];
   w.display.pendingChecks.clear();
@@ -363,9 +367,11 @@ TEST(WindowModel, FadesFollowThePointerOneOfAKindAtATime) {
 TEST(WindowModel, TransparencyOffEndsTheFadesAndTheirStepsOnTheWayAreDropped) {
   FakeWindow w;
   w.Key(kVkF4);
-  w.model.PointerMoved(MoveAt(20, 20));
+  for (int y : {20, 400, 20}) {  // in, out and in again: a fade of each kind on its way
+    w.model.PointerMoved(MoveAt(20, y));
+  }
   const unsigned session = w.display.fades[0].session;
-  w.Key(kVkF4);  // off in the middle of the fade
+  w.Key(kVkF4);  // off in the middle of the fades
   EXPECT_NE(w.display.fadeSession, session);
   EXPECT_FALSE(w.display.captured);
   EXPECT_FALSE(w.model.PointerInside());
@@ -374,11 +380,13 @@ TEST(WindowModel, TransparencyOffEndsTheFadesAndTheirStepsOnTheWayAreDropped) {
   w.Key(kVkF4);                          // on again: a new fade need not wait for the old
   w.model.FadeEnded(Fade::In, session);  // one's end, nor is it ended by it
   w.model.PointerMoved(MoveAt(20, 20));
-  ASSERT_EQ(w.display.fades.size(), 2u);
-  EXPECT_EQ(w.display.fades[1].session, w.display.fadeSession);
+  ASSERT_EQ(w.display.fades.size(), 3u);
+  EXPECT_EQ(w.display.fades[2].session, w.display.fadeSession);
   EXPECT_TRUE(w.model.FadeRunning(Fade::In));
   w.model.FadeStep(Fade::In, session, 20);
   EXPECT_EQ(w.display.alpha, 50);
+  w.model.PointerMoved(MoveAt(20, 400));  // nor a fade out
+  EXPECT_EQ(w.display.fades.size(), 4u);
 
   FakeWindow noThreads;  // a fade without a thread does not happen; the next move tries again
   noThreads.display.threadsFail = true;
@@ -450,6 +458,8 @@ TEST(WindowModel, TransferAndClearAllNeedTheClipboard) {
   EXPECT_EQ(w.display.status, kTransferDoneStatus);
   EXPECT_EQ(w.display.clipboard, u"入力履歴\t合計履歴\r\n5\t5\r\n");
   EXPECT_EQ(w.model.PrintedHistory(), u"入力履歴   合計履歴\r\n5   5\r\n");
+  w.Type("7\n");  // the next entry brings the row count back
+  EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [1] 行");
 }
 
 TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
