@@ -11,14 +11,15 @@
 namespace tapecount::testing {
 namespace {
 
-class MainWindow : public ShellTest {};
+class MainWindow : public ShellTest {
+ protected:
+  RECT RectIn(HWND child) const {
+    RECT rect = RectOf(child);
+    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+};
 TAPECOUNT_BOTH_RELEASES(MainWindow);
-
-RECT RectIn(HWND child, HWND parent) {
-  RECT rect = WindowRectOf(child);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
 
 LOGFONTW FontOf(HWND window) {
   LOGFONTW font{};
@@ -54,8 +55,8 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   EXPECT_EQ(GetClassLongPtrW(main_, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
   EXPECT_EQ(Title(), L"「 + 」: : : ");
   EXPECT_EQ(shell_->windowName, L"tapecount");
-  EXPECT_EQ(OuterWidth(main_), 275);
-  EXPECT_EQ(OuterHeight(main_), 297);
+  EXPECT_EQ(Width(), 275);
+  EXPECT_EQ(Height(), 297);
   const LONG style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & (style | WS_MAXIMIZEBOX), style);
   EXPECT_EQ(StatusText(),
@@ -90,7 +91,7 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
     const LONG want = WS_CHILD | WS_VISIBLE | child.style;
     EXPECT_EQ(GetWindowLongW(child.window, GWL_STYLE) & (want | ES_AUTOHSCROLL), want);
     EXPECT_EQ(GetWindowLongW(child.window, GWL_EXSTYLE) & child.exStyle, child.exStyle);
-    const RECT r = RectIn(child.window, main_);
+    const RECT r = RectIn(child.window);
     EXPECT_TRUE(EqualRect(&r, &child.rect)) << r.left << " " << r.top << " " << r.bottom;
     EXPECT_EQ(ReadWindowText(child.window), child.text);
   }
@@ -172,7 +173,7 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_EQ(SendMessageW(main_, WM_MOUSEACTIVATE, 0, 0), 1);
   EXPECT_EQ(GetFocus(), windows().entry);
   EXPECT_EQ(KeyDown(main_, VK_RIGHT), 1);
-  EXPECT_EQ(OuterWidth(main_), 285);
+  EXPECT_EQ(Width(), 285);
   for (UINT message : {WM_LBUTTONUP, WM_RBUTTONUP, WM_PAINT, WM_MOVE}) {
     EXPECT_EQ(SendMessageW(main_, message, 0, 0), 1) << message;
   }
@@ -184,9 +185,9 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   SetFocus(main_);
   EXPECT_EQ(SendMessageW(main_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150)), Is134() ? 1 : 0);
   EXPECT_EQ(GetFocus(), windows().entry);  // by the click, or by the size handling
-  EXPECT_EQ(OuterHeight(main_), Is134() ? 297 : 279);
+  EXPECT_EQ(Height(), Is134() ? 297 : 279);
   EXPECT_EQ(SendMessageW(main_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(150, 150)), 1);
-  EXPECT_EQ(OuterHeight(main_), 297);
+  EXPECT_EQ(Height(), 297);
   EXPECT_EQ(SendMessageW(windows().totalPane, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 
   PressInEntry(VK_CONTROL);  // quits
@@ -207,40 +208,17 @@ TEST_P(MainWindow, AboutBoxEndsWithOkOrEscape) {
   }
 }
 
-TEST_P(MainWindow, SizeChangesRefitThePanesMinimisingDoesNot) {
+// The one box of no window's: the stack's underflow (release 1.34; 1.27 shows none).
+TEST_P(MainWindow, AnUnderflowIsSaidInABoxOfItsOwn) {
   Open();
-  Type(L"1\n2\n3\n4\n5\n6\n7\n");
-  const std::wstring scrolled = InputPane();
-  ShowWindow(main_, SW_MINIMIZE);
-  PumpMessages();
-  EXPECT_EQ(InputPane(), scrolled);
-  EXPECT_EQ(model().StoredSize().height, 297);
-  ShowWindow(main_, SW_RESTORE);
-  PumpMessages();
-  Resize(275, 400);
-  RECT client{};
-  GetClientRect(main_, &client);
-  EXPECT_EQ(RectIn(windows().inputPane, main_).bottom, client.bottom - 25);
-  EXPECT_EQ(RectIn(windows().status, main_).bottom, client.bottom);  // laid out with it
-}
-
-TEST_P(MainWindow, MessageBoxesHaveTheirOwners) {
-  Open();
-  Type(L"5\n");
-  SetWindowTextW(windows().entry, L"-8");  // pasted, without the '-' key
-  DialogWatcher boxes;
-  EXPECT_EQ(PressInEntry(VK_RETURN), 0);
-  SetWindowTextW(windows().entry, L"");
   Resize(275, 171 + release().rowHeight);
   Type(L"1\n");
+  DialogWatcher boxes;
   PressInEntry(VK_BACK);  // only one line in view
-  ASSERT_EQ(boxes.Seen().size(), Is134() ? 2u : 1u);
-  EXPECT_EQ(boxes.Seen()[0].text, L"計算範囲を超えました");
-  EXPECT_EQ(boxes.Seen()[0].caption, L"テープカン Error");
-  EXPECT_EQ(boxes.Seen()[0].owner, main_);  // the entry box's top-level window
+  ASSERT_EQ(boxes.Seen().size(), Is134() ? 1u : 0u);
   if (Is134()) {
-    EXPECT_EQ(boxes.Seen()[1].text, L"stack underflow!\n");
-    EXPECT_EQ(boxes.Seen()[1].owner, nullptr);
+    EXPECT_EQ(boxes.Seen()[0].text, L"stack underflow!\n");
+    EXPECT_EQ(boxes.Seen()[0].owner, nullptr);
   }
 }
 
@@ -276,7 +254,11 @@ TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
   EXPECT_EQ(ReadWindowText(windows().total), L"75");
   EXPECT_EQ(Title(), title);
   EXPECT_EQ(EntryText(), pasted);
-  EXPECT_EQ(OuterHeight(main_), 400);
+  EXPECT_EQ(Height(), 400);
+  RECT client{};
+  GetClientRect(main_, &client);
+  EXPECT_EQ(RectIn(windows().inputPane).bottom, client.bottom - 25);  // the panes refitted
+  EXPECT_EQ(RectIn(windows().status).bottom, client.bottom);          // laid out with them
   PressInEntry(VK_RETURN);
   EXPECT_EQ(ReadWindowText(windows().total), L"12,345,678,901,234,644");
   EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n12,345,678,901,234,568\r\n");

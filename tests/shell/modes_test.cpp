@@ -46,11 +46,11 @@ TEST_P(Modes, TopmostBandAndAlphaReachTheWindow) {
   EXPECT_TRUE(Topmost());
   PressInEntry(VK_NEXT);  // resizes keep the band and the position
   EXPECT_TRUE(Topmost());
-  EXPECT_EQ(WindowRectOf(main_).top, 60);
-  EXPECT_EQ(WindowRectOf(main_).left, 40);
+  EXPECT_EQ(RectOf(main_).top, 60);
+  EXPECT_EQ(RectOf(main_).left, 40);
   EXPECT_EQ(Command(IDM_TOPMOST), 1);
   EXPECT_FALSE(Topmost());
-  EXPECT_EQ(WindowRectOf(main_).top, 60);
+  EXPECT_EQ(RectOf(main_).top, 60);
 
   Command(IDM_TRANSPARENCY);
   EXPECT_EQ(Alpha(), release().transparentAlpha);

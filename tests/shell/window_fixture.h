@@ -34,17 +34,6 @@ class DialogWatcher {
   const std::vector<SeenDialog>& Seen() const;
 };
 
-inline RECT WindowRectOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-inline int OuterHeight(HWND window) {
-  return WindowRectOf(window).bottom - WindowRectOf(window).top;
-}
-inline int OuterWidth(HWND window) {
-  return WindowRectOf(window).right - WindowRectOf(window).left;
-}
 // Runs the window thread's queue until it is empty, then for `ms` more milliseconds.
 void PumpMessages(DWORD ms = 0);
 std::wstring ScratchDirectory();
@@ -104,6 +93,13 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   std::wstring EntryText() const { return ReadWindowText(windows().entry); }
   std::wstring InputPane() const { return ReadWindowText(windows().inputPane); }
   std::wstring StatusText() const;
+  static RECT RectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+  }
+  int Width() const { return RectOf(main_).right - RectOf(main_).left; }
+  int Height() const { return RectOf(main_).bottom - RectOf(main_).top; }
   void Resize(int width, int height) {
     SetWindowPos(main_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
   }
