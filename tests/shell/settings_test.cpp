@@ -64,38 +64,6 @@ TEST_P(Settings, AShiftJisFileFromAJapaneseSystemIsReadAsItIs) {
   EXPECT_EQ(FileText().substr(0, kept.size()), kept);
 }
 
-TEST_P(Settings, ASaveThatCannotWriteSaysSoAndChangesNothing) {
-  WriteSettings(directory_, L"[セッテイング]\r\n2重起動防止=0\r\n");
-  Open();
-  PressInEntry(VK_F1);
-  const std::string before = FileBytes(Path());
-  DialogWatcher boxes;
-  {
-    // No sharing, and longer than two saves wait for it: each says so.
-    Process holder = Process::Holding(L"lock \"" + Path() + L"\" 4000");
-    EXPECT_EQ(Command(IDM_SAVE_SETTINGS), 1);
-    EXPECT_EQ(Command(IDM_SINGLE_INSTANCE), 1);
-    SetFileAttributesW(Path().c_str(), FILE_ATTRIBUTE_READONLY);
-    holder.WaitForExit(10000);
-  }
-  Command(IDM_SAVE_SETTINGS);  // released, but read-only now
-  ASSERT_EQ(boxes.Seen().size(), 3u);
-  EXPECT_EQ(boxes.Seen()[2].text, L"設定を保存できませんでした。\n" + Path());
-  EXPECT_EQ(FileBytes(Path()), before);
-  EXPECT_FALSE(Grayed(IDM_SAVE_SETTINGS));     // still unsaved: the user can try again
-  EXPECT_FALSE(Checked(IDM_SINGLE_INSTANCE));  // the guard is back as it was
-  SetFileAttributesW(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
-  {
-    // Held for a moment (a virus scanner, an indexer): the save waits for it.
-    Process holder = Process::Holding(L"lock \"" + Path() + L"\" 50");
-    Command(IDM_SAVE_SETTINGS);
-  }
-  EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
-  EXPECT_EQ(FileText(),
-            L"[セッテイング]\r\n2重起動防止=0\r\nautoexpand=1\r\nauto_mode=0\r\n最前面表示=0\r\n"
-            L"透明化=0\r\n背景色=16777215\r\n前景色=0\r\nフォント=128\r\n");
-}
-
 TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
   if (!Is134()) {
     GTEST_SKIP() << "one pair of programs is enough";
