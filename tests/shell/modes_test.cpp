@@ -74,16 +74,12 @@ class Fades : public Modes {};
 INSTANTIATE_TEST_SUITE_P(Releases, Fades, ::testing::Values(&kRelease134),
                          [](const auto&) { return std::string("134"); });
 
-TEST_P(Fades, StepTheAlphaFiveAtATimeBothWays) {
+TEST_P(Fades, StepTheAlphaFiveAtATimeBothWaysUntilTransparencyGoes) {
   Open();
   PressInEntry(VK_F4);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));  // the pointer comes in
   EXPECT_EQ(GetCapture(), main_);
-  const HANDLE first = shell_->fades.Thread(Fade::In);
-  SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(30, 30));  // no second fade-in
-  EXPECT_EQ(shell_->fades.Thread(Fade::In), first);
   EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::In); }), Steps(50, 5));
-
   RECT client{};
   GetClientRect(main_, &client);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(client.right + 2, 20));  // the right frame
@@ -91,19 +87,15 @@ TEST_P(Fades, StepTheAlphaFiveAtATimeBothWays) {
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -5));  // the menu bar: reads 65531
   EXPECT_NE(GetCapture(), main_);
   EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::Out); }), Steps(255, -5));
-}
 
-TEST_P(Fades, TransparencyOffDuringAFadeEndsOpaque) {
-  Open();
-  PressInEntry(VK_F4);
+  // Turned off during a fade: opaque at once, and no later step of it applied.
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
   TraceAlpha([&] { return Alpha() >= 120; });
   ASSERT_TRUE(model().FadeRunning(Fade::In));
   PressInEntry(VK_F4);
   EXPECT_EQ(Alpha(), 255);
   EXPECT_NE(GetCapture(), main_);
-  // Longer than the rest of the fade-in would have taken: no step is applied.
-  EXPECT_TRUE(TraceAlpha([] { return false; }, 800).empty());
+  EXPECT_TRUE(TraceAlpha([] { return false; }, 800).empty());  // longer than the fade's rest
   EXPECT_EQ(Alpha(), 255);
 }
 

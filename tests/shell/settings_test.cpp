@@ -91,15 +91,11 @@ TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
   for (HWND window : windows) {
     PostMessageW(window, WM_KEYDOWN, VK_F1, 1);
   }
-  for (HWND window : windows) {
-    wchar_t title[64] = {};
-    for (const DWORD giveUp = GetTickCount() + 20000;
-         static_cast<int>(giveUp - GetTickCount()) > 0 &&
-         std::wstring(title).find(L"自動拡張") == std::wstring::npos;
-         Sleep(10)) {
-      GetWindowTextW(window, title, 64);  // read from the window system: no message sent
-    }
-    EXPECT_NE(std::wstring(title).find(L"自動拡張"), std::wstring::npos);
+  for (HWND window : windows) {  // the title read from the window system: no message sent
+    const auto shown = [&] {
+      return ReadWindowText(window).find(L"自動拡張") != std::wstring::npos;
+    };
+    EXPECT_TRUE(WaitUntil(shown, 20000));
   }
   EXPECT_EQ(FileText(), whole);
   // No save failed: neither program shows the box that says so.

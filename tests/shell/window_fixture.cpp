@@ -239,12 +239,4 @@ std::wstring ShellTest::StatusText() const {
   return text;
 }
 
-void ShellTest::WaitForScreenRowChecks() {
-  const DWORD giveUp = GetTickCount() + 10000;
-  while (!model().ScreenRowChecksSettled() && static_cast<int>(giveUp - GetTickCount()) > 0) {
-    PumpMessages(1);
-  }
-  ASSERT_TRUE(model().ScreenRowChecksSettled());
-}
-
 }  // namespace tapecount::testing

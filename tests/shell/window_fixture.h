@@ -36,6 +36,15 @@ class DialogWatcher {
 
 // Runs the window thread's queue until it is empty, then for `ms` more milliseconds.
 void PumpMessages(DWORD ms = 0);
+// Runs the window thread until `done`, for `ms` at most; whether it is.
+template <typename Done>
+bool WaitUntil(Done done, DWORD ms = 10000) {
+  for (const DWORD end = GetTickCount() + ms;
+       !done() && static_cast<int>(end - GetTickCount()) > 0;) {
+    PumpMessages(1);
+  }
+  return done();
+}
 std::wstring ScratchDirectory();
 void RemoveScratchDirectory(const std::wstring& directory);
 // The Unicode text on the clipboard, or "" when it holds none.
@@ -115,7 +124,9 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
     return alpha;
   }
   // Runs the window thread until every screen-row check asked for has reported.
-  void WaitForScreenRowChecks();
+  void WaitForScreenRowChecks() {
+    ASSERT_TRUE(WaitUntil([&] { return model().ScreenRowChecksSettled(); }));
+  }
   std::wstring Path() const { return directory_ + L"\\tapecount.ini"; }
 
   std::unique_ptr<Shell> shell_;
