@@ -126,7 +126,7 @@ const std::vector<Row> kRows = {
     Case("GetFileAttributesW, a read-only file: 'could not save', left as it is", Act::Save,
          {FAILS(GetFileAttributesW, 1, 1, FILE_ATTRIBUTE_READONLY)}, kNotSaved),
     Case("Another program holding the file longer than a save waits: 'could not save'", Act::Save,
-         {COUNTED(MoveFileExW)}, kNotSaved, {{"MoveFileExW", 0}}, 1, 1500),
+         {COUNTED(MoveFileExW)}, kNotSaved, {{"MoveFileExW", 0}}, 1, 3000),
     Case("Another program holding the file for a moment: saved once it lets go", Act::Save,
          {COUNTED(MoveFileExW)}, kNoBox, {{"MoveFileExW", 1}}, 1, 50),
 };
