@@ -22,6 +22,7 @@ SHIPPED = ['tapecount.exe', 'tapecount-1.27.exe', 'guide-ja.md', 'LICENSE.txt', 
 # The icon groups' sizes: those Windows asks for at the usual display scalings.
 ICON_SIZES = {165: [16, 20, 24, 32, 40, 48, 64, 256], 175: [16, 20, 24, 32]}
 RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+WINDRES = 'x86_64-w64-mingw32-windres'
 ASM3 = '{urn:schemas-microsoft-com:asm.v3}'
 failures = []
 
@@ -33,8 +34,8 @@ def check(condition, message):
 
 def about_box(program):
     """The About box's version line and height, from the program's own dialog resource."""
-    rc = subprocess.run(['x86_64-w64-mingw32-windres', '-i', program, '-O', 'rc'],
-                        check=True, capture_output=True, text=True).stdout
+    rc = subprocess.run([WINDRES, '-i', program, '-O', 'rc'], check=True, capture_output=True,
+                        text=True).stdout
     height = re.search(r'^162 DIALOG \d+, \d+, \d+, (\d+)$', rc, re.M).group(1)
     for text in re.findall(r'CONTROL L"((?:[^"\\]|\\.)*)"', rc):
         text = re.sub(r'\\x([0-9a-fA-F]{4})', lambda m: chr(int(m.group(1), 16)), text)
@@ -44,37 +45,17 @@ def about_box(program):
 
 
 def resources(program):
-    """{(type, id): bytes} of a 64-bit program's resources, each in its first language."""
-    with open(program, 'rb') as f:
-        data = f.read()
-    pe = struct.unpack_from('<I', data, 0x3C)[0]
-    sections, = struct.unpack_from('<H', data, pe + 6)
-    optional_size, = struct.unpack_from('<H', data, pe + 20)
-    # The resource table is the third data directory, 112 bytes into a PE32+ optional header.
-    rva, = struct.unpack_from('<I', data, pe + 24 + 112 + 2 * 8)
-    table = pe + 24 + optional_size
-
-    def offset(address):
-        for i in range(sections):
-            size, start, raw_size, raw = struct.unpack_from('<IIII', data, table + 40 * i + 8)
-            if start <= address < start + max(size, raw_size):
-                return raw + address - start
-        raise ValueError(f'{program}: address {address:#x} in no section')
-
-    base = offset(rva)
-
-    def entries(directory):
-        named, numbered = struct.unpack_from('<HH', data, base + directory + 12)
-        for i in range(named + numbered):
-            key, target = struct.unpack_from('<II', data, base + directory + 16 + 8 * i)
-            yield key, target & 0x7FFFFFFF
-
-    found = {}
-    for kind, names in entries(0):
-        for key, languages in entries(names):
-            leaf = next(entries(languages))[1]
-            address, length = struct.unpack_from('<II', data, base + leaf)
-            found[(kind, key)] = data[offset(address):offset(address) + length]
+    """{(type, id): bytes} of a program's numbered resources, each in its first language, read
+    from the resource file windres makes of them: each a header, then its data, 4-aligned."""
+    subprocess.run([WINDRES, '-i', program, '-o', program + '.res'], check=True)
+    with open(program + '.res', 'rb') as f:
+        res = f.read()
+    found, at = {}, 0
+    while at < len(res):
+        size, header, kind_mark, kind, name_mark, name = struct.unpack_from('<IIHHHH', res, at)
+        if kind_mark == name_mark == 0xFFFF:
+            found.setdefault((kind, name), res[at + header:at + header + size])
+        at += (header + size + 3) & ~3
     return found
 
 

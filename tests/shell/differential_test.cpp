@@ -54,8 +54,8 @@ class Differential : public ShellTest {
     MoveTo(40, 20);
     // The largest outer size the window system allows, which the fake must share.
     Resize(5000, 5000);
-    const int maxHeight = OuterHeight(main_);
-    const int maxWidth = OuterWidth(main_);
+    const int maxHeight = Height();
+    const int maxWidth = Width();
     Resize(275, 297);
     WaitForScreenRowChecks();
     FakeWindow fake(release());
@@ -65,7 +65,7 @@ class Differential : public ShellTest {
     DialogWatcher boxes;
     for (std::size_t step = 0; step < actions.size() && difference.empty(); ++step) {
       const int a = actions[step];
-      if (a == kVkRight && OuterWidth(main_) + 10 > maxWidth) {
+      if (a == kVkRight && Width() + 10 > maxWidth) {
         continue;  // the window is as wide as it can be
       }
       const std::size_t entryLength = EntryText().size();
@@ -95,7 +95,7 @@ class Differential : public ShellTest {
           {"input pane", InputPane() == Wide(f.inputPane)},
           {"total pane", ReadWindowText(windows().totalPane) == Wide(f.totalPane)},
           {"title", Title() == Wide(f.title)},
-          {"height", OuterHeight(main_) == f.size.height},
+          {"height", Height() == f.size.height},
           {"message boxes", boxes.Seen().size() == f.messages.size()}};
       for (auto [what, agree] : same) {
         if (!agree && difference.empty()) {

@@ -13,10 +13,7 @@
 namespace tapecount::testing {
 namespace {
 
-class Export : public ShellTest {
- protected:
-  LRESULT Transfer() { return Command(IDM_TRANSFER); }
-};
+class Export : public ShellTest {};
 TAPECOUNT_BOTH_RELEASES(Export);
 
 TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
@@ -27,7 +24,7 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
     Type(std::to_wstring(i) + L"\n");
     expected += std::to_wstring(i) + separator + ReadWindowText(windows().total) + L"\r\n";
   }
-  EXPECT_EQ(Transfer(), 1);
+  EXPECT_EQ(Command(IDM_TRANSFER), 1);
   EXPECT_EQ(ClipboardText(), expected);
   EXPECT_EQ(StatusText(), Wide(kTransferDoneStatus));
   HWND viewer = windows().viewer;
@@ -35,7 +32,7 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   EXPECT_EQ(ReadWindowText(viewer), L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ");
   EXPECT_EQ(GetWindow(viewer, GW_OWNER), main_);
   EXPECT_EQ(GetFocus(), windows().entry);
-  EXPECT_EQ(Transfer(), 0);  // no second viewer
+  EXPECT_EQ(Command(IDM_TRANSFER), 0);  // no second viewer
   EXPECT_EQ(windows().viewer, viewer);
   // When the viewer after ours leaves the chain, the one after it becomes ours to pass on to.
   const HWND next = windows().nextClipboardViewer;
@@ -53,7 +50,7 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   EXPECT_FALSE(IsWindow(viewer));
   EXPECT_EQ(windows().viewer, nullptr);
   EXPECT_EQ(GetClipboardViewer(), nullptr);  // it left the chain
-  EXPECT_EQ(Transfer(), 1);
+  EXPECT_EQ(Command(IDM_TRANSFER), 1);
   viewer = windows().viewer;
   EXPECT_EQ(GetClipboardViewer(), viewer);
   Close();  // with the main window it goes, and leaves the chain
@@ -63,7 +60,7 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
 
 TEST_P(Export, ViewerFollowsWhatAnotherProgramPutsOnTheClipboard) {
   Open();
-  Transfer();
+  Command(IDM_TRANSFER);
   HWND viewer = windows().viewer;
   UpdateWindow(viewer);
   RECT dirty{};

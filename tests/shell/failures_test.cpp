@@ -1,5 +1,6 @@
-// Each Windows failure the program looks at, made to happen in this process: what the user sees,
-// and, unless a row says otherwise, the window, the clipboard and the settings as they were.
+// Each Windows failure the program looks at, made to happen in this process (or by another
+// program holding the settings file): what the user sees, and, unless a row says otherwise,
+// the window, the clipboard and the settings as they were.
 #include <windows.h>
 
 #include <cderr.h>
@@ -7,6 +8,7 @@
 #include <imm.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,10 +33,11 @@ struct Row {
   Box box;
   Counts counts;   // calls made, where they tell
   LRESULT result;  // the action's
+  DWORD heldMs;    // how long another program holds the settings file, unshared
 };
 Row Case(const char* outcome, Act act, std::vector<CallFailure> calls, Box box = kNoBox,
-         Counts counts = {}, LRESULT result = 1) {
-  return {outcome, act, std::move(calls), box, std::move(counts), result};
+         Counts counts = {}, LRESULT result = 1, DWORD heldMs = 0) {
+  return {outcome, act, std::move(calls), box, std::move(counts), result, heldMs};
 }
 
 // The message boxes asked for, answered at once: text, caption, style and owner.
@@ -120,6 +123,12 @@ const std::vector<Row> kRows = {
          {FAILS(MoveFileExW, 1, 2, FALSE, ERROR_SHARING_VIOLATION)}, kNoBox, {{"MoveFileExW", 3}}),
     Case("GetCurrentDirectoryW: saved all the same, to the current directory's file", Act::Save,
          {FAILS(GetCurrentDirectoryW, 1, kAll)}),
+    Case("GetFileAttributesW, a read-only file: 'could not save', left as it is", Act::Save,
+         {FAILS(GetFileAttributesW, 1, 1, FILE_ATTRIBUTE_READONLY)}, kNotSaved),
+    Case("Another program holding the file longer than a save waits: 'could not save'", Act::Save,
+         {COUNTED(MoveFileExW)}, kNotSaved, {{"MoveFileExW", 0}}, 1, 3000),
+    Case("Another program holding the file for a moment: saved once it lets go", Act::Save,
+         {COUNTED(MoveFileExW)}, kNoBox, {{"MoveFileExW", 1}}, 1, 50),
 };
 
 class Failures : public ShellTest {
@@ -147,7 +156,12 @@ class Failures : public ShellTest {
     CopyHistoryToClipboard(u"kept");
     std::vector<std::wstring> expected = View();
     const std::string file = FileBytes(Path());
+    std::optional<Process> holder;
+    if (row.heldMs > 0) {
+      holder.emplace(Process::Holding(L"lock \"" + Path() + L"\" " + std::to_wstring(row.heldMs)));
+    }
     EXPECT_EQ(Armed(row), row.result);
+    holder.reset();  // let go, for the file to be read
     EXPECT_EQ(g_boxes, ExpectedBoxes(row.box));
     // A save without a box went through; a clipboard that refused the data had been emptied.
     const bool saved = row.act == Act::Save && row.box == kNoBox;
@@ -181,8 +195,6 @@ class Failures : public ShellTest {
       case Act::Fades: {
         SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
         const LRESULT result = SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -1));
-        EXPECT_EQ(shell_->fades.Thread(Fade::In), nullptr);
-        EXPECT_EQ(shell_->fades.Thread(Fade::Out), nullptr);
         EXPECT_FALSE(model().FadeRunning(Fade::In));
         EXPECT_FALSE(model().FadeRunning(Fade::Out));
         EXPECT_EQ(Alpha(), release().transparentAlpha);

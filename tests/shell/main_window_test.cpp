@@ -2,7 +2,6 @@
 // reaching the window model with their results. (The differential test types the rest.)
 #include <windows.h>
 
-#include <utility>
 #include <vector>
 
 #include "resource.h"
@@ -12,14 +11,15 @@
 namespace tapecount::testing {
 namespace {
 
-class MainWindow : public ShellTest {};
+class MainWindow : public ShellTest {
+ protected:
+  RECT RectIn(HWND child) const {
+    RECT rect = RectOf(child);
+    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+};
 TAPECOUNT_BOTH_RELEASES(MainWindow);
-
-RECT RectIn(HWND child, HWND parent) {
-  RECT rect = WindowRectOf(child);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
 
 LOGFONTW FontOf(HWND window) {
   LOGFONTW font{};
@@ -27,59 +27,45 @@ LOGFONTW FontOf(HWND window) {
   return font;
 }
 
-// An icon drawn at `size` on magenta: the colours at its corner and at `at`.
-std::pair<COLORREF, COLORREF> DrawnIcon(HICON icon, int size, POINT at) {
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return CharUpperW(name);
+}
+
+// The colour at `at` of an icon drawn at `size` on magenta.
+COLORREF DrawnIcon(HICON icon, int size, POINT at) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+  const GdiObject<HBITMAP> bitmap(
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const GdiObject<HBRUSH> magenta(CreateSolidBrush(RGB(255, 0, 255)));
+  const DeviceContext dc(CreateCompatibleDC(nullptr));  // goes first, the bitmap unselected
+  SelectObject(dc.Get(), bitmap.Get());
   const RECT all{0, 0, size, size};
-  FillRect(dc, &all, magenta);
-  DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-  const std::pair<COLORREF, COLORREF> seen{GetPixel(dc, 0, 0), GetPixel(dc, at.x, at.y)};
-  SelectObject(dc, old);
-  DeleteObject(magenta);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  return seen;
-}
-
-int IconWidth(HICON icon) {
-  ICONINFO info{};
-  BITMAP bitmap{};
-  if (!GetIconInfo(icon, &info))
-    return 0;
-  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return bitmap.bmWidth;
+  FillRect(dc.Get(), &all, magenta.Get());
+  DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  return GetPixel(dc.Get(), at.x, at.y);
 }
 
 TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   Open();
-  wchar_t text[64] = {};
-  GetClassNameW(main_, text, 64);
-  EXPECT_STREQ(text, L"TPCT");
+  EXPECT_EQ(ClassOf(main_), L"TPCT");
   EXPECT_EQ(GetClassLongPtrW(main_, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
-  EXPECT_NE(GetClassLongPtrW(main_, GCLP_HICONSM), 0u);
   EXPECT_EQ(Title(), L"「 + 」: : : ");
   EXPECT_EQ(shell_->windowName, L"tapecount");
-  EXPECT_EQ(shell_->className, L"TPCT");
-  EXPECT_EQ(OuterWidth(main_), 275);
-  EXPECT_EQ(OuterHeight(main_), 297);
+  EXPECT_EQ(Width(), 275);
+  EXPECT_EQ(Height(), 297);
   const LONG style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & (style | WS_MAXIMIZEBOX), style);
   EXPECT_EQ(StatusText(),
             Is134() ? L"テプカン: 現在の表示行数 = [6] 行" : L"テプカン: 現在の表示行数 = [7] 行");
   EXPECT_EQ(GetDlgCtrlID(windows().status), IDC_STATUS_BAR);
   EXPECT_EQ(GetFocus(), windows().entry);
-  GetMenuStringW(GetMenu(main_), IDM_ENTRY_FONT, text, 64, MF_BYCOMMAND);
-  EXPECT_STREQ(text, L"前景色・フォント設定(&F)");
-  EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
-  EXPECT_FALSE(Checked(IDM_AUTO_EXPAND));
+  wchar_t item[64] = {};
+  GetMenuStringW(GetMenu(main_), IDM_ENTRY_FONT, item, 64, MF_BYCOMMAND);
+  EXPECT_STREQ(item, L"前景色・フォント設定(&F)");
 
   struct Child {
     HWND window;
@@ -93,20 +79,19 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   GetClientRect(main_, &client);
   const LONG right = client.right - 5, bottom = client.bottom - 25;  // above the status bar
   const Child children[] = {
-      {w.entry, L"Edit", ES_NUMBER, WS_EX_CLIENTEDGE, {10, 10, 135, 40}, L""},
-      {w.lastEntry, L"Static", 0, WS_EX_CLIENTEDGE, {135, 10, 260, 40}, L"0"},
-      {w.total, L"Static", 0, WS_EX_CLIENTEDGE, {60, 50, 260, 80}, L"0"},
-      {w.totalLabel, L"Static", 0, 0, {10, 50, 60, 80}, L"合計"},
-      {w.inputPane, L"Static", 0, WS_EX_CLIENTEDGE, {10, 90, 110, bottom}, L"入力履歴\r\n"},
-      {w.totalPane, L"Static", 0, WS_EX_CLIENTEDGE, {110, 90, right, bottom}, L"合計履歴\r\n"},
+      {w.entry, L"EDIT", ES_NUMBER, WS_EX_CLIENTEDGE, {10, 10, 135, 40}, L""},
+      {w.lastEntry, L"STATIC", 0, WS_EX_CLIENTEDGE, {135, 10, 260, 40}, L"0"},
+      {w.total, L"STATIC", 0, WS_EX_CLIENTEDGE, {60, 50, 260, 80}, L"0"},
+      {w.totalLabel, L"STATIC", 0, 0, {10, 50, 60, 80}, L"合計"},
+      {w.inputPane, L"STATIC", 0, WS_EX_CLIENTEDGE, {10, 90, 110, bottom}, L"入力履歴\r\n"},
+      {w.totalPane, L"STATIC", 0, WS_EX_CLIENTEDGE, {110, 90, right, bottom}, L"合計履歴\r\n"},
   };
   for (const Child& child : children) {
-    GetClassNameW(child.window, text, 64);
-    EXPECT_EQ(_wcsicmp(text, child.className), 0);
+    EXPECT_EQ(ClassOf(child.window), child.className);
     const LONG want = WS_CHILD | WS_VISIBLE | child.style;
     EXPECT_EQ(GetWindowLongW(child.window, GWL_STYLE) & (want | ES_AUTOHSCROLL), want);
     EXPECT_EQ(GetWindowLongW(child.window, GWL_EXSTYLE) & child.exStyle, child.exStyle);
-    const RECT r = RectIn(child.window, main_);
+    const RECT r = RectIn(child.window);
     EXPECT_TRUE(EqualRect(&r, &child.rect)) << r.left << " " << r.top << " " << r.bottom;
     EXPECT_EQ(ReadWindowText(child.window), child.text);
   }
@@ -116,6 +101,34 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   EXPECT_EQ(large.lfCharSet, SHIFTJIS_CHARSET);
   EXPECT_EQ(FontOf(w.entry).lfHeight, 24);
   EXPECT_EQ(FontOf(w.inputPane).lfHeight, 18);
+}
+
+// Windows reads every image of both icons (PNG, with its clear corner and its colours), and
+// the caption gets the small icon's own small image.
+TEST_P(MainWindow, IconsAreReadAtEachSize) {
+  Open();
+  ICONINFO small{};
+  ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICONSM)), &small));
+  const GdiObject<HBITMAP> colour(small.hbmColor), mask(small.hbmMask);
+  BITMAP bitmap{};
+  GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
+  EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
+  const struct {
+    int id;
+    std::vector<int> sizes;
+  } icons[] = {{IDI_TAPECOUNT, {16, 20, 24, 32, 40, 48, 64, 256}},
+               {IDI_TAPECOUNT_SMALL, {16, 20, 24, 32}}};
+  for (const auto& icon : icons) {
+    for (int size : icon.sizes) {
+      SCOPED_TRACE(::testing::Message() << icon.id << " at " << size);
+      const auto loaded = static_cast<HICON>(LoadImageW(
+          GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id), IMAGE_ICON, size, size, 0));
+      ASSERT_NE(loaded, nullptr);
+      EXPECT_EQ(DrawnIcon(loaded, size, {0, 0}), RGB(255, 0, 255));  // the clear corner
+      EXPECT_EQ(DrawnIcon(loaded, size, {size / 8, size * 11 / 16}), RGB(0x5A, 0x6E, 0x82));
+      DestroyIcon(loaded);
+    }
+  }
 }
 
 WNDPROC g_editProcedure = nullptr;
@@ -128,32 +141,6 @@ LRESULT CALLBACK RecordingEdit(HWND window, UINT message, WPARAM wParam, LPARAM 
   return CallWindowProcW(g_editProcedure, window, message, wParam, lParam);
 }
 
-// Windows reads every image of both icons (PNG, with its clear corner and its colours), and
-// the caption gets the small icon's own small image.
-TEST_P(MainWindow, IconsAreReadAtEachSize) {
-  Open();
-  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICONSM))),
-            GetSystemMetrics(SM_CXSMICON));
-  const struct {
-    int id;
-    std::vector<int> sizes;
-  } icons[] = {{IDI_TAPECOUNT, {16, 20, 24, 32, 40, 48, 64, 256}},
-               {IDI_TAPECOUNT_SMALL, {16, 20, 24, 32}}};
-  for (const auto& icon : icons) {
-    for (int size : icon.sizes) {
-      SCOPED_TRACE(::testing::Message() << icon.id << " at " << size);
-      const auto loaded = static_cast<HICON>(LoadImageW(
-          GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id), IMAGE_ICON, size, size, 0));
-      ASSERT_NE(loaded, nullptr);
-      EXPECT_EQ(IconWidth(loaded), size);
-      const auto [corner, body] = DrawnIcon(loaded, size, {size / 8, size * 11 / 16});
-      EXPECT_EQ(corner, RGB(255, 0, 255));
-      EXPECT_EQ(body, RGB(0x5A, 0x6E, 0x82));  // the machine's body
-      DestroyIcon(loaded);
-    }
-  }
-}
-
 TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
   Open();
   g_editProcedure = shell_->entryBoxDefault;
@@ -161,18 +148,13 @@ TEST_P(MainWindow, EntryBoxKeysReachTheModelWithTheirResults) {
   g_keysReachingTheEdit.clear();
   Type(L"25");
   EXPECT_EQ(PressInEntry(VK_MULTIPLY), 1);
-  EXPECT_EQ(ReadWindowText(windows().total), L"0");
   Type(L"12a");  // the number style refuses the letter
   SetFocus(main_);
   EXPECT_EQ(PressInEntry(VK_DECIMAL), 1);
   EXPECT_EQ(GetFocus(), windows().entry);
   EXPECT_EQ(PressInEntry(VK_OEM_PERIOD), 0);  // refused
-  DWORD start = 0, end = 0;
-  SendMessageW(windows().entry, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-               reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(EntryText(), L"12.");
-  EXPECT_EQ(start, 3u);  // the caret after the point
-  EXPECT_EQ(end, 3u);
+  Type(L"5");
+  EXPECT_EQ(EntryText(), L"12.5");  // typed at the caret, after the point
   for (int vk : {VK_F1, VK_F2, VK_F3, VK_F4, VK_NEXT, VK_DELETE, int{'A'}}) {
     PressInEntry(vk);
   }
@@ -191,7 +173,7 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_EQ(SendMessageW(main_, WM_MOUSEACTIVATE, 0, 0), 1);
   EXPECT_EQ(GetFocus(), windows().entry);
   EXPECT_EQ(KeyDown(main_, VK_RIGHT), 1);
-  EXPECT_EQ(OuterWidth(main_), 285);
+  EXPECT_EQ(Width(), 285);
   for (UINT message : {WM_LBUTTONUP, WM_RBUTTONUP, WM_PAINT, WM_MOVE}) {
     EXPECT_EQ(SendMessageW(main_, message, 0, 0), 1) << message;
   }
@@ -203,9 +185,9 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   SetFocus(main_);
   EXPECT_EQ(SendMessageW(main_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 150)), Is134() ? 1 : 0);
   EXPECT_EQ(GetFocus(), windows().entry);  // by the click, or by the size handling
-  EXPECT_EQ(OuterHeight(main_), Is134() ? 297 : 279);
+  EXPECT_EQ(Height(), Is134() ? 297 : 279);
   EXPECT_EQ(SendMessageW(main_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(150, 150)), 1);
-  EXPECT_EQ(OuterHeight(main_), 297);
+  EXPECT_EQ(Height(), 297);
   EXPECT_EQ(SendMessageW(windows().totalPane, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 
   PressInEntry(VK_CONTROL);  // quits
@@ -226,43 +208,17 @@ TEST_P(MainWindow, AboutBoxEndsWithOkOrEscape) {
   }
 }
 
-TEST_P(MainWindow, SizeChangesRefitThePanesMinimisingDoesNot) {
+// The one box of no window's: the stack's underflow (release 1.34; 1.27 shows none).
+TEST_P(MainWindow, AnUnderflowIsSaidInABoxOfItsOwn) {
   Open();
-  Type(L"1\n2\n3\n4\n5\n6\n7\n");
-  const std::wstring scrolled = InputPane();
-  EXPECT_EQ(scrolled.find(L"入力履歴"), std::wstring::npos);
-  ShowWindow(main_, SW_MINIMIZE);
-  PumpMessages();
-  EXPECT_EQ(InputPane(), scrolled);
-  EXPECT_EQ(model().StoredSize().height, 297);
-  ShowWindow(main_, SW_RESTORE);
-  PumpMessages();
-  EXPECT_EQ(InputPane(), scrolled);
-  Resize(275, 400);
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
-  RECT client{};
-  GetClientRect(main_, &client);
-  EXPECT_EQ(RectIn(windows().inputPane, main_).bottom, client.bottom - 25);
-  EXPECT_EQ(RectIn(windows().status, main_).bottom, client.bottom);  // laid out with it
-}
-
-TEST_P(MainWindow, MessageBoxesHaveTheirOwners) {
-  Open();
-  Type(L"5\n");
-  SetWindowTextW(windows().entry, L"-8");  // pasted, without the '-' key
-  DialogWatcher boxes;
-  EXPECT_EQ(PressInEntry(VK_RETURN), 0);
-  SetWindowTextW(windows().entry, L"");
   Resize(275, 171 + release().rowHeight);
   Type(L"1\n");
+  DialogWatcher boxes;
   PressInEntry(VK_BACK);  // only one line in view
-  ASSERT_EQ(boxes.Seen().size(), Is134() ? 2u : 1u);
-  EXPECT_EQ(boxes.Seen()[0].text, L"計算範囲を超えました");
-  EXPECT_EQ(boxes.Seen()[0].caption, L"テープカン Error");
-  EXPECT_EQ(boxes.Seen()[0].owner, main_);  // the entry box's top-level window
+  ASSERT_EQ(boxes.Seen().size(), Is134() ? 1u : 0u);
   if (Is134()) {
-    EXPECT_EQ(boxes.Seen()[1].text, L"stack underflow!\n");
-    EXPECT_EQ(boxes.Seen()[1].owner, nullptr);
+    EXPECT_EQ(boxes.Seen()[0].text, L"stack underflow!\n");
+    EXPECT_EQ(boxes.Seen()[0].owner, nullptr);
   }
 }
 
@@ -298,7 +254,11 @@ TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
   EXPECT_EQ(ReadWindowText(windows().total), L"75");
   EXPECT_EQ(Title(), title);
   EXPECT_EQ(EntryText(), pasted);
-  EXPECT_EQ(OuterHeight(main_), 400);
+  EXPECT_EQ(Height(), 400);
+  RECT client{};
+  GetClientRect(main_, &client);
+  EXPECT_EQ(RectIn(windows().inputPane).bottom, client.bottom - 25);  // the panes refitted
+  EXPECT_EQ(RectIn(windows().status).bottom, client.bottom);          // laid out with them
   PressInEntry(VK_RETURN);
   EXPECT_EQ(ReadWindowText(windows().total), L"12,345,678,901,234,644");
   EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n12,345,678,901,234,568\r\n");

@@ -76,9 +76,8 @@ TEST_P(Session, AProgramStartedWithTheRestartLineShowsTheTape) {
       TAPECOUNT_EXE, elsewhere, Wide(RestartCommandLine({ToText(journal), ToText(directory_)})));
   HWND window = program.MainWindow();
   ASSERT_NE(window, nullptr);
-  wchar_t title[64] = {};
-  GetWindowTextW(window, title, 64);
-  EXPECT_STREQ(title, L"「 - 」: : : 前表示");  // the settings of the folder it ran in
+  EXPECT_EQ(ReadWindowText(window),
+            L"「 - 」: : : 前表示");  // the settings of the folder it ran in
   EXPECT_NE(FindWindowExW(window, nullptr, L"Static", L"-18"), nullptr);  // the total
   EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
   RemoveScratchDirectory(elsewhere);

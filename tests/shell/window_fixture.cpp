@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 
 #include "shell/model/settings_file.h"
 #include "support/failing_allocations.h"
@@ -123,10 +125,9 @@ void WriteSettings(const std::wstring& directory, const std::wstring& contents) 
 
 Process::Process(const char* unixPath, const std::wstring& arguments,
                  const std::wstring& directory) {
-  std::wstring path = L"Z:";  // as Wine sees the build
-  for (const char* c = unixPath; *c != '\0'; ++c) {
-    path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-  }
+  std::wstring path(unixPath, unixPath + std::strlen(unixPath));
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  path = L"Z:" + path;  // as Wine sees the build
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -236,14 +237,6 @@ std::wstring ShellTest::StatusText() const {
   SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
   text.pop_back();
   return text;
-}
-
-void ShellTest::WaitForScreenRowChecks() {
-  const DWORD giveUp = GetTickCount() + 10000;
-  while (!model().ScreenRowChecksSettled() && static_cast<int>(giveUp - GetTickCount()) > 0) {
-    PumpMessages(1);
-  }
-  ASSERT_TRUE(model().ScreenRowChecksSettled());
 }
 
 }  // namespace tapecount::testing

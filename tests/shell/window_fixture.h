@@ -34,19 +34,17 @@ class DialogWatcher {
   const std::vector<SeenDialog>& Seen() const;
 };
 
-inline RECT WindowRectOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-inline int OuterHeight(HWND window) {
-  return WindowRectOf(window).bottom - WindowRectOf(window).top;
-}
-inline int OuterWidth(HWND window) {
-  return WindowRectOf(window).right - WindowRectOf(window).left;
-}
 // Runs the window thread's queue until it is empty, then for `ms` more milliseconds.
 void PumpMessages(DWORD ms = 0);
+// Runs the window thread until `done`, for `ms` at most; whether it is.
+template <typename Done>
+bool WaitUntil(Done done, DWORD ms = 10000) {
+  for (const DWORD end = GetTickCount() + ms;
+       !done() && static_cast<int>(end - GetTickCount()) > 0;) {
+    PumpMessages(1);
+  }
+  return done();
+}
 std::wstring ScratchDirectory();
 void RemoveScratchDirectory(const std::wstring& directory);
 // The Unicode text on the clipboard, or "" when it holds none.
@@ -104,6 +102,13 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   std::wstring EntryText() const { return ReadWindowText(windows().entry); }
   std::wstring InputPane() const { return ReadWindowText(windows().inputPane); }
   std::wstring StatusText() const;
+  static RECT RectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+  }
+  int Width() const { return RectOf(main_).right - RectOf(main_).left; }
+  int Height() const { return RectOf(main_).bottom - RectOf(main_).top; }
   void Resize(int width, int height) {
     SetWindowPos(main_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
   }
@@ -119,7 +124,9 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
     return alpha;
   }
   // Runs the window thread until every screen-row check asked for has reported.
-  void WaitForScreenRowChecks();
+  void WaitForScreenRowChecks() {
+    ASSERT_TRUE(WaitUntil([&] { return model().ScreenRowChecksSettled(); }));
+  }
   std::wstring Path() const { return directory_ + L"\\tapecount.ini"; }
 
   std::unique_ptr<Shell> shell_;

@@ -124,15 +124,13 @@ class FailingCalls {
  public:
   explicit FailingCalls(const std::vector<CallFailure>& failures) {
     using namespace failing_calls;
+    g_getProcAddress = Patch(getProcAddress_, &ProcAddress);
     for (std::size_t i = 0; i < failures.size() && i < kSlots; ++i) {
       g_slots[i].failure = failures[i];
       g_slots[i].calls = 0;
       entries_.push_back(ImportEntry(failures[i].function));
       if (entries_.back() != nullptr) {
         g_slots[i].original = Patch(entries_.back(), failures[i].stub(i));
-      } else if (getProcAddress_ == nullptr) {
-        getProcAddress_ = ImportEntry("GetProcAddress");
-        g_getProcAddress = Patch(getProcAddress_, &ProcAddress);
       }
     }
   }
@@ -140,9 +138,7 @@ class FailingCalls {
   FailingCalls& operator=(const FailingCalls&) = delete;
   ~FailingCalls() {
     using namespace failing_calls;
-    if (getProcAddress_ != nullptr) {
-      Patch(getProcAddress_, g_getProcAddress);
-    }
+    Patch(getProcAddress_, g_getProcAddress);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       if (entries_[i] != nullptr) {
         Patch(entries_[i], g_slots[i].original);
@@ -162,7 +158,7 @@ class FailingCalls {
 
  private:
   std::vector<void**> entries_;  // each slot's; null when GetProcAddress hands it out
-  void** getProcAddress_ = nullptr;
+  void** getProcAddress_ = failing_calls::ImportEntry("GetProcAddress");
 };
 
 }  // namespace tapecount::testing
