@@ -50,12 +50,6 @@ Text LastEntryText(const EntryRecord& record, const Text& amount) {
 
 }  // namespace
 
-Text ModeText(char16_t pendingOperator) {
-  Text text;
-  AppendModeText(text, pendingOperator);
-  return text;
-}
-
 void AppendModeText(Text& out, char16_t pendingOperator) {
   out += u"「 ";
   out += pendingOperator;

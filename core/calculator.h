@@ -65,9 +65,8 @@ struct TakeBackTexts {
   Text total;
 };
 
-// The title's mode text for a pending operator: '+' gives "「 + 」".
-Text ModeText(char16_t pendingOperator);
-// Writes it into `out` (which keeps its room: no allocation once it has some).
+// Writes the title's mode text for a pending operator into `out` ('+' gives "「 + 」"); `out`
+// keeps its room, so no allocation once it has some.
 void AppendModeText(Text& out, char16_t pendingOperator);
 
 class Calculator {

@@ -157,7 +157,11 @@ Text DecodeSettingsFile(std::string_view bytes, const Decoders& decoders) {
   if (std::optional<Text> text = decoders.ansi(bytes)) {
     return *text;
   }
-  return Text(bytes.begin(), bytes.end());
+  // Byte for byte, as Latin-1: a byte above 0x7F is that character, not a sign-extended one.
+  Text text(bytes.size(), u'\0');
+  std::transform(bytes.begin(), bytes.end(), text.begin(),
+                 [](char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); });
+  return text;
 }
 
 std::optional<Text> FindValue(TextView file, TextView section, TextView key) {

@@ -127,6 +127,12 @@ TEST(OutOfMemory, EveryOperationRunsWholeOrNotAtAll) {
       {"a resize that hides lines", tape, [](FakeWindow& w) { w.Resize(275, 240); }},
       {"a resize that restores lines", tape, [](FakeWindow& w) { w.Resize(300, 500); }},
       {"a transfer", tape, [](FakeWindow& w) { w.model.TransferHistory(); }},
+      {"the entry that needs the stacks' second block",
+       [](FakeWindow& w) {
+         w.EnterNumbers(1, 63);
+         w.Type("1");
+       },
+       key(kVkReturn)},
   };
   for (const Operation& op : operations) {
     ExpectWholeOrUndone(op);
@@ -137,6 +143,16 @@ TEST(OutOfMemory, EveryOperationRunsWholeOrNotAtAll) {
 }
 
 // A save that runs out of memory is a save that failed: it says so, and changes nothing.
+// A window with no memory for its first stack blocks is not made.
+TEST(OutOfMemory, AWindowWithoutMemoryIsNotMade) {
+  testing::FakeDisplay display;
+  WindowModel model(display, kRelease134);
+  FailAllocations(1);
+  EXPECT_FALSE(model.Created());
+  FailAllocations(0);
+  EXPECT_TRUE(model.Created());
+}
+
 TEST(OutOfMemory, ASaveWithoutMemorySaysItDidNotSave) {
   const auto unsaved = [](FakeWindow& w) { w.Key(kVkF1); };
   const Text text = SettingsNotSavedText(FakeWindow().store.Location());

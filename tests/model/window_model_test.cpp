@@ -516,7 +516,9 @@ TEST(WindowModel, AJournalOfAnotherTapeLeavesTheWindowEmpty) {
   altered.entries[1].row = u"-25\t76";
   Journal refused = journal;  // a positive total turned negative: the range check refuses it
   refused.entries[1] = {u'+', false, -200, u"-200\t-100"};
-  for (const Journal* wrong : {&altered, &refused}) {
+  Journal unknown = journal;  // an operation this program does not have
+  unknown.entries[1].operation = u'%';
+  for (const Journal* wrong : {&altered, &refused, &unknown}) {
     FakeWindow fresh;
     EXPECT_FALSE(fresh.model.RestoreTape(*wrong));
     EXPECT_EQ(fresh.display.inputPane, u"入力履歴\r\n");
