@@ -22,7 +22,18 @@
 namespace tapecount::testing {
 namespace {
 
-enum class Act { Transfer, ClearAll, Fades, RowCheck, Print, Key, Save, StartUp, Guard };
+enum class Act {
+  Transfer,
+  ClearAll,
+  Fades,
+  RowCheck,
+  Print,
+  Key,
+  Save,
+  EndSession,
+  StartUp,
+  Guard
+};
 enum Box { kNoBox, kClearRefused, kNoPrinter, kImeRelease, kNotSaved };
 
 using Counts = std::vector<std::pair<const char*, int>>;
@@ -83,6 +94,8 @@ const std::vector<Row> kRows = {
          {FAILS(CreateThread, 1, 2)}),
     Case("CreateThread, screen-row check: measured on the window thread", Act::RowCheck,
          {FAILS(CreateThread, 1, kAll)}),
+    Case("GetMonitorInfoW: the screen-row check as for a single screen", Act::RowCheck,
+         {FAILS(GetMonitorInfoW, 1, kAll)}),
 
     Case("PrintDlgW, no default printer: 'No default printer selected.'", Act::Print,
          {FAILS(PrintDlgW, 1, kAll), FAILS(CommDlgExtendedError, 1, kAll, PDERR_NODEFAULTPRN)},
@@ -91,6 +104,13 @@ const std::vector<Row> kRows = {
          {FAILS(PrintDlgW, 1, kAll, 0, 0, &PrintToMemory), FAILS(StartDocW, 1, kAll, SP_ERROR),
           COUNTED(StartPage), COUNTED(DeleteDC)},
          kNoBox, {{"StartPage", 0}, {"DeleteDC", 1}}),
+
+    Case("GetEnvironmentVariableW, the session ending: no tape kept, nothing said", Act::EndSession,
+         {FAILS(GetEnvironmentVariableW, 1, kAll), COUNTED(CreateFileW)}, kNoBox,
+         {{"CreateFileW", 0}}, 0),
+    Case("CreateDirectoryW, the session ending: the same", Act::EndSession,
+         {FAILS(CreateDirectoryW, 1, kAll, FALSE, ERROR_ACCESS_DENIED), COUNTED(CreateFileW)},
+         kNoBox, {{"CreateFileW", 0}}, 0),
 
     Case("CreateWindowExW, the main window: the program ends with 0 before its loop", Act::StartUp,
          {FAILS(CreateWindowExW, 1, 1)}, kNoBox, {}, 0),
@@ -211,6 +231,8 @@ class Failures : public ShellTest {
         return PressInEntry(VK_RETURN);
       case Act::Save:
         return Command(IDM_SAVE_SETTINGS);
+      case Act::EndSession:
+        return SendMessageW(main_, WM_ENDSESSION, TRUE, 0);
       case Act::Guard:
         return AcquireSingleInstance(
             *std::make_unique<Shell>(release(), GetModuleHandleW(nullptr)));

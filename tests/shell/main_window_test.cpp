@@ -190,7 +190,7 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_EQ(Height(), 297);
   EXPECT_EQ(SendMessageW(windows().totalPane, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
 
-  PressInEntry(VK_CONTROL);  // quits
+  Is134() ? PressInEntry(VK_CONTROL) : Command(IDM_EXIT);  // the key or the menu's Exit: quits
   EXPECT_FALSE(IsWindow(main_));
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -263,6 +263,26 @@ TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
   EXPECT_EQ(ReadWindowText(windows().total), L"12,345,678,901,234,644");
   EXPECT_EQ(InputPane(), L"入力履歴\r\n100\r\n-25\r\n12,345,678,901,234,568\r\n");
 }
+
+#ifdef __GLIBCXX__
+// The runtime's own errors (a text or a tape beyond what memory holds, a part not there) reach
+// the program's handlers as running out of memory.
+TEST(Runtime, ItsErrorsAreThrownAsOutOfMemory) {
+  void (*const errors[])() = {
+      [] { std::__throw_bad_alloc(); },          [] { std::__throw_bad_array_new_length(); },
+      [] { std::__throw_length_error(""); },     [] { std::__throw_logic_error(""); },
+      [] { std::__throw_out_of_range(""); },     [] { std::__throw_out_of_range_fmt("%s", ""); },
+      [] { std::__throw_invalid_argument(""); }, [] { std::__throw_domain_error(""); },
+      [] { std::__throw_range_error(""); },      [] { std::__throw_overflow_error(""); },
+      [] { std::__throw_underflow_error(""); },  [] { std::__throw_runtime_error(""); },
+      [] { std::__throw_bad_cast(); },           [] { std::__throw_bad_typeid(); },
+      [] { std::__throw_bad_exception(); }};
+  for (const auto error : errors) {
+    EXPECT_THROW(error(), std::bad_alloc);
+  }
+  EXPECT_THROW(std::wstring().reserve(std::wstring().max_size() + 1), std::bad_alloc);
+}
+#endif
 
 }  // namespace
 }  // namespace tapecount::testing
