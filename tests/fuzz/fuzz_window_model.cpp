@@ -68,8 +68,9 @@ void CheckAgreement(const FakeWindow& w, const Release& release, const Expected&
   CHECK(w.display.totalText == FormatAmount(w.Total()));
 
   const ModeFlags& m = w.model.Modes();
-  const Text title = u"「 " + Text(1, c.pendingOperator) + u" 」: " + (m.autoExpand ? u"自動拡張" : u"") +
-                     u": " + (m.autoMode ? u"ｵｰﾄ" : u"") + u": " + (m.topmost ? u"前表示" : u"");
+  const Text title = u"「 " + Text(1, c.pendingOperator) + u" 」: " +
+                     (m.autoExpand ? u"自動拡張" : u"") + u": " + (m.autoMode ? u"ｵｰﾄ" : u"") +
+                     u": " + (m.topmost ? u"前表示" : u"");
   CHECK(w.display.title == title);
 
   const Text history = tape.ComposeHistoryText(release.clipboardSeparator);

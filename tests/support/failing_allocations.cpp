@@ -14,22 +14,14 @@ thread_local std::size_t g_failing = 0;    // how many fail from there
 thread_local bool g_failed = false;
 thread_local int g_allowed = 0;
 
-bool NextFails() {
-  if (g_allowed > 0 || g_countdown == 0) {
-    return false;
-  }
-  if (--g_countdown > 0) {
-    return false;
+// Null when this allocation is to fail.
+void* Allocate(std::size_t size) noexcept {
+  if (g_allowed > 0 || g_countdown == 0 || --g_countdown > 0) {
+    return std::malloc(size > 0 ? size : 1);
   }
   g_failed = true;
-  if (--g_failing > 0) {
-    g_countdown = 1;
-  }
-  return true;
-}
-
-void* Allocate(std::size_t size) noexcept {
-  return NextFails() ? nullptr : std::malloc(size > 0 ? size : 1);
+  g_countdown = --g_failing > 0 ? 1 : 0;
+  return nullptr;
 }
 
 }  // namespace
