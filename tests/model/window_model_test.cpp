@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/amount.h"
 #include "shell/model/settings_file.h"
 #include "support/fake_window.h"
@@ -325,10 +327,7 @@ TEST(WindowModel, FadesFollowThePointerOneOfAKindAtATime) {
   w.model.PointerMoved(MoveAt(30, 30));  // no second fade
   ASSERT_EQ(w.display.fades.size(), 1u);
   const FadePlan in = w.display.fades[0];
-  EXPECT_EQ(in.fade, Fade::In);
-  EXPECT_EQ(in.waitMs, 0);
-  EXPECT_EQ(in.steps, 42);
-  EXPECT_EQ(in.stepMs, 10);
+  EXPECT_EQ(std::tie(in.fade, in.waitMs, in.steps, in.stepMs), std::tuple(Fade::In, 0, 42, 10));
   for (const auto& [step, alpha] : {std::pair{0, 50}, {1, 55}, {41, 255}}) {
     w.model.FadeStep(Fade::In, in.session, step);
     EXPECT_EQ(w.display.alpha, alpha);
@@ -337,9 +336,7 @@ TEST(WindowModel, FadesFollowThePointerOneOfAKindAtATime) {
   EXPECT_FALSE(w.display.captured);
   ASSERT_EQ(w.display.fades.size(), 2u);
   const FadePlan out = w.display.fades[1];
-  EXPECT_EQ(out.fade, Fade::Out);
-  EXPECT_EQ(out.waitMs, 150);
-  EXPECT_EQ(out.steps, 42);
+  EXPECT_EQ(std::tie(out.fade, out.waitMs, out.steps), std::tuple(Fade::Out, 150, 42));
   for (const auto& [step, alpha] : {std::pair{0, 255}, {41, 50}}) {
     w.model.FadeStep(Fade::Out, out.session, step);
     EXPECT_EQ(w.display.alpha, alpha);
@@ -523,12 +520,10 @@ TEST(RestartCommandLine, NamesTheJournalAndTheFolderAndReadsBack) {
             u"\"D:\\My Files\"");
   const std::optional<RestartRequest> read = ParseRestartCommandLine(line);
   ASSERT_TRUE(read);
-  EXPECT_EQ(read->journal, request.journal);
-  EXPECT_EQ(read->folder, request.folder);
+  EXPECT_EQ(std::tie(read->journal, read->folder), std::tie(request.journal, request.folder));
   const std::optional<RestartRequest> typed = ParseRestartCommandLine(u"  /RESTORE tape.txt ");
   ASSERT_TRUE(typed);
-  EXPECT_EQ(typed->journal, u"tape.txt");
-  EXPECT_EQ(typed->folder, u"");
+  EXPECT_EQ(typed->journal + u"|" + typed->folder, u"tape.txt|");
   const char16_t* others[] = {u"",           u"tape.txt",      u"/restore", u"/restore \"\"",
                               u"/other a b", u"/restore a b c"};
   for (std::size_t i = 0; i < std::size(others); ++i) {
