@@ -105,10 +105,9 @@ def main():
         with open(os.path.join(unpacked, name), 'rb') as f:
             return f.read()
 
-    sums = {}
-    for line in read('SHA256SUMS').decode('ascii').splitlines():
-        digest, name = line.split('  ', 1)
-        sums[name] = digest
+    sums = dict(reversed(line.split('  ', 1))
+                for line in read('SHA256SUMS').decode('ascii').splitlines())
+    for name, digest in sums.items():
         check(hashlib.sha256(read(name)).hexdigest() == digest, f'{name}: checksum differs')
     check(sorted(sums) == sorted(SHIPPED[:-1]), f'SHA256SUMS lists {sorted(sums)}')
 

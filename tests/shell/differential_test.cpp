@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,17 +15,8 @@
 namespace tapecount::testing {
 namespace {
 
-// An action is a digit typed (its character) or a key pressed (its virtual key).
-bool IsDigit(int action) {
+bool IsDigit(int action) {  // a digit is typed as its character, a key pressed as its key
   return action >= '0' && action <= '9';
-}
-
-std::string Describe(const std::vector<int>& actions) {
-  std::ostringstream out;
-  for (int a : actions) {
-    IsDigit(a) ? out << static_cast<char>(a) : out << " [key " << a << "] ";
-  }
-  return out.str();
 }
 
 // Digits and keys half and half: operator keys, Backspace, Delete, size keys, F1, F2.
@@ -139,7 +129,7 @@ TEST_P(Differential, RealWindowAndModelAgreeAfterEveryKey) {
     if (!difference.empty()) {
       const std::vector<int> shortest = Shrink(actions);
       ADD_FAILURE() << "seed " << seed << ", " << difference << "\nshortest failing sequence ("
-                    << shortest.size() << " actions): " << Describe(shortest)
+                    << shortest.size() << " actions): " << ::testing::PrintToString(shortest)
                     << "\nfails with: " << Run(shortest);
     }
   }

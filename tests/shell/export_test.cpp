@@ -84,30 +84,24 @@ TEST_P(Export, ViewerFollowsWhatAnotherProgramPutsOnTheClipboard) {
   EXPECT_EQ(ClipboardText(), L"");
 }
 
-bool HasDefaultPrinter() {
-  DWORD size = 0;
-  GetDefaultPrinterW(nullptr, &size);
-  return size > 0;
-}
-
 // Cancelled, the dialogs change nothing; accepted, the record keeps valid device blocks. (With
 // no printer, Wine says so in boxes of its own before its print dialog.)
 TEST_P(Export, PageSetupAndPrintDialogsKeepTheirRecord) {
   Open();
   const PAGESETUPDLGW& record = shell_->pageSetup.Record();
   EXPECT_EQ(record.Flags, static_cast<DWORD>(PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES));
-  for (LONG margin :
-       {record.rtMargin.left, record.rtMargin.top, record.rtMargin.right, record.rtMargin.bottom}) {
-    EXPECT_EQ(margin, 1000);
-  }
+  const RECT inch{1000, 1000, 1000, 1000};
+  EXPECT_TRUE(EqualRect(&record.rtMargin, &inch));
+  DWORD printerName = 0;
+  GetDefaultPrinterW(nullptr, &printerName);
   {
     DialogWatcher dialogs(IDCANCEL);
     EXPECT_EQ(Command(IDM_PRINT), 1);
     EXPECT_EQ(Command(IDM_BACKGROUND_COLOUR), 0);
     EXPECT_EQ(Command(IDM_ENTRY_FONT), 0);
-    EXPECT_EQ(dialogs.Seen().size(), HasDefaultPrinter() ? 3u : 5u);
+    EXPECT_EQ(dialogs.Seen().size(), printerName > 0 ? 3u : 5u);
   }
-  if (!HasDefaultPrinter()) {
+  if (printerName == 0) {
     GTEST_SKIP() << "no printer in this Wine prefix";
   }
   {

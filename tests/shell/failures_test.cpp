@@ -22,18 +22,7 @@
 namespace tapecount::testing {
 namespace {
 
-enum class Act {
-  Transfer,
-  ClearAll,
-  Fades,
-  RowCheck,
-  Print,
-  Key,
-  Save,
-  EndSession,
-  StartUp,
-  Guard
-};
+enum class Act { Transfer, ClearAll, Fades, RowCheck, Print, Key, Save, Logoff, StartUp, Guard };
 enum Box { kNoBox, kClearRefused, kNoPrinter, kImeRelease, kNotSaved };
 
 using Counts = std::vector<std::pair<const char*, int>>;
@@ -105,10 +94,10 @@ const std::vector<Row> kRows = {
           COUNTED(StartPage), COUNTED(DeleteDC)},
          kNoBox, {{"StartPage", 0}, {"DeleteDC", 1}}),
 
-    Case("GetEnvironmentVariableW, the session ending: no tape kept, nothing said", Act::EndSession,
+    Case("GetEnvironmentVariableW, the session ending: no tape kept, nothing said", Act::Logoff,
          {FAILS(GetEnvironmentVariableW, 1, kAll), COUNTED(CreateFileW)}, kNoBox,
          {{"CreateFileW", 0}}, 0),
-    Case("CreateDirectoryW, the session ending: the same", Act::EndSession,
+    Case("CreateDirectoryW, the session ending: the same", Act::Logoff,
          {FAILS(CreateDirectoryW, 1, kAll, FALSE, ERROR_ACCESS_DENIED), COUNTED(CreateFileW)},
          kNoBox, {{"CreateFileW", 0}}, 0),
 
@@ -231,7 +220,7 @@ class Failures : public ShellTest {
         return PressInEntry(VK_RETURN);
       case Act::Save:
         return Command(IDM_SAVE_SETTINGS);
-      case Act::EndSession:
+      case Act::Logoff:
         return SendMessageW(main_, WM_ENDSESSION, TRUE, 0);
       case Act::Guard:
         return AcquireSingleInstance(

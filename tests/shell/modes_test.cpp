@@ -57,11 +57,7 @@ TEST_P(Modes, TopmostBandAndAlphaReachTheWindow) {
   PressInEntry(VK_F4);
   EXPECT_EQ(Alpha(), 255);
   EXPECT_NE(GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_LAYERED, 0);  // stays layered
-}
-
-// Each mode's command reaches the model, and its mark the menu item of its own.
-TEST_P(Modes, EachModeCommandMarksItsItem) {
-  Open();
+  // Each mode's command reaches the model, and its mark the menu item of its own.
   for (int id : {IDM_AUTO_EXPAND, IDM_AUTO_MODE, IDM_TOPMOST, IDM_TRANSPARENCY}) {
     EXPECT_EQ(Command(id), 1);
     EXPECT_TRUE(Checked(id)) << id;

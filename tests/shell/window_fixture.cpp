@@ -1,7 +1,5 @@
 #include "window_fixture.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -229,14 +227,6 @@ void ShellTest::Type(const std::wstring& keys) {
     const int vk = TypedKey(c);
     vk != 0 ? PressInEntry(vk) : SendMessageW(windows().entry, WM_CHAR, c, 1);
   }
-}
-
-std::wstring ShellTest::StatusText() const {
-  HWND status = windows().status;
-  std::wstring text(LOWORD(SendMessageW(status, SB_GETTEXTLENGTHW, 0, 0)) + 1, L'\0');
-  SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-  text.pop_back();
-  return text;
 }
 
 }  // namespace tapecount::testing

@@ -18,10 +18,8 @@ namespace tapecount::testing {
 
 // A dialog or message box as the user saw it.
 struct SeenDialog {
-  std::wstring caption;
-  std::wstring text;  // a message box's text
-  HWND owner;
-  HWND dialog;
+  std::wstring caption, text;  // a message box's text
+  HWND owner, dialog;
   bool stuck = false;  // the button did not close it: it was ended after two seconds
 };
 
@@ -90,9 +88,7 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
 
   // Types as the user would: TypedKey's keys as key-downs of the entry box, the rest as text.
   void Type(const std::wstring& keys);
-  LRESULT KeyDown(HWND window, int vk) {
-    return SendMessageW(window, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
-  }
+  LRESULT KeyDown(HWND window, int vk) { return SendMessageW(window, WM_KEYDOWN, vk, 1); }
   LRESULT PressInEntry(int vk) { return KeyDown(windows().entry, vk); }
   LRESULT Command(int id) { return SendMessageW(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
 
@@ -101,7 +97,7 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   std::wstring Title() const { return ReadWindowText(main_); }
   std::wstring EntryText() const { return ReadWindowText(windows().entry); }
   std::wstring InputPane() const { return ReadWindowText(windows().inputPane); }
-  std::wstring StatusText() const;
+  std::wstring StatusText() const { return ReadWindowText(windows().status); }  // part 0
   static RECT RectOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
