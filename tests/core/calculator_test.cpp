@@ -114,8 +114,7 @@ TEST(EntryKeys, DivisionByZeroCarriesOnNonFinite) {
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"5", u"inf", u"inf", u"inf"}));
   z.Type("0/");  // 0 divided by 0
   EXPECT_EQ(z.display.totalText, u"nan");
-  EXPECT_TRUE(w.display.messages.empty());
-  EXPECT_TRUE(z.display.messages.empty());
+  EXPECT_TRUE(w.display.messages.empty() && z.display.messages.empty());
 }
 
 TEST(Undo, TakesEntriesBackDownToTheHeaders) {

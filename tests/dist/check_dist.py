@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
-"""Packs this build's programs as `make dist` does (which refuses programs that import more
-than Windows' own DLLs) and checks the package: the files and no others, their checksums,
-the version in its name against the About box, each program's manifest and icon sizes.
+"""Usage: check_dist.py <folder of the built programs> <scratch folder>
 
-Usage: check_dist.py <folder of the built programs> <scratch folder>
-"""
+Packs the programs as `make dist` does (which refuses programs that import more than Windows'
+own DLLs) and checks the package: the files and no others, their checksums, the version in its
+name against the About box, each program's manifest and icon sizes."""
 import glob
 import hashlib
 import os
+import pathlib
 import re
 import shutil
 import struct
@@ -48,8 +48,7 @@ def resources(program):
     """{(type, id): bytes} of a program's numbered resources, each in its first language, read
     from the resource file windres makes of them: each a header, then its data, 4-aligned."""
     subprocess.run([WINDRES, '-i', program, '-o', program + '.res'], check=True)
-    with open(program + '.res', 'rb') as f:
-        res = f.read()
+    res = pathlib.Path(program + '.res').read_bytes()
     found, at = {}, 0
     while at < len(res):
         size, header, kind_mark, kind, name_mark, name = struct.unpack_from('<IIHHHH', res, at)
@@ -100,19 +99,16 @@ def main():
     with zipfile.ZipFile(zip_path) as archive:
         check(archive.namelist() == SHIPPED, f'entries {archive.namelist()}, not {SHIPPED}')
         archive.extractall(unpacked)
-
-    def read(name):
-        with open(os.path.join(unpacked, name), 'rb') as f:
-            return f.read()
-
+    read = pathlib.Path(unpacked).joinpath  # a file of the package
     sums = dict(reversed(line.split('  ', 1))
-                for line in read('SHA256SUMS').decode('ascii').splitlines())
+                for line in read('SHA256SUMS').read_text('ascii').splitlines())
     for name, digest in sums.items():
-        check(hashlib.sha256(read(name)).hexdigest() == digest, f'{name}: checksum differs')
+        check(hashlib.sha256(read(name).read_bytes()).hexdigest() == digest,
+              f'{name}: checksum differs')
     check(sorted(sums) == sorted(SHIPPED[:-1]), f'SHA256SUMS lists {sorted(sums)}')
 
     for name, mark in [('guide-ja.md', b'\xef\xbb\xbf'), ('LICENSE.txt', b'')]:
-        text = read(name)
+        text = read(name).read_bytes()
         check(text.startswith(mark) and not text.startswith(mark + b'\xef\xbb\xbf'),
               f'{name}: byte-order mark')
         check(text.count(b'\n') == text.count(b'\r\n') > 0, f'{name}: not CRLF lines')

@@ -3,8 +3,7 @@
 # scripts/with-virtual-display.sh), keys typed with xdotool, a screenshot kept.
 # Usage: desktop-e2e.sh <program.exe> <output directory>
 set -euo pipefail
-program=$1
-out=$2
+program=$1 out=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$out"
 

@@ -15,10 +15,6 @@
 namespace tapecount::testing {
 namespace {
 
-bool IsDigit(int action) {  // a digit is typed as its character, a key pressed as its key
-  return action >= '0' && action <= '9';
-}
-
 // Digits and keys half and half: operator keys, Backspace, Delete, size keys, F1, F2.
 std::vector<int> RandomActions(unsigned seed, int steps) {
   static const int kKeys[] = {kVkReturn,    kVkAdd,  kVkOemPlus, kVkSubtract, kVkOemMinus,
@@ -37,15 +33,12 @@ std::vector<int> RandomActions(unsigned seed, int steps) {
 
 class Differential : public ShellTest {
  protected:
-  // "" when a fresh real window and a fresh model agree after every action, else the first
-  // difference.
+  // "" when a fresh real window and model agree after every action, else the first difference.
   std::string Run(const std::vector<int>& actions) {
     Open();
     MoveTo(40, 20);
-    // The largest outer size the window system allows, which the fake must share.
-    Resize(5000, 5000);
-    const int maxHeight = Height();
-    const int maxWidth = Width();
+    Resize(5000, 5000);  // the largest outer size the window system allows, for the fake too
+    const int maxHeight = Height(), maxWidth = Width();
     Resize(275, 297);
     WaitForScreenRowChecks();
     FakeWindow fake(release());
@@ -59,7 +52,7 @@ class Differential : public ShellTest {
         continue;  // the window is as wide as it can be
       }
       const std::size_t entryLength = EntryText().size();
-      if (IsDigit(a)) {
+      if (a >= '0' && a <= '9') {  // a digit typed as its character, a key pressed as its key
         SendMessageW(windows().entry, WM_CHAR, static_cast<WPARAM>(a), 1);
         // Without automatic scrolling the edit control takes digits only while they fit its
         // width, which its font decides: the fake takes the digits it took.

@@ -2,8 +2,7 @@
 //   helper set <text>         puts the text on the clipboard as Unicode text
 //   helper other              puts data of a private format only, no text
 //   helper lock <path> <ms>   keeps the file open, unshared; signals "tapecount-test-held"
-//   helper throw              an exception escapes a worker thread (with the programs'
-//                             terminate handler)
+//   helper throw              an exception escapes a worker thread (the terminate handler's)
 #include <windows.h>
 
 #include <cstring>

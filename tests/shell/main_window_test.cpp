@@ -35,8 +35,7 @@ std::wstring ClassOf(HWND window) {
 
 // The colour at `at` of an icon drawn at `size` on magenta.
 COLORREF DrawnIcon(HICON icon, int size, POINT at) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
   void* bits = nullptr;
   const GdiObject<HBITMAP> bitmap(
       CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -100,12 +99,9 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   EXPECT_EQ(large.lfCharSet, SHIFTJIS_CHARSET);
   EXPECT_EQ(FontOf(w.entry).lfHeight, 24);
   EXPECT_EQ(FontOf(w.inputPane).lfHeight, 18);
-}
 
-// Windows reads every image of both icons (PNG, with its clear corner and its colours), and
-// the caption gets the small icon's own small image.
-TEST_P(MainWindow, IconsAreReadAtEachSize) {
-  Open();
+  // Windows reads every image of both icons (PNG, with its clear corner and its colours), and
+  // the caption gets the small icon's own small image.
   ICONINFO small{};
   ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICONSM)), &small));
   const GdiObject<HBITMAP> colour(small.hbmColor), mask(small.hbmMask);
@@ -195,8 +191,7 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
-// The About box ends with OK or Escape; the stack's underflow is the one box of no window's
-// (release 1.34; 1.27 shows none).
+// The About box ends with OK or Escape; the stack's underflow (1.34 only) is a box of no window's.
 TEST_P(MainWindow, AboutBoxAndUnderflowBox) {
   Open();
   for (int button : {IDOK, IDCANCEL}) {
@@ -218,33 +213,28 @@ TEST_P(MainWindow, AboutBoxAndUnderflowBox) {
   }
 }
 
-// Every allocation of the program failing while a key, a command and a resize reach the real
-// window: each says so, and the window stays whole. (Nothing is checked while allocations
-// fail: a failed check would need memory to say so.)
+// Every allocation failing while a key, a command and a resize reach the real window: each says
+// so, and the window stays whole. (No check while allocations fail: a failing one needs memory.)
 TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
   Open();
   Type(L"100\n25-");
   const std::wstring input = InputPane(), title = Title();
   const std::wstring pasted = L"12345678901234567";  // longer than a string keeps in itself
   SetWindowTextW(windows().entry, pasted.c_str());
-  LRESULT results[3] = {};
   {
     DialogWatcher boxes;
     FailAllocations(1, std::size_t(-1));
-    results[0] = PressInEntry(VK_RETURN);
-    results[1] = PressInEntry(VK_DELETE);
-    results[2] = Command(IDM_TRANSFER);
+    const LRESULT results[] = {PressInEntry(VK_RETURN), PressInEntry(VK_DELETE),
+                               Command(IDM_TRANSFER)};
     Resize(275, 400);  // needs no memory
     FailAllocations(0);
+    EXPECT_EQ(std::vector<LRESULT>(results, results + 3), (std::vector<LRESULT>{0, 1, 1}));
     ASSERT_EQ(boxes.Seen().size(), 4u);  // three boxes, and the viewer the transfer opens
     for (int i = 0; i < 3; ++i) {
       EXPECT_EQ(boxes.Seen()[i].text, L"memory allocate error!");
       EXPECT_EQ(boxes.Seen()[i].owner, main_);
     }
   }
-  EXPECT_EQ(results[0], 0);  // refused
-  EXPECT_EQ(results[1], 1);
-  EXPECT_EQ(results[2], 1);
   EXPECT_TRUE(IsWindow(main_));
   EXPECT_EQ(InputPane(), input);
   EXPECT_EQ(ReadWindowText(windows().total), L"75");

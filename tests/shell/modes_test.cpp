@@ -30,17 +30,15 @@ class Modes : public ShellTest {
 };
 TAPECOUNT_BOTH_RELEASES(Modes);
 
-// The alphas of a fade: 42 steps of 5 between the transparent level and 255.
-std::vector<int> Steps(int from, int by) {
-  std::vector<int> steps;
-  for (int i = 0; i < 42; ++i) {
-    steps.push_back(from + i * by);
-  }
-  return steps;
-}
-
-TEST_P(Modes, TopmostBandAndAlphaReachTheWindow) {
+TEST_P(Modes, ScreenRowChecksTopmostBandAndAlphaReachTheWindow) {
   Open();
+  const int maximised = GetSystemMetrics(SM_CYMAXIMIZED);  // the room below, after each move
+  for (int top : {0, 300, maximised - 171 - release().rowHeight, maximised + 40}) {
+    MoveTo(50, top);
+    WaitForScreenRowChecks();
+    EXPECT_EQ(model().ScreenRowLimit(), ScreenRowLimit(maximised, top, release().rowHeight)) << top;
+  }
+
   MoveTo(40, 60);
   PressInEntry(VK_F3);
   EXPECT_TRUE(Topmost());
@@ -64,34 +62,28 @@ TEST_P(Modes, TopmostBandAndAlphaReachTheWindow) {
   }
 }
 
-// The room below the window, measured on a worker thread after each move.
-TEST_P(Modes, ScreenRowChecksFollowTheWindowsMoves) {
-  Open();
-  const int maximised = GetSystemMetrics(SM_CYMAXIMIZED);
-  for (int top : {0, 300, maximised - 171 - release().rowHeight, maximised + 40}) {
-    MoveTo(50, top);
-    WaitForScreenRowChecks();
-    EXPECT_EQ(model().ScreenRowLimit(), ScreenRowLimit(maximised, top, release().rowHeight)) << top;
-  }
-}
-
 class Fades : public Modes {};
 INSTANTIATE_TEST_SUITE_P(Releases, Fades, ::testing::Values(&kRelease134),
                          [](const auto&) { return std::string("134"); });
 
 TEST_P(Fades, StepTheAlphaFiveAtATimeBothWaysUntilTransparencyGoes) {
+  std::vector<int> in(42), out(42);  // 42 steps of 5 between the transparent level and 255
+  for (int i = 0; i < 42; ++i) {
+    in[i] = 50 + 5 * i;
+    out[i] = 255 - 5 * i;
+  }
   Open();
   PressInEntry(VK_F4);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));  // the pointer comes in
   EXPECT_EQ(GetCapture(), main_);
-  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::In); }), Steps(50, 5));
+  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::In); }), in);
   RECT client{};
   GetClientRect(main_, &client);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(client.right + 2, 20));  // the right frame
   EXPECT_EQ(GetCapture(), main_);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -5));  // the menu bar: reads 65531
   EXPECT_NE(GetCapture(), main_);
-  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::Out); }), Steps(255, -5));
+  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::Out); }), out);
 
   // Turned off during a fade: opaque at once, and no later step of it applied.
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));

@@ -7,8 +7,6 @@
 namespace tapecount::testing {
 namespace {
 
-const wchar_t kGuardOn[] = L"[セッテイング]\r\n2重起動防止=1\r\n";
-
 class Programs : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -25,7 +23,7 @@ class Programs : public ::testing::Test {
 
 TEST_F(Programs, TheGuardStopsASecondCopyWhicheverCopySetIt) {
   {
-    WriteSettings(first_, kGuardOn);
+    WriteSettings(first_, L"[セッテイング]\r\n2重起動防止=1\r\n");
     Process running = Process::Program(TAPECOUNT_EXE, first_);
     ASSERT_NE(running.MainWindow(), nullptr);
     EXPECT_EQ(Process::Program(TAPECOUNT_EXE_127, first_).WaitForExit(10000), 0u);
@@ -55,8 +53,7 @@ TEST_F(Programs, ClosingInTheMiddleOfAFadeEndsWithExitCodeZero) {
   }
 }
 
-// The programs' own terminate handler: an exception escaping any thread ends the program
-// at once, as abort() does, rather than leaving it running or waiting.
+// The programs' terminate handler: an exception escaping any thread ends the program at once.
 TEST_F(Programs, AnExceptionEscapingAThreadEndsTheProgram) {
   EXPECT_EQ(Process::Helper(L"throw").WaitForExit(10000), 3u);
 }

@@ -77,8 +77,7 @@ TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
   for (int round = 0; round < 200; ++round) {
     PostMessageW(windows[round % 2], WM_COMMAND, IDM_SAVE_SETTINGS, 0);
     if (round % 5 == 0) {
-      const std::wstring text = FileText();
-      ASSERT_THAT(text, AnyOf(Eq(original), Eq(whole))) << round;
+      ASSERT_THAT(FileText(), AnyOf(Eq(original), Eq(whole))) << round;
     }
   }
   // A sent message overtakes posted ones, so the saves are waited for by a key posted after
@@ -87,14 +86,11 @@ TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
     PostMessageW(window, WM_KEYDOWN, VK_F1, 1);
   }
   for (HWND window : windows) {  // the title read from the window system: no message sent
-    const auto shown = [&] {
-      return ReadWindowText(window).find(L"自動拡張") != std::wstring::npos;
-    };
-    EXPECT_TRUE(WaitUntil(shown, 20000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadWindowText(window).find(L"自動拡張") != std::wstring::npos; }, 20000));
   }
   EXPECT_EQ(FileText(), whole);
-  // No save failed: neither program shows the box that says so.
-  EXPECT_EQ(FindWindowW(L"#32770", L"テープカン Error"), nullptr);
+  EXPECT_EQ(FindWindowW(L"#32770", L"テープカン Error"), nullptr);  // no box: no save failed
 }
 
 TEST_P(Settings, ColourAndFontDialogsReachTheEntryBox) {

@@ -123,9 +123,8 @@ void WriteSettings(const std::wstring& directory, const std::wstring& contents) 
 
 Process::Process(const char* unixPath, const std::wstring& arguments,
                  const std::wstring& directory) {
-  std::wstring path(unixPath, unixPath + std::strlen(unixPath));
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  path = L"Z:" + path;  // as Wine sees the build
+  std::wstring path = L"Z:" + std::wstring(unixPath, unixPath + std::strlen(unixPath));
+  std::replace(path.begin(), path.end(), L'/', L'\\');  // as Wine sees the build
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -133,10 +132,6 @@ Process::Process(const char* unixPath, const std::wstring& arguments,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info_)) {
     ADD_FAILURE() << "cannot start another program";
   }
-}
-
-Process Process::Helper(const std::wstring& arguments) {
-  return Process(TAPECOUNT_HELPER, arguments, L"");
 }
 
 Process Process::Holding(const std::wstring& arguments) {

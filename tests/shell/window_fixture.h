@@ -56,7 +56,7 @@ void WriteSettings(const std::wstring& directory, const std::wstring& contents);
 // `directory`; closed with its close box if it still runs when this goes.
 class Process {
  public:
-  static Process Helper(const std::wstring& arguments);
+  static Process Helper(const std::wstring& arguments) { return {TAPECOUNT_HELPER, arguments, {}}; }
   // The helper holding a file ("lock <path> <ms>"), once it has.
   static Process Holding(const std::wstring& arguments);
   // Waits until the program's main window answers, or the program has ended.
@@ -81,8 +81,7 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
 
   const Release& release() const { return *GetParam(); }
   bool Is134() const { return GetParam() == &kRelease134; }
-  // Creates the window as the program does (after writing any settings); as a restart after
-  // the session's end when given the request.
+  // Creates the window as the program does; as a restart after the session's end when asked.
   void Open(const std::optional<RestartRequest>& restart = std::nullopt);
   void Close();
 

@@ -1,8 +1,6 @@
-// Windows only, for tests: a Windows function made to fail on chosen calls in this process,
-// by replacing its entry in the program's import address table. The shell is linked into the
-// test program, so its calls go through that table; so do the test's own, so failures are put
-// in place around the action under test only. A function the program does not import
-// (comdlg32's, loaded on first use) is replaced where GetProcAddress hands it out.
+// Windows only, for tests: a Windows function made to fail on chosen calls, by replacing its
+// entry in the import address table the linked-in shell and the test share (so failures go in
+// around the action only), or where GetProcAddress hands out one not imported (comdlg32's).
 #pragma once
 
 #include <windows.h>
