@@ -4,21 +4,17 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tapecount {
 namespace {
 
 const double kInf = std::numeric_limits<double>::infinity(), kNan = std::nan("");
 
-struct FormatCase {
-  double value;
-  const char16_t* shown;
-};
-
 TEST(FormatAmount, TrimsRoundsAndGroupsAndShowsLongValuesWhole) {
   // 999.999: the rounding carries into the integer part before grouping; -0.004: the '-'
   // of the rendered -0.00 survives the trim; NaN shows without its sign.
-  const FormatCase cases[] = {
+  const std::pair<double, const char16_t*> cases[] = {
       {0, u"0"},       {5.5, u"5.5"},    {100.1, u"100.1"},    {-1234.56, u"-1,234.56"},
       {5, u"5"},       {0.5, u"0.5"},    {1234, u"1,234"},     {1000000, u"1,000,000"},
       {10, u"10"},     {0.1, u"0.1"},    {5.05, u"5.05"},      {1234567.5, u"1,234,567.5"},
@@ -27,8 +23,8 @@ TEST(FormatAmount, TrimsRoundsAndGroupsAndShowsLongValuesWhole) {
       {kInf, u"inf"},  {-kInf, u"-inf"}, {kNan, u"nan"},       {1234.567, u"1,234.57"},
       {-kNan, u"nan"},
   };
-  for (const FormatCase& c : cases) {
-    EXPECT_EQ(FormatAmount(c.value), c.shown) << "value " << c.value;
+  for (const auto& [value, shown] : cases) {
+    EXPECT_EQ(FormatAmount(value), shown) << "value " << value;
   }
   const Text huge = FormatAmount(1e96);
   EXPECT_EQ(huge.substr(0, 4), u"1,00");
@@ -38,15 +34,10 @@ TEST(FormatAmount, TrimsRoundsAndGroupsAndShowsLongValuesWhole) {
   EXPECT_EQ(largest.size(), 1u + 309u + 102u);
 }
 
-struct ParseCase {
-  const char16_t* text;
-  double value;
-};
-
 // A comma is not a decimal point in "C"; only ASCII white space is skipped; beyond the
 // range of a double, an infinity or 0; long digit runs are read exactly.
 TEST(ParseAmount, FollowsTheCLocaleConversion) {
-  const ParseCase cases[] = {
+  const std::pair<const char16_t*, double> cases[] = {
       {u"", 0},        {u"-", 0},      {u"+", 0},        {u"007", 7},     {u"1234.567", 1234.567},
       {u"5.", 5},      {u".5", 0.5},   {u"-5", -5},      {u"+5", 5},      {u"1000e-400", 0},
       {u"  \t12", 12}, {u"12abc", 12}, {u"abc", 0},      {u".", 0},       {u"0.0001e-330", 0},
@@ -54,8 +45,8 @@ TEST(ParseAmount, FollowsTheCLocaleConversion) {
       {u"2e-", 2},     {u"3,000", 3},  {u"0x10", 0},     {u"\u30001", 0}, {u"-1e400", -kInf},
       {u"\r\v7", 7},   {u"1e-400", 0}, {u"1e400", kInf},
   };
-  for (const ParseCase& c : cases) {
-    EXPECT_EQ(ParseAmount(c.text), c.value) << "text of " << Text(c.text).size() << " units";
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(ParseAmount(text), value) << "text of " << Text(text).size() << " units";
   }
   EXPECT_TRUE(std::signbit(ParseAmount(u"-0")));
   EXPECT_EQ(ParseAmount(Text(2000, u'9')), kInf);

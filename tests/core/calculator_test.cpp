@@ -15,14 +15,8 @@ using Lines = std::vector<Text>;
 // too). A pending '*' and the multiply key multiply once; the minus, multiply and divide keys'
 // own operations win over a pending one; Enter or '+' on an empty box makes '+' pending again;
 // minus an entry started with '-' is a plain line; '-' after '*' makes a negative factor.
-struct KeysCase {
-  const char* keys;
-  double total;
-  const char16_t* line;
-};
-
 TEST(EntryKeys, OperatorsSignsAndThePendingOperator) {
-  const KeysCase cases[] = {
+  const std::tuple<const char*, double, const char16_t*> cases[] = {
       {"2*", 20, u"*2"},     {"2/", 5, u"/2"},        {"1234.567\n", 1244.567, u"1,234.57"},
       {"2-", 8, u"-2"},      {"2+", 12, u"2"},        {"*2\n", 20, u"*2"},
       {"*2*", 20, u"*2"},    {"*4-", 6, u"-4"},       {"/2+", 5, u"/2"},
@@ -32,16 +26,16 @@ TEST(EntryKeys, OperatorsSignsAndThePendingOperator) {
       {"2=", 12, u"2"},      {"2_", 8, u"-2"},        {"2:", 20, u"*2"},
       {"2?", 5, u"/2"},      {"2,5\n", 12.5, u"2.5"}, {"/-4\n", -2.5, u"/-4"},
   };
-  for (const KeysCase& c : cases) {
+  for (const auto& [keys, total, line] : cases) {
     FakeWindow w;
     w.Type("10\n");
-    w.Type(c.keys);
-    EXPECT_DOUBLE_EQ(w.Total(), c.total) << c.keys;
-    EXPECT_EQ(w.InputLines().back(), c.line) << c.keys;
-    EXPECT_EQ(w.display.lastEntry, c.line) << c.keys;
-    EXPECT_EQ(w.display.entry, u"") << c.keys;
-    EXPECT_FALSE(w.State().negativeEntry) << c.keys;
-    EXPECT_EQ(w.display.title, u"「 + 」: : : ") << c.keys;
+    w.Type(keys);
+    EXPECT_DOUBLE_EQ(w.Total(), total) << keys;
+    EXPECT_EQ(w.InputLines().back(), line) << keys;
+    EXPECT_EQ(w.display.lastEntry, line) << keys;
+    EXPECT_EQ(w.display.entry, u"") << keys;
+    EXPECT_FALSE(w.State().negativeEntry) << keys;
+    EXPECT_EQ(w.display.title, u"「 + 」: : : ") << keys;
   }
 }
 

@@ -17,8 +17,7 @@ class Programs : public ::testing::Test {
     RemoveScratchDirectory(first_);
     RemoveScratchDirectory(second_);
   }
-  std::wstring first_ = ScratchDirectory();
-  std::wstring second_ = ScratchDirectory();
+  std::wstring first_ = ScratchDirectory(), second_ = ScratchDirectory();
 };
 
 TEST_F(Programs, TheGuardStopsASecondCopyWhicheverCopySetIt) {
