@@ -12,18 +12,6 @@
 
 #include "core/amount.h"
 
-namespace {
-
-bool LeftOut(const std::string& narrow) {
-  std::size_t i = std::min(narrow.find_first_not_of(" \t\n\v\f\r"), narrow.size());
-  i += i < narrow.size() && (narrow[i] == '+' || narrow[i] == '-');
-  const char* start = narrow.c_str() + i;
-  return strncasecmp(start, "0x", 2) == 0 || strncasecmp(start, "inf", 3) == 0 ||
-         strncasecmp(start, "nan", 3) == 0;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::size_t units = size / 2;
   std::unique_ptr<char16_t[]> text(new char16_t[units]);  // exactly as long as the input
@@ -36,7 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     narrow += c > 0 && c < 0x80 ? static_cast<char>(c) : '\x01';
   }
   const double expected = std::strtod(narrow.c_str(), nullptr);
-  if (!LeftOut(narrow) && std::memcmp(&parsed, &expected, sizeof parsed) != 0) {
+  std::size_t i = std::min(narrow.find_first_not_of(" \t\n\v\f\r"), narrow.size());
+  i += i < narrow.size() && (narrow[i] == '+' || narrow[i] == '-');
+  const char* start = narrow.c_str() + i;
+  const bool leftOut = strncasecmp(start, "0x", 2) == 0 || strncasecmp(start, "inf", 3) == 0 ||
+                       strncasecmp(start, "nan", 3) == 0;
+  if (!leftOut && std::memcmp(&parsed, &expected, sizeof parsed) != 0) {
     std::abort();
   }
   return 0;

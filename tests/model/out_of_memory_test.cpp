@@ -14,7 +14,6 @@
 namespace tapecount {
 namespace {
 
-using testing::AllocationsAllowed;
 using ::testing::AnyOf;
 using ::testing::Eq;
 using testing::FailAllocations;
@@ -22,7 +21,7 @@ using testing::FakeWindow;
 
 // Everything the user can see or the program keeps, as one readable text.
 std::string Snap(const FakeWindow& w) {
-  const AllocationsAllowed allowed;
+  const testing::AllocationsAllowed allowed;
   const testing::FakeDisplay& d = w.display;
   const CalcState& c = w.State();
   const ModeFlags& m = w.model.Modes();
@@ -142,7 +141,6 @@ TEST(OutOfMemory, EveryOperationRunsWholeOrNotAtAll) {
   }
 }
 
-// A save that runs out of memory is a save that failed: it says so, and changes nothing.
 // A window with no memory for its first stack blocks is not made.
 TEST(OutOfMemory, AWindowWithoutMemoryIsNotMade) {
   testing::FakeDisplay display;
@@ -153,6 +151,7 @@ TEST(OutOfMemory, AWindowWithoutMemoryIsNotMade) {
   EXPECT_TRUE(model.Created());
 }
 
+// A save that runs out of memory is a save that failed: it says so, and changes nothing.
 TEST(OutOfMemory, ASaveWithoutMemorySaysItDidNotSave) {
   const auto unsaved = [](FakeWindow& w) { w.Key(kVkF1); };
   const Text text = SettingsNotSavedText(FakeWindow().store.Location());

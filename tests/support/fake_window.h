@@ -1,6 +1,5 @@
 // The main window without a window system: a display that records what it is asked to show
 // and resizes synchronously, wired to a window model; screen-row checks report when settled.
-// Recording never fails for want of memory: the real display takes none of the program's.
 #pragma once
 
 #include <algorithm>
@@ -114,11 +113,10 @@ class FakeDisplay : public Display {
   std::vector<FadePlan> fades;
   std::vector<unsigned> pendingChecks;
   WindowSize size{0, 0};
-  int maxHeight = 1 << 20, alpha = 255;
   unsigned fadeSession = 0;
   bool clipboardBusy = false, threadsFail = false, captured = false, topmostBand = false,
        closed = false;
-  int focusCount = 0, statusLayouts = 0, titleSets = 0;
+  int maxHeight = 1 << 20, alpha = 255, focusCount = 0, statusLayouts = 0, titleSets = 0;
 
  private:
   static void Record(Text& to, TextView text) {
