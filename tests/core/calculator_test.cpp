@@ -60,9 +60,8 @@ TEST(EntryKeys, PointAndMinusAreInsertedWithTheCaretAtTheEnd) {
 
 // A positive total may turn negative only through an entry started with '-'; only addition
 // and multiplication are checked; 0 and 0.5 are not below 0; an old total of 0 not positive.
-// Each case: keys typed, text then put into the box without the '-' key, the key pressed, and
-// if refused, the total an undo then shows (the entry's before the last typed, as nothing
-// went on the stacks); null if accepted.
+// Keys typed, text then put in the box without the '-' key, the key; if refused, the total an
+// undo then shows (that before the last entry typed: nothing went on the stacks), else null.
 TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
   const std::tuple<const char*, const char16_t*, int, const char16_t*> cases[] = {
       {"5\n", u"-8", kVkReturn, u"0"},    {"5\n", u"-8", kVkMultiply, u"0"},

@@ -27,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!std::regex_match(narrow, kWellFormed)) {
     std::abort();
   }
-  // Rounded to two decimals: never more than half a hundredth away (plus the rounding of the
-  // decimal text itself).
+  // Never more than half a hundredth away, plus the decimal text's own rounding.
   const double tolerance = 0.005 * (1 + 1e-9) + std::fabs(value) * 4e-16;
   if (std::isfinite(value) && !(std::fabs(tapecount::ParseAmount(digits) - value) <= tolerance)) {
     std::abort();

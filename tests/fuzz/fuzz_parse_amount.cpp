@@ -1,6 +1,5 @@
-// ParseAmount of any UTF-16 text: it reads only the text it is given (the buffer is exactly
-// that long, under AddressSanitizer) and accepts what the "C"-locale strtod accepts, giving
-// the same double, except for the forms it deliberately leaves out (hexadecimal, inf, nan).
+// ParseAmount of any UTF-16 text reads only that text (exact-length buffer, for AddressSanitizer)
+// and gives the "C"-locale strtod's double, but for the forms it leaves out: hex, inf, nan.
 #include <strings.h>
 
 #include <algorithm>

@@ -1,7 +1,6 @@
-// Any sequence of what the user and the window system can do to the main window, in either
-// release, with allocations failing anywhere: after every step the panes, the hidden lines
-// and the stacks agree line for line with the entries applied and not taken back, and what
-// is shown is what the model holds.
+// Anything the user and the window system can do to the main window, in either release, with
+// allocations failing anywhere: after every step the panes, hidden lines and stacks agree line
+// for line with the entries applied and not taken back, and what is shown is what is held.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

@@ -107,8 +107,7 @@ void ExpectWholeOrUndone(const Operation& op, const Message* said = &kMemoryErro
 TEST(OutOfMemory, EveryOperationRunsWholeOrNotAtAll) {
   const Action tape = [](FakeWindow& w) { w.Type(kTape); };
   const auto key = [](int vk) { return [=](FakeWindow& w) { w.Key(vk); }; };
-  // The last key typed is the operation; the last keys give the panes 16 lines, beyond the
-  // room they start with.
+  // The last key typed is the operation; the last keys overfill the panes (16 lines).
   for (const char* keys : {"1234.5\n", "123456789012345678.25\n", "5+", "5-", "5*", "5/", "-5\n",
                            "12.", "-", "*", "B", "12D", "1\n2\n3\n4\n5\n6\n7\n8\n"}) {
     ExpectWholeOrUndone(Typed(keys));

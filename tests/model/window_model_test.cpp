@@ -442,8 +442,6 @@ TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
   EXPECT_EQ(composed.substr(composed.size() - 25), u"100,000   5,000,050,000\r\n");
 }
 
-// The tape through the session journal's file: a new window shows the same panes, hidden
-// lines, total, title and stacks, and undo goes on as it would have.
 TEST(WindowModel, TheTapeComesBackWholeThroughTheSessionJournal) {
   for (const Release* release : {&kRelease134, &kRelease127}) {
     FakeWindow before(*release);
