@@ -112,8 +112,7 @@ TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
   EXPECT_EQ(w.Item(MenuItem::SingleInstance), ItemState::Unchecked);
   store.fails = false;
   w.model.ToggleSingleInstance(store);  // everything goes with the guard
-  EXPECT_EQ(*FindValue(store.file, kSettingsSection, u"2重起動防止"), u"1");
-  EXPECT_EQ(*FindValue(store.file, kSettingsSection, u"autoexpand"), u"1");
+  EXPECT_EQ(Flags(ReadStoredModes(store.file)), "10010");
   EXPECT_EQ(w.Item(MenuItem::SingleInstance), ItemState::Checked);
   EXPECT_FALSE(w.model.SettingsDirty());
   EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Grayed);

@@ -129,12 +129,10 @@ class FakeDisplay : public Display {
 class FakeStore : public SettingsStore {
  public:
   bool Save(const StoredModes& stored) override {
-    if (fails) {
-      return false;
+    if (!fails) {
+      file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128)), ++saves;
     }
-    file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128));
-    ++saves;
-    return true;
+    return !fails;
   }
   Text Location() const override { return u"C:\\work\\tapecount.ini"; }
 
@@ -180,14 +178,12 @@ class FakeWindow {
     Settle();
     return result;
   }
-  // Applies the entries from, from + 1, ... to, each with Enter.
   void EnterNumbers(int from, int to) {
     for (int i = from; i <= to; ++i) {
       Type(std::to_string(i) + "\n");
     }
   }
   void Resize(int width, int height) { display.Resize({width, height}), Settle(); }
-  // The window moved: its screen-row check runs and reports.
   void Move() { model.Moved(), Settle(); }
 
   // A pane's text as its lines, for readable expectations.
