@@ -11,6 +11,8 @@
 
 #include "core/amount.h"
 
+#define CHECK(ok) ((ok) ? void() : std::abort())
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::size_t units = size / 2;
   std::unique_ptr<char16_t[]> text(new char16_t[units]);  // exactly as long as the input
@@ -28,8 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* start = narrow.c_str() + i;
   const bool leftOut = strncasecmp(start, "0x", 2) == 0 || strncasecmp(start, "inf", 3) == 0 ||
                        strncasecmp(start, "nan", 3) == 0;
-  if (!leftOut && std::memcmp(&parsed, &expected, sizeof parsed) != 0) {
-    std::abort();
-  }
+  CHECK(leftOut || std::memcmp(&parsed, &expected, sizeof parsed) == 0);
   return 0;
 }
