@@ -60,36 +60,29 @@ TEST(EntryKeys, PointAndMinusAreInsertedWithTheCaretAtTheEnd) {
 
 // A positive total may turn negative only through an entry started with '-'; only addition
 // and multiplication are checked; 0 and 0.5 are not below 0; an old total of 0 not positive.
-struct RangeCase {
-  const char* before;      // typed first
-  const char16_t* pasted;  // then put into the box without the '-' key
-  int key;
-  // Refused: the total an undo then shows, that of the entry before the last one typed, as
-  // nothing went on the stacks. Accepted: null.
-  const char16_t* totalAfterUndo;
-};
-
+// Keys typed, text then put in the box without the '-' key, the key; if refused, the total an
+// undo then shows (that before the last entry typed: nothing went on the stacks), else null.
 TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
-  const RangeCase cases[] = {
+  const std::tuple<const char*, const char16_t*, int, const char16_t*> cases[] = {
       {"5\n", u"-8", kVkReturn, u"0"},    {"5\n", u"-8", kVkMultiply, u"0"},
       {"5\n*", u"-2", kVkReturn, u"0"},   {"5\n-3\n", u"-8", kVkReturn, u"5"},
       {"5\n", u"-5", kVkReturn, nullptr}, {"5\n", u"-4.5", kVkReturn, nullptr},
       {"", u"-5", kVkReturn, nullptr},    {"5\n", u"-8", kVkSubtract, nullptr},
       {"5\n", u"-8", kVkDivide, nullptr}, {"5\n-", u"-8", kVkReturn, nullptr},
   };
-  for (const RangeCase& c : cases) {
-    SCOPED_TRACE(c.before);
+  for (const auto& [typed, pasted, key, totalAfterUndo] : cases) {
+    SCOPED_TRACE(typed);
     FakeWindow w;
-    w.Type(c.before);
-    w.display.entry = c.pasted;
+    w.Type(typed);
+    w.display.entry = pasted;
     const auto kept = [&w] {
       return std::make_tuple(w.Total(), w.display.entry, w.InputLines(), w.State().pendingOperator,
                              w.State().negativeEntry);
     };
     const auto before = kept();
     const int focused = w.display.focusCount;
-    const bool refused = c.totalAfterUndo != nullptr;
-    EXPECT_EQ(w.Key(c.key) == EntryKey::Refused, refused);
+    const bool refused = totalAfterUndo != nullptr;
+    EXPECT_EQ(w.Key(key) == EntryKey::Refused, refused);
     if (refused) {
       EXPECT_EQ(w.display.messages, std::vector<Message>{kRangeErrorMessage});
       EXPECT_EQ(kept(), before);
@@ -97,7 +90,7 @@ TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
       EXPECT_GT(w.display.focusCount, focused);  // back to the entry box
       w.display.entry.clear();
       w.Type("B");
-      EXPECT_EQ(w.display.totalText, c.totalAfterUndo);
+      EXPECT_EQ(w.display.totalText, totalAfterUndo);
     }
   }
 }

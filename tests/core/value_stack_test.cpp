@@ -7,7 +7,7 @@
 namespace tapecount {
 namespace {
 
-TEST(ValueStack, PopsWhatWasPushedAndWarnsWhenEmpty) {
+TEST(ValueStack, PopsWhatWasPushedWarnsWhenEmptyAndReusesPoppedNodes) {
   testing::FakeDisplay display;
   ValueStack stack;
   ASSERT_TRUE(Push(stack, 0, display));
@@ -21,11 +21,7 @@ TEST(ValueStack, PopsWhatWasPushedAndWarnsWhenEmpty) {
   EXPECT_EQ(Pop(stack, display), 0);  // empty: the box, and 0
   EXPECT_EQ(display.messages, std::vector<Message>{kMemoryErrorMessage});
   EXPECT_EQ(display.messages[0].caption, Text(u""));
-}
-
-TEST(ValueStack, PoppedNodesAreReusedAndAClearedStackPushesWithoutMemory) {
-  testing::FakeDisplay display;
-  ValueStack stack;
+  display.messages.clear();
   for (int i = 0; i < 1000; ++i) {
     Push(stack, i, display);
   }
@@ -42,7 +38,7 @@ TEST(ValueStack, PoppedNodesAreReusedAndAClearedStackPushesWithoutMemory) {
   for (int i = 999; i >= 500; --i) {
     ASSERT_EQ(Pop(stack, display), -i);  // no node was handed out twice
   }
-  Clear(stack);  // with popped nodes waiting for reuse
+  Clear(stack);  // with popped nodes waiting for reuse: it pushes without memory
   EXPECT_EQ(stack.top, nullptr);
   testing::FailAllocations(1, 1000);  // the first block stays for the pushes that follow
   for (int i = 0; i < 64; ++i) {

@@ -9,6 +9,8 @@
 
 #include "core/amount.h"
 
+#define CHECK(ok) ((ok) ? void() : std::abort())
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   double value = 0;
   std::memcpy(&value, data, size < sizeof value ? size : sizeof value);
@@ -24,14 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       digits += c;
     }
   }
-  if (!std::regex_match(narrow, kWellFormed)) {
-    std::abort();
-  }
-  // Rounded to two decimals: never more than half a hundredth away (plus the rounding of the
-  // decimal text itself).
+  CHECK(std::regex_match(narrow, kWellFormed));
+  // Never more than half a hundredth away, plus the decimal text's own rounding.
   const double tolerance = 0.005 * (1 + 1e-9) + std::fabs(value) * 4e-16;
-  if (std::isfinite(value) && !(std::fabs(tapecount::ParseAmount(digits) - value) <= tolerance)) {
-    std::abort();
-  }
+  CHECK(!std::isfinite(value) || std::fabs(tapecount::ParseAmount(digits) - value) <= tolerance);
   return 0;
 }

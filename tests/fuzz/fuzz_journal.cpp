@@ -1,6 +1,5 @@
-// Any bytes as a session journal: reading never fails badly, and a journal read back writes
-// to bytes that read back as the same journal. Its bytes stand for it: the shortest digits
-// that read back differ for any two doubles (a NaN's payload aside).
+// Any bytes as a session journal: reading never fails badly; a journal read back writes bytes
+// that read back as it (shortest digits tell any two doubles apart, a NaN's payload aside).
 #include <cstdint>
 #include <cstdlib>
 

@@ -1,6 +1,5 @@
-// ParseAmount of any UTF-16 text: it reads only the text it is given (the buffer is exactly
-// that long, under AddressSanitizer) and accepts what the "C"-locale strtod accepts, giving
-// the same double, except for the forms it deliberately leaves out (hexadecimal, inf, nan).
+// ParseAmount of any UTF-16 text reads only that text (exact-length buffer, for AddressSanitizer)
+// and gives the "C"-locale strtod's double, but for the forms it leaves out: hex, inf, nan.
 #include <strings.h>
 
 #include <algorithm>
@@ -12,17 +11,7 @@
 
 #include "core/amount.h"
 
-namespace {
-
-bool LeftOut(const std::string& narrow) {
-  std::size_t i = std::min(narrow.find_first_not_of(" \t\n\v\f\r"), narrow.size());
-  i += i < narrow.size() && (narrow[i] == '+' || narrow[i] == '-');
-  const char* start = narrow.c_str() + i;
-  return strncasecmp(start, "0x", 2) == 0 || strncasecmp(start, "inf", 3) == 0 ||
-         strncasecmp(start, "nan", 3) == 0;
-}
-
-}  // namespace
+#define CHECK(ok) ((ok) ? void() : std::abort())
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::size_t units = size / 2;
@@ -36,8 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     narrow += c > 0 && c < 0x80 ? static_cast<char>(c) : '\x01';
   }
   const double expected = std::strtod(narrow.c_str(), nullptr);
-  if (!LeftOut(narrow) && std::memcmp(&parsed, &expected, sizeof parsed) != 0) {
-    std::abort();
-  }
+  std::size_t i = std::min(narrow.find_first_not_of(" \t\n\v\f\r"), narrow.size());
+  i += i < narrow.size() && (narrow[i] == '+' || narrow[i] == '-');
+  const char* start = narrow.c_str() + i;
+  const bool leftOut = strncasecmp(start, "0x", 2) == 0 || strncasecmp(start, "inf", 3) == 0 ||
+                       strncasecmp(start, "nan", 3) == 0;
+  CHECK(leftOut || std::memcmp(&parsed, &expected, sizeof parsed) == 0);
   return 0;
 }

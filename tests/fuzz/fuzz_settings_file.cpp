@@ -1,6 +1,5 @@
-// Any bytes as the settings file: reading never fails; a save then reads back as the values
-// saved, keeps every line that is not one of its keys, in order, and saving the same values
-// again changes nothing.
+// Any bytes as the settings file: reading never fails; a save reads back as the values saved,
+// keeps every line not of its keys, in order, and saving the same values again changes nothing.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

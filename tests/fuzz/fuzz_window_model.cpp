@@ -1,7 +1,7 @@
-// Any sequence of what the user and the window system can do to the main window, in either
-// release, with allocations failing anywhere: after every step the panes, the hidden lines
-// and the stacks agree line for line with the entries applied and not taken back, and what
-// is shown is what the model holds.
+// Anything the user and the window system can do to the main window, in either release, with
+// allocations failing anywhere: after every step the panes, hidden lines and stacks agree line
+// for line with the entries applied and not taken back, and what is shown is what is held.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -73,12 +73,10 @@ void CheckAgreement(const FakeWindow& w, const Release& release, const Expected&
                      u": " + (m.topmost ? u"前表示" : u"");
   CHECK(w.display.title == title);
 
+  // One row a line: no line holds a line break.
   const Text history = tape.ComposeHistoryText(release.clipboardSeparator);
-  std::size_t rows = 0;
-  for (std::size_t at = 0; (at = history.find(u"\r\n", at)) != Text::npos; at += 2) {
-    ++rows;
-  }
-  CHECK(rows == in.LineCount());
+  CHECK(static_cast<std::size_t>(std::count(history.begin(), history.end(), u'\n')) ==
+        in.LineCount());
 }
 
 void Step(FakeWindow& w, Input& input) {

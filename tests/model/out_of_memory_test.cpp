@@ -14,7 +14,6 @@
 namespace tapecount {
 namespace {
 
-using testing::AllocationsAllowed;
 using ::testing::AnyOf;
 using ::testing::Eq;
 using testing::FailAllocations;
@@ -22,7 +21,7 @@ using testing::FakeWindow;
 
 // Everything the user can see or the program keeps, as one readable text.
 std::string Snap(const FakeWindow& w) {
-  const AllocationsAllowed allowed;
+  const testing::AllocationsAllowed allowed;
   const testing::FakeDisplay& d = w.display;
   const CalcState& c = w.State();
   const ModeFlags& m = w.model.Modes();
@@ -108,8 +107,7 @@ void ExpectWholeOrUndone(const Operation& op, const Message* said = &kMemoryErro
 TEST(OutOfMemory, EveryOperationRunsWholeOrNotAtAll) {
   const Action tape = [](FakeWindow& w) { w.Type(kTape); };
   const auto key = [](int vk) { return [=](FakeWindow& w) { w.Key(vk); }; };
-  // The last key typed is the operation; the last keys give the panes 16 lines, beyond the
-  // room they start with.
+  // The last key typed is the operation; the last keys overfill the panes (16 lines).
   for (const char* keys : {"1234.5\n", "123456789012345678.25\n", "5+", "5-", "5*", "5/", "-5\n",
                            "12.", "-", "*", "B", "12D", "1\n2\n3\n4\n5\n6\n7\n8\n"}) {
     ExpectWholeOrUndone(Typed(keys));
@@ -142,7 +140,6 @@ TEST(OutOfMemory, EveryOperationRunsWholeOrNotAtAll) {
   }
 }
 
-// A save that runs out of memory is a save that failed: it says so, and changes nothing.
 // A window with no memory for its first stack blocks is not made.
 TEST(OutOfMemory, AWindowWithoutMemoryIsNotMade) {
   testing::FakeDisplay display;
@@ -153,6 +150,7 @@ TEST(OutOfMemory, AWindowWithoutMemoryIsNotMade) {
   EXPECT_TRUE(model.Created());
 }
 
+// A save that runs out of memory is a save that failed: it says so, and changes nothing.
 TEST(OutOfMemory, ASaveWithoutMemorySaysItDidNotSave) {
   const auto unsaved = [](FakeWindow& w) { w.Key(kVkF1); };
   const Text text = SettingsNotSavedText(FakeWindow().store.Location());

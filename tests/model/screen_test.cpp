@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "shell/model/window_model.h"
 
 namespace tapecount {
@@ -20,16 +22,10 @@ const Monitor kRight{{1920, -200, 3360, 2360}, {1920, -200, 3360, 2320}, false};
 // The same, 500 lower: the strip right of the primary's top is on neither.
 const Monitor kRightLower{{1920, 500, 3360, 3060}, {1920, 500, 3360, 3020}, false};
 
-struct LayoutCase {
-  const char* layout;
-  std::vector<Monitor> monitors;
-  ScreenBox window;
-  int rows19, rows18;
-};
-
 TEST(Screen, EachMonitorGivesItsOwnRoomBelowTheWindow) {
   const Monitor unmarked = {kPrimary.area, kPrimary.work, false};
-  const LayoutCase cases[] = {
+  // The layout, the monitors, the window, the rows of 19 and of 18 pixels below it.
+  const std::tuple<const char*, std::vector<Monitor>, ScreenBox, int, int> cases[] = {
       {"none known: the maximised primary", {}, {100, 100, 375, 397}, 41, 43},
       {"none known, past its bottom", {}, {100, 950, 375, 1247}, -3, -3},
       {"the primary alone: -15 / 19 truncates toward 0", {kPrimary}, {0, 900, 275, 1197}, 0, 0},
@@ -54,9 +50,9 @@ TEST(Screen, EachMonitorGivesItsOwnRoomBelowTheWindow) {
       {"one column on it", {kRightLower, kPrimary}, {1919, 203, 2194, 500}, 35, 37},
       {"one row on it", {kBelow, kPrimary}, {1280, 1079, 1555, 1376}, -10, -10},
   };
-  for (const LayoutCase& c : cases) {
-    EXPECT_EQ(ScreenRowLimit(c.monitors, c.window, kMaximised, 19), c.rows19) << c.layout;
-    EXPECT_EQ(ScreenRowLimit(c.monitors, c.window, kMaximised, 18), c.rows18) << c.layout;
+  for (const auto& [layout, monitors, window, rows19, rows18] : cases) {
+    EXPECT_EQ(ScreenRowLimit(monitors, window, kMaximised, 19), rows19) << layout;
+    EXPECT_EQ(ScreenRowLimit(monitors, window, kMaximised, 18), rows18) << layout;
   }
 }
 

@@ -43,14 +43,10 @@ std::string Utf16(TextView text, bool bigEndian = false) {
   return bytes;
 }
 
-struct ReadCase {
-  std::string bytes;
-  const char* modes;  // as testing::Flags writes them
-};
-
 TEST(SettingsFile, EachEncodingAndTheWaysAValueIsFound) {
   const std::string section = "[セッテイング]\r\n";
-  const ReadCase cases[] = {
+  // Each file and its modes as testing::Flags writes them.
+  const std::pair<std::string, const char*> cases[] = {
       {Utf16(u"[セッテイング]\r\nautoexpand=1\r\n最前面表示=1\r\n"), "10100"},
       {Utf16(u"[セッテイング]\r\n2重起動防止=1\r\n透明化=1", true), "00011"},
       {"\xEF\xBB\xBF" + section + "最前面表示=1\r\n", "00100"},
@@ -68,9 +64,9 @@ TEST(SettingsFile, EachEncodingAndTheWaysAValueIsFound) {
       {std::string("\xFF\xFE", 2) + std::string(777, '\x01'), "00000"},
       {std::string("\x80\x81\xFE\x00\x9F[\xE3\x81", 8), "00000"},
   };
-  for (const ReadCase& c : cases) {
-    EXPECT_EQ(testing::Flags(ReadStoredModes(DecodeSettingsFile(c.bytes, kDecoders))), c.modes)
-        << c.bytes;
+  for (const auto& [bytes, modes] : cases) {
+    EXPECT_EQ(testing::Flags(ReadStoredModes(DecodeSettingsFile(bytes, kDecoders))), modes)
+        << bytes;
   }
   for (const char16_t* on : {u"1", u"2", u"-1", u"1x", u" 7", u"+3", u"0009"}) {
     EXPECT_TRUE(FlagValueIsOn(on));
@@ -80,17 +76,13 @@ TEST(SettingsFile, EachEncodingAndTheWaysAValueIsFound) {
   }
 }
 
-struct SaveCase {
-  Text before, after;
-};
-
 TEST(SettingsFile, ASaveUpdatesItsKeysAndKeepsEveryOtherLine) {
   const SettingsValues values = ValuesToSave({true, false, true}, 16777215, 0, 128);
   const Text keys =
       u"autoexpand=1\r\nauto_mode=0\r\n最前面表示=1\r\n2重起動防止=0\r\n透明化=0\r\n"
       u"背景色=16777215\r\n前景色=0\r\nフォント=128\r\n";
   const Text all = u"[セッテイング]\r\n" + keys;
-  const SaveCase cases[] = {
+  const std::pair<Text, Text> cases[] = {
       {u"", all},
       {u"[他]\r\nkeep=me", u"[他]\r\nkeep=me\r\n" + all},
       {u"; mine\r\n" + all + u"\r\n[他]\n x = y \n", u"; mine\r\n" + all + u"\r\n[他]\n x = y \n"},
@@ -102,8 +94,8 @@ TEST(SettingsFile, ASaveUpdatesItsKeysAndKeepsEveryOtherLine) {
        u"[セッテイング]\r\n背景色=16777215\r\n背景色=2\r\nautoexpand=1\r\nauto_mode=0\r\n"
        u"最前面表示=1\r\n2重起動防止=0\r\n透明化=0\r\n前景色=0\r\nフォント=128\r\n"},
   };
-  for (const SaveCase& c : cases) {
-    EXPECT_EQ(ComposeSettingsFile(c.before, values), c.after);
+  for (const auto& [before, after] : cases) {
+    EXPECT_EQ(ComposeSettingsFile(before, values), after);
   }
   // UTF-8 beyond the first plane, and a NUL, decode whole.
   EXPECT_EQ(DecodeSettingsFile(std::string("\xF0\xA0\x80\x8B=\0\xC3\xA9", 8), kDecoders),

@@ -1,5 +1,4 @@
-// The main window's rules with the fake display: modes, title, menu marks, sizes, the tape
-// fitted to the window, screen-row checks, transparency, undo and clear-all, release 1.27.
+// The main window's rules with the fake display, in both releases.
 #include "shell/model/window_model.h"
 
 #include <gtest/gtest.h>
@@ -70,32 +69,26 @@ TEST(WindowModel, PrintRectangleArithmetic) {
             (Box{600, 200, 1500, 2800}));
 }
 
-struct ToggleCase {
-  int vk;
-  MenuItem item;
-  bool ModeFlags::*flag;
-  const char16_t* title;  // with the mode on
-};
-
 TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
-  const ToggleCase cases[] = {
+  // The key, its menu item, its flag, the title with the mode on.
+  const std::tuple<int, MenuItem, bool ModeFlags::*, const char16_t*> cases[] = {
       {kVkF1, MenuItem::AutoExpand, &ModeFlags::autoExpand, u"「 + 」: 自動拡張: : "},
       {kVkF2, MenuItem::AutoMode, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
       {kVkF3, MenuItem::Topmost, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
       {kVkF4, MenuItem::Transparency, &ModeFlags::transparent, u"「 + 」: : : "}};
   for (const Release* release : {&kRelease134, &kRelease127}) {
-    for (const ToggleCase& c : cases) {
-      SCOPED_TRACE(c.vk);
+    for (const auto& [vk, item, flag, title] : cases) {
+      SCOPED_TRACE(vk);
       FakeWindow w(*release);
-      EXPECT_EQ(w.Key(c.vk), EntryKey::PassOn);  // the edit control gets it too
-      EXPECT_TRUE(w.model.Modes().*c.flag);
-      EXPECT_EQ(w.Item(c.item), ItemState::Checked);
-      EXPECT_EQ(w.display.title, c.title);
+      EXPECT_EQ(w.Key(vk), EntryKey::PassOn);  // the edit control gets it too
+      EXPECT_TRUE(w.model.Modes().*flag);
+      EXPECT_EQ(w.Item(item), ItemState::Checked);
+      EXPECT_EQ(w.display.title, title);
       EXPECT_TRUE(w.model.SettingsDirty());
       EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);
-      EXPECT_FALSE(w.model.ShortcutKey(c.vk));  // from the main window: off again
-      EXPECT_FALSE(w.model.Modes().*c.flag);
-      EXPECT_EQ(w.Item(c.item), ItemState::Unchecked);
+      EXPECT_FALSE(w.model.ShortcutKey(vk));  // from the main window: off again
+      EXPECT_FALSE(w.model.Modes().*flag);
+      EXPECT_EQ(w.Item(item), ItemState::Unchecked);
       EXPECT_EQ(w.display.title, u"「 + 」: : : ");
     }
   }
@@ -119,8 +112,7 @@ TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
   EXPECT_EQ(w.Item(MenuItem::SingleInstance), ItemState::Unchecked);
   store.fails = false;
   w.model.ToggleSingleInstance(store);  // everything goes with the guard
-  EXPECT_EQ(*FindValue(store.file, kSettingsSection, u"2重起動防止"), u"1");
-  EXPECT_EQ(*FindValue(store.file, kSettingsSection, u"autoexpand"), u"1");
+  EXPECT_EQ(Flags(ReadStoredModes(store.file)), "10010");
   EXPECT_EQ(w.Item(MenuItem::SingleInstance), ItemState::Checked);
   EXPECT_FALSE(w.model.SettingsDirty());
   EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Grayed);
@@ -177,14 +169,9 @@ TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
   EXPECT_EQ(refused.InputLines().front(), u"入力履歴");
 }
 
-struct SizeKeyCase {
-  bool old;  // release 1.27
-  int vk;
-  WindowSize before, after;
-};
-
 TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
-  const SizeKeyCase cases[] = {
+  // Release 1.27 or not, the key, the size before and after.
+  const std::tuple<bool, int, WindowSize, WindowSize> cases[] = {
       {0, kVkNext, {275, 297}, {275, 316}},  {0, kVkDown, {275, 297}, {275, 316}},
       {0, kVkPrior, {275, 297}, {275, 278}}, {0, kVkUp, {275, 229}, {275, 210}},
       {0, kVkPrior, {275, 228}, {275, 228}}, {0, kVkUp, {275, 228}, {275, 228}},
@@ -192,12 +179,12 @@ TEST(WindowModel, SizeKeysStepWithinTheirBoundsKeepingTheBand) {
       {0, kVkRight, {275, 297}, {285, 297}}, {1, kVkNext, {275, 297}, {275, 315}},
       {1, kVkUp, {275, 226}, {275, 208}},    {1, kVkPrior, {275, 225}, {275, 225}},
   };
-  for (const SizeKeyCase& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.vk << " from " << c.before.height);
-    FakeWindow w(c.old ? kRelease127 : kRelease134, kTopmost);
-    w.Resize(c.before.width, c.before.height);
-    EXPECT_TRUE(w.model.ShortcutKey(c.vk));
-    EXPECT_EQ(w.display.size, c.after);
+  for (const auto& [old, vk, before, after] : cases) {
+    SCOPED_TRACE(::testing::Message() << vk << " from " << before.height);
+    FakeWindow w(old ? kRelease127 : kRelease134, kTopmost);
+    w.Resize(before.width, before.height);
+    EXPECT_TRUE(w.model.ShortcutKey(vk));
+    EXPECT_EQ(w.display.size, after);
     EXPECT_TRUE(w.display.topmostBand);
     EXPECT_TRUE(w.model.Modes().topmost);
   }
@@ -249,30 +236,7 @@ TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
   EXPECT_EQ(w.InputLines(), Numbers(1, 10));
 }
 
-TEST(WindowModel, AutoExpandHeldBackWithNoRoomLeftStillMarksTheSettings) {
-  const StoredModes autoMode{{false, true}};
-  FakeWindow w(kRelease134, autoMode);
-  w.screenRowLimit = 1;  // the displayed row count (1) is not below the limit
-  w.Move();
-  w.Key(kVkF1);
-  EXPECT_FALSE(w.model.Modes().autoExpand);
-  EXPECT_TRUE(w.model.SettingsDirty());
-  w.model.AutoExpandOn();  // held back too
-  EXPECT_FALSE(w.model.Modes().autoExpand);
-  w.screenRowLimit = 2;  // room again: the toggle works
-  w.Move();
-  EXPECT_TRUE(w.model.Modes().autoExpand);
-  w.Key(kVkF1);
-  EXPECT_FALSE(w.model.Modes().autoExpand);
-  w.screenRowLimit = 3;  // below the rows to come: the panes scroll, auto-expand stays on
-  w.Move();
-  ASSERT_TRUE(w.model.Modes().autoExpand);
-  w.EnterNumbers(1, 6);
-  EXPECT_EQ(w.display.size.height, 297);
-  EXPECT_TRUE(w.model.Modes().autoExpand);
-}
-
-TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) {
+TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLeft) {
   FakeWindow w(kRelease134, {{false, true}});
   const int focused = w.display.focusCount;
   for (int move = 0; move < 5; ++move) {  // a drag, each move giving the entry box the focus
@@ -292,6 +256,24 @@ TEST(WindowModel, OneScreenRowCheckRunsAtATimeAndTheLastReadsTheLatestPosition) 
   EXPECT_TRUE(w.model.Modes().autoExpand);   // 20 is above the displayed row count
   w.model.ScreenRowLimitComputed(1, first);  // a result older than the one applied: dropped
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
+  w.screenRowLimit = 1;  // the displayed row count (1) is not below the limit
+  w.Move();
+  w.Key(kVkF1);
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+  EXPECT_TRUE(w.model.SettingsDirty());
+  w.model.AutoExpandOn();  // held back too
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+  w.screenRowLimit = 2;  // room again: the toggle works
+  w.Move();
+  EXPECT_TRUE(w.model.Modes().autoExpand);
+  w.Key(kVkF1);
+  EXPECT_FALSE(w.model.Modes().autoExpand);
+  w.screenRowLimit = 3;  // below the rows to come: the panes scroll, auto-expand stays on
+  w.Move();
+  ASSERT_TRUE(w.model.Modes().autoExpand);
+  w.EnterNumbers(1, 6);
+  EXPECT_EQ(w.display.size.height, 297);
+  EXPECT_TRUE(w.model.Modes().autoExpand);
 }
 
 // A window at (100, 50), 275 by 297, its client area from (108, 100): a move at client
@@ -409,7 +391,7 @@ TEST(WindowModel, UndoShrinksTheWindowRowByRowThenUnderflowsOnce) {
   EXPECT_EQ(w.InputLines().back(), u"4");
 }
 
-TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
+TEST(WindowModel, ClearAllRestoresTheInitialSizeForgetsHiddenLinesAndNeedsTheClipboard) {
   FakeWindow w(kRelease134, kTopmost);
   w.EnterNumbers(1, 8);
   w.Resize(300, 250);
@@ -426,25 +408,21 @@ TEST(WindowModel, ClearAllRestoresTheInitialSizeAndForgetsHiddenLines) {
   EXPECT_EQ(same.display.status, kTransferDoneStatus);
   EXPECT_EQ(same.display.inputPane, u"入力履歴\r\n");
   EXPECT_GT(same.display.focusCount, focused);
-}
-
-TEST(WindowModel, TransferAndClearAllNeedTheClipboard) {
-  FakeWindow w;
-  w.Type("5\n3\n");
-  w.display.clipboardBusy = true;
-  w.model.TransferHistory();
-  EXPECT_EQ(w.display.status, kTransferFailedStatus);
-  w.Type("DB");  // clear-all refused: undo still reaches the entries
-  EXPECT_EQ(w.display.messages, std::vector<Message>{kClearRefusedMessage});
-  EXPECT_EQ(w.display.totalText, u"5");
-  w.display.clipboardBusy = false;
-  w.Resize(275, 171 + 19);  // one row: the headers hidden, the history whole all the same
-  w.model.TransferHistory();
-  EXPECT_EQ(w.display.status, kTransferDoneStatus);
-  EXPECT_EQ(w.display.clipboard, u"入力履歴\t合計履歴\r\n5\t5\r\n");
-  EXPECT_EQ(w.model.PrintedHistory(), u"入力履歴   合計履歴\r\n5   5\r\n");
-  w.Type("7\n");  // the next entry brings the row count back
-  EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [1] 行");
+  same.Type("5\n3\n");  // with the clipboard busy, neither transfer nor clear-all runs
+  same.display.clipboardBusy = true;
+  same.model.TransferHistory();
+  EXPECT_EQ(same.display.status, kTransferFailedStatus);
+  same.Type("DB");  // clear-all refused: undo still reaches the entries
+  EXPECT_EQ(same.display.messages, std::vector<Message>{kClearRefusedMessage});
+  EXPECT_EQ(same.display.totalText, u"5");
+  same.display.clipboardBusy = false;
+  same.Resize(275, 171 + 19);  // one row: the headers hidden, the history whole all the same
+  same.model.TransferHistory();
+  EXPECT_EQ(same.display.status, kTransferDoneStatus);
+  EXPECT_EQ(same.display.clipboard, u"入力履歴\t合計履歴\r\n5\t5\r\n");
+  EXPECT_EQ(same.model.PrintedHistory(), u"入力履歴   合計履歴\r\n5   5\r\n");
+  same.Type("7\n");  // the next entry brings the row count back
+  EXPECT_EQ(same.display.status, u"テプカン: 現在の表示行数 = [1] 行");
 }
 
 TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
@@ -463,8 +441,6 @@ TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
   EXPECT_EQ(composed.substr(composed.size() - 25), u"100,000   5,000,050,000\r\n");
 }
 
-// The tape through the session journal's file: a new window shows the same panes, hidden
-// lines, total, title and stacks, and undo goes on as it would have.
 TEST(WindowModel, TheTapeComesBackWholeThroughTheSessionJournal) {
   for (const Release* release : {&kRelease134, &kRelease127}) {
     FakeWindow before(*release);

@@ -1,6 +1,5 @@
 // The main window without a window system: a display that records what it is asked to show
 // and resizes synchronously, wired to a window model; screen-row checks report when settled.
-// Recording never fails for want of memory: the real display takes none of the program's.
 #pragma once
 
 #include <algorithm>
@@ -114,11 +113,10 @@ class FakeDisplay : public Display {
   std::vector<FadePlan> fades;
   std::vector<unsigned> pendingChecks;
   WindowSize size{0, 0};
-  int maxHeight = 1 << 20, alpha = 255;
   unsigned fadeSession = 0;
   bool clipboardBusy = false, threadsFail = false, captured = false, topmostBand = false,
        closed = false;
-  int focusCount = 0, statusLayouts = 0, titleSets = 0;
+  int maxHeight = 1 << 20, alpha = 255, focusCount = 0, statusLayouts = 0, titleSets = 0;
 
  private:
   static void Record(Text& to, TextView text) {
@@ -131,12 +129,10 @@ class FakeDisplay : public Display {
 class FakeStore : public SettingsStore {
  public:
   bool Save(const StoredModes& stored) override {
-    if (fails) {
-      return false;
+    if (!fails) {
+      file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128)), ++saves;
     }
-    file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128));
-    ++saves;
-    return true;
+    return !fails;
   }
   Text Location() const override { return u"C:\\work\\tapecount.ini"; }
 
@@ -182,14 +178,12 @@ class FakeWindow {
     Settle();
     return result;
   }
-  // Applies the entries from, from + 1, ... to, each with Enter.
   void EnterNumbers(int from, int to) {
     for (int i = from; i <= to; ++i) {
       Type(std::to_string(i) + "\n");
     }
   }
   void Resize(int width, int height) { display.Resize({width, height}), Settle(); }
-  // The window moved: its screen-row check runs and reports.
   void Move() { model.Moved(), Settle(); }
 
   // A pane's text as its lines, for readable expectations.
