@@ -97,9 +97,10 @@ TEST(SettingsFile, ASaveUpdatesItsKeysAndKeepsEveryOtherLine) {
   for (const auto& [before, after] : cases) {
     EXPECT_EQ(ComposeSettingsFile(before, values), after);
   }
-  // UTF-8 beyond the first plane, and a NUL, decode whole.
+  // UTF-8 beyond the first plane, and a NUL, decode whole; so does UTF-8 with no ASCII byte.
   EXPECT_EQ(DecodeSettingsFile(std::string("\xF0\xA0\x80\x8B=\0\xC3\xA9", 8), kDecoders),
             Text(u"\U0002000B=\0\u00E9", 5));
+  EXPECT_EQ(DecodeSettingsFile("\xC3\xA9", kDecoders), u"\u00E9");
   // Bytes the ANSI code page cannot decode are read byte for byte.
   const Decoders failing{ShiftJis, [](std::string_view) { return std::optional<Text>(); }};
   EXPECT_EQ(DecodeSettingsFile("caf\xE9", failing), u"caf\u00E9");

@@ -218,6 +218,10 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
   EXPECT_EQ(old.model.MouseButton(true), 0);
   EXPECT_EQ(old.display.size.height, 225);
   EXPECT_EQ(old.display.focusCount, focused);
+  EXPECT_TRUE(old.model.ShortcutKey(kVkReturn));
+  EXPECT_GT(old.display.focusCount, focused);
+  EXPECT_EQ(old.Key(kVkControl), EntryKey::Handled);
+  EXPECT_TRUE(old.display.closed);
 }
 
 TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
