@@ -34,8 +34,7 @@ TEST(FormatAmount, TrimsRoundsAndGroupsAndShowsLongValuesWhole) {
   EXPECT_EQ(largest.size(), 1u + 309u + 102u);
 }
 
-// A comma is not a decimal point in "C"; only ASCII white space is skipped; beyond the
-// range of a double, an infinity or 0; long digit runs are read exactly.
+// "C" rules: no decimal comma, only ASCII spaces skipped, infinity or 0 out of range.
 TEST(ParseAmount, FollowsTheCLocaleConversion) {
   const std::pair<const char16_t*, double> cases[] = {
       {u"", 0},        {u"-", 0},      {u"+", 0},        {u"007", 7},     {u"1234.567", 1234.567},

@@ -11,10 +11,8 @@ namespace {
 using testing::FakeWindow;
 using Lines = std::vector<Text>;
 
-// Typed after a total of 10: the total, and the line the entry adds (the last-entry display's
-// too). A pending '*' and the multiply key multiply once; the minus, multiply and divide keys'
-// own operations win over a pending one; Enter or '+' on an empty box makes '+' pending again;
-// minus an entry started with '-' is a plain line; '-' after '*' makes a negative factor.
+// Typed after a total of 10: the total and the entry's line. An operator key's own operation
+// wins over a pending one; Enter or '+' on an empty box makes '+' pending again.
 TEST(EntryKeys, OperatorsSignsAndThePendingOperator) {
   const std::tuple<const char*, double, const char16_t*> cases[] = {
       {"2*", 20, u"*2"},     {"2/", 5, u"/2"},        {"1234.567\n", 1244.567, u"1,234.57"},
@@ -58,10 +56,8 @@ TEST(EntryKeys, PointAndMinusAreInsertedWithTheCaretAtTheEnd) {
   EXPECT_EQ(w.InputLines().size(), 2u);
 }
 
-// A positive total may turn negative only through an entry started with '-'; only addition
-// and multiplication are checked; 0 and 0.5 are not below 0; an old total of 0 not positive.
-// Keys typed, text then put in the box without the '-' key, the key; if refused, the total an
-// undo then shows (that before the last entry typed: nothing went on the stacks), else null.
+// A positive total turns negative only through an entry typed with '-' (+ and * are checked).
+// Keys typed, text pasted, the key; if refused, the total an undo then shows, else null.
 TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
   const std::tuple<const char*, const char16_t*, int, const char16_t*> cases[] = {
       {"5\n", u"-8", kVkReturn, u"0"},    {"5\n", u"-8", kVkMultiply, u"0"},
@@ -101,7 +97,8 @@ TEST(EntryKeys, DivisionByZeroCarriesOnNonFinite) {
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"5", u"inf", u"inf", u"inf"}));
   z.Type("0/");  // 0 divided by 0
   EXPECT_EQ(z.display.totalText, u"nan");
-  EXPECT_TRUE(w.display.messages.empty() && z.display.messages.empty());
+  EXPECT_TRUE(w.display.messages.empty());
+  EXPECT_TRUE(z.display.messages.empty());
 }
 
 TEST(Undo, TakesEntriesBackDownToTheHeaders) {

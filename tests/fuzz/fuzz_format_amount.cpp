@@ -1,5 +1,4 @@
-// FormatAmount of any double: the text is well formed and reads back as the value rounded
-// to two decimals.
+// FormatAmount of any double: well formed, and reads back as the value to two decimals.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,4 @@
-// Any bytes as a session journal: reading never fails badly; a journal read back writes bytes
-// that read back as it (shortest digits tell any two doubles apart, a NaN's payload aside).
+// Any bytes as a journal: a journal read back writes bytes that read back as the same.
 #include <cstdint>
 #include <cstdlib>
 

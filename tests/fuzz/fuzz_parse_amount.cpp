@@ -1,5 +1,4 @@
-// ParseAmount of any UTF-16 text reads only that text (exact-length buffer, for AddressSanitizer)
-// and gives the "C"-locale strtod's double, but for the forms it leaves out: hex, inf, nan.
+// ParseAmount of any text (an exact-length buffer) gives strtod's double, but for hex, inf, nan.
 #include <strings.h>
 
 #include <algorithm>

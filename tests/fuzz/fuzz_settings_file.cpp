@@ -1,5 +1,4 @@
-// Any bytes as the settings file: reading never fails; a save reads back as the values saved,
-// keeps every line not of its keys, in order, and saving the same values again changes nothing.
+// Any settings file: a save reads back as saved, keeps other lines in order, and is stable.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,5 @@
-// Anything the user and the window system can do to the main window, in either release, with
-// allocations failing anywhere: after every step the panes, hidden lines and stacks agree line
-// for line with the entries applied and not taken back, and what is shown is what is held.
+// Anything done to the main window, allocations failing anywhere: after each step the panes,
+// hidden lines and stacks agree with the entries applied, and what is shown is what is held.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>

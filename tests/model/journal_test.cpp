@@ -1,5 +1,4 @@
-// The session journal as bytes: what is written reads back exactly, and anything that is not
-// a whole journal of this format reads as nothing. (This source is UTF-8, as the files are.)
+// The journal reads back exactly; anything but a whole journal reads as nothing. (UTF-8 source.)
 #include "shell/model/journal.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The settings file as bytes: what each kind of file reads as, and what a save makes of it.
-// This source is UTF-8, so its narrow literals are UTF-8 files.
+// The settings file as bytes, read and saved. (UTF-8 source: narrow literals are UTF-8 files.)
 #include "shell/model/settings_file.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +16,7 @@ std::optional<Text> Latin1(std::string_view bytes) {
   return text;
 }
 
-// Shift-JIS for the names this program writes, enough to tell a Shift-JIS file; the ANSI
-// code page as Latin-1.
+// Shift-JIS enough for the names this program writes; the ANSI code page as Latin-1.
 const std::pair<std::string_view, const char16_t*> kShiftJis[] = {
     {"\x83\x5A\x83\x62\x83\x65\x83\x43\x83\x93\x83\x4F", u"セッテイング"},
     {"\x8D\xC5\x91\x4F\x96\xCA\x95\x5C\x8E\xA6", u"最前面表示"},

@@ -94,8 +94,7 @@ TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
   }
 }
 
-// Saving, and the guard, which saves at once: a save that reaches nothing says where, keeps
-// the settings unsaved and puts the guard back.
+// A failed save says where, keeps the settings unsaved and puts the guard (saved at once) back.
 TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
   FakeWindow w;
   FakeStore store;
@@ -280,8 +279,7 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   EXPECT_TRUE(w.model.Modes().autoExpand);
 }
 
-// A window at (100, 50), 275 by 297, its client area from (108, 100): a move at client
-// (x, y), with the words as the message carries them.
+// A move at client (x, y) of a window at (100, 50), its client area from (108, 100).
 PointerMove MoveAt(int x, int y) {
   return {static_cast<unsigned>(x) & 0xFFFF, static_cast<unsigned>(y) & 0xFFFF, 108, 100,
           Box{100, 50, 375, 347}};

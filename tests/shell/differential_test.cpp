@@ -1,5 +1,4 @@
-// Random keys typed into the real window and into the window model with the fake display must
-// show the same after every step; a failure names its seed and step.
+// Random keys into the real window and into the model with the fake: the same after each.
 #include <windows.h>
 
 #include <cstdlib>

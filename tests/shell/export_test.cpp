@@ -84,8 +84,7 @@ TEST_P(Export, ViewerFollowsWhatAnotherProgramPutsOnTheClipboard) {
   EXPECT_EQ(ClipboardText(), L"");
 }
 
-// Cancelled, the dialogs change nothing; accepted, the record keeps valid device blocks. (With
-// no printer, Wine says so in boxes of its own before its print dialog.)
+// Cancelled, the dialogs change nothing; accepted, the record keeps valid device blocks.
 TEST_P(Export, PageSetupAndPrintDialogsKeepTheirRecord) {
   Open();
   const PAGESETUPDLGW& record = shell_->pageSetup.Record();

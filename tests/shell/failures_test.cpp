@@ -1,5 +1,4 @@
-// Each Windows failure the program looks at, made to happen here (or by another program holding
-// the settings file): what the user sees, and, unless a row says otherwise, all else as it was.
+// Each Windows failure the program looks at: what the user sees; all else as it was.
 #include <windows.h>
 
 #include <cderr.h>
@@ -203,7 +202,8 @@ class Failures : public ShellTest {
       case Act::Fades: {
         SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
         const LRESULT result = SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -1));
-        EXPECT_FALSE(model().FadeRunning(Fade::In) || model().FadeRunning(Fade::Out));
+        EXPECT_FALSE(model().FadeRunning(Fade::In));
+        EXPECT_FALSE(model().FadeRunning(Fade::Out));
         EXPECT_EQ(Alpha(), release().transparentAlpha);
         return result;
       }

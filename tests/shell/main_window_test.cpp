@@ -1,5 +1,4 @@
-// The real main window of each release: what it is made of, and its messages and keys
-// reaching the window model with their results. (The differential test types the rest.)
+// The real main window: what it is made of, and its messages reaching the model.
 #include <windows.h>
 
 #include <vector>
@@ -213,8 +212,7 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
-// Every allocation failing while a key, a command and a resize reach the real window: each says
-// so, and the window stays whole. (No check while allocations fail: a failing one needs memory.)
+// Allocations failing during a key, a command and a resize: each said, the window whole.
 TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
   Open();
   Type(L"100\n25-");
@@ -248,8 +246,7 @@ TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
 }
 
 #ifdef __GLIBCXX__
-// The runtime's own errors (a text or a tape beyond what memory holds, a part not there) reach
-// the program's handlers as running out of memory.
+// The runtime's own errors reach the program's handlers as running out of memory.
 TEST(Runtime, ItsErrorsAreThrownAsOutOfMemory) {
   void (*const errors[])() = {
       [] { std::__throw_bad_alloc(); },          [] { std::__throw_bad_array_new_length(); },

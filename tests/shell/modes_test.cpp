@@ -1,5 +1,4 @@
-// The window modes on the real window: the topmost band and the layered alpha, screen-row
-// checks from real moves on worker threads, and transparency's fades.
+// The modes on the real window: band, alpha, screen-row checks on workers, fades.
 #include <windows.h>
 
 #include "resource.h"

@@ -1,5 +1,4 @@
-// The session's end on the real window: the tape to its journal file, and a start with the
-// restart's command line showing it again.
+// The session's end: the tape to its journal, and a restart showing it again.
 #include <windows.h>
 
 #include "resource.h"
@@ -18,8 +17,7 @@ class Session : public ShellTest {
 };
 TAPECOUNT_BOTH_RELEASES(Session);
 
-// Told the session goes on, the program writes nothing; told it ends, it keeps the tape for a
-// restart to show again, and takes back only a journal of its own.
+// Nothing written while the session goes on; a restart takes back only a journal of its own.
 TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Open();
   Type(L"100\n25-*3\n7\n8\n9\n10\n0.1\n-");  // the headers scrolled out, '-' pending
@@ -47,8 +45,7 @@ TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   DeleteFileW(foreign.c_str());
 }
 
-// The restart's command line as Windows hands it to the program, from another folder: the
-// program reads it, runs in the folder the tape was kept from, and shows the tape.
+// Restarted from another folder, the program runs in the tape's folder and shows the tape.
 TEST_P(Session, AProgramStartedWithTheRestartLineShowsTheTape) {
   if (!Is134()) {
     GTEST_SKIP() << "one program is enough";

@@ -73,7 +73,7 @@ TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
   Process first = Process::Program(TAPECOUNT_EXE, directory_);
   Process second = Process::Program(TAPECOUNT_EXE_127, directory_);
   HWND windows[] = {first.MainWindow(), second.MainWindow()};
-  ASSERT_TRUE(windows[0] && windows[1]);
+  ASSERT_THAT(windows, ::testing::Each(::testing::NotNull()));
   for (int round = 0; round < 200; ++round) {
     PostMessageW(windows[round % 2], WM_COMMAND, IDM_SAVE_SETTINGS, 0);
     if (round % 5 == 0) {

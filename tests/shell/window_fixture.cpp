@@ -16,8 +16,7 @@ HHOOK g_hook = nullptr;
 int g_button = IDOK;
 std::vector<SeenDialog> g_seen;
 
-// Answered from a timer, once the dialog has finished initialising; a dialog the answer did
-// not close is ended by the second timer, and marked.
+// Answered once the dialog is up; one the answer did not close is ended later, and marked.
 void CALLBACK Answer(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   KillTimer(dialog, timer);
   if (timer == 1) {

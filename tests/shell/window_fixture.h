@@ -1,5 +1,4 @@
-// Drives the real main window under Wine (null graphics driver), created as the program
-// creates it, in a scratch current directory, once per release.
+// The real main window under Wine, made as the program makes it, in a scratch directory.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +22,7 @@ struct SeenDialog {
   bool stuck = false;  // the button did not close it: it was ended after two seconds
 };
 
-// Records every dialog and message box shown on this thread while it lives, and answers
-// each with `button` once it is up.
+// Records each dialog shown on this thread while it lives, answering it with `button`.
 class DialogWatcher {
  public:
   explicit DialogWatcher(int button = IDOK);
@@ -52,8 +50,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // Writes tapecount.ini into `directory` as the program writes it.
 void WriteSettings(const std::wstring& directory, const std::wstring& contents);
 
-// Another program: the test helper, or a program under test (TAPECOUNT_EXE or _127) in
-// `directory`; closed with its close box if it still runs when this goes.
+// The helper or a program under test in `directory`; closed if still running when this goes.
 class Process {
  public:
   static Process Helper(const std::wstring& arguments) { return {TAPECOUNT_HELPER, arguments, {}}; }

@@ -7,8 +7,7 @@ namespace tapecount::testing {
 
 namespace {
 
-// Counted for the thread that arms the failure: the program's other threads (its workers)
-// allocate nothing of the window's.
+// Per thread: the program's workers allocate nothing of the window's.
 thread_local std::size_t g_countdown = 0;  // allocations until the first to fail; 0: none
 thread_local std::size_t g_failing = 0;    // how many fail from there
 thread_local bool g_failed = false;

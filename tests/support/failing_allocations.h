@@ -1,20 +1,17 @@
-// Allocations that fail on purpose: the program's every `new` is counted, and the one asked
-// for throws std::bad_alloc (or gives null, for the nothrow forms), as when memory runs out.
-// Linked into every test program that uses it, which it gives its own global operator new.
+// Allocations that fail on purpose: every `new` is counted, and the one asked for throws
+// std::bad_alloc (or gives null) as when memory runs out. Replaces the global operator new.
 #pragma once
 
 #include <cstddef>
 
 namespace tapecount::testing {
 
-// From the `nth` allocation of this thread from now on (1: the next one), `count`
-// allocations fail; 0 stops.
+// From this thread's `nth` allocation on (1: the next), `count` fail; 0 stops.
 void FailAllocations(std::size_t nth, std::size_t count = 1);
 // Whether an allocation has failed since FailAllocations was last called.
 bool AllocationFailed();
 
-// While one lives, no allocation fails: for what the tests themselves keep, such as the fake
-// display's records (the real display takes no memory of the program's own).
+// While one lives no allocation fails: for the tests' own records, such as the fake's.
 class AllocationsAllowed {
  public:
   AllocationsAllowed();

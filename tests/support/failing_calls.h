@@ -1,6 +1,5 @@
-// Windows only, for tests: a Windows function made to fail on chosen calls, by replacing its
-// entry in the import address table the linked-in shell and the test share (so failures go in
-// around the action only), or where GetProcAddress hands out one not imported (comdlg32's).
+// A Windows function made to fail on chosen calls: its entry in the test program's import
+// table replaced, or what GetProcAddress hands out for one not imported (comdlg32's).
 #pragma once
 
 #include <windows.h>
@@ -17,8 +16,7 @@ namespace tapecount::testing {
 inline constexpr int kEveryCall = 1 << 30;
 using Procedure = void (*)();
 
-// Calls number `first` to `last` (from 1) of `function` answer `result` with the last error
-// `error`, or go to `replacement`; the others reach the function.
+// Calls `first` to `last` (from 1) answer `result` and `error`, or go to `replacement`.
 struct CallFailure {
   const char* function;
   int first, last;

@@ -1,5 +1,4 @@
-// The main window without a window system: a display that records what it is asked to show
-// and resizes synchronously, wired to a window model; screen-row checks report when settled.
+// The main window without a window system: a recording display wired to a window model.
 #pragma once
 
 #include <algorithm>
@@ -208,8 +207,7 @@ class FakeWindow {
   WindowModel model;
 };
 
-// The modes as five digits, 1 for on, in the settings file's order: auto-expand, auto mode,
-// topmost, single instance and transparency.
+// The modes as five 0/1 digits in the settings file's order (single instance fourth).
 inline std::string Flags(const StoredModes& s) {
   const ModeFlags& m = s.modes;
   return {"01"[m.autoExpand], "01"[m.autoMode], "01"[m.topmost], "01"[s.singleInstance],
