@@ -243,6 +243,8 @@ TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
   GetClientRect(main_, &client);
   EXPECT_EQ(RectIn(windows().inputPane).bottom, client.bottom - 25);  // the panes refitted
   EXPECT_EQ(RectIn(windows().status).bottom, client.bottom);          // laid out with them
+  PressInEntry(VK_RETURN);  // memory back: the entry goes in
+  EXPECT_EQ(ReadWindowText(windows().total), L"12,345,678,901,234,644");
 }
 
 #ifdef __GLIBCXX__
