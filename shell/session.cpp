@@ -55,19 +55,9 @@ std::wstring NewJournalPath() {
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
-  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kLargestJournal) {
-    return std::nullopt;
-  }
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-      read != bytes.size()) {
-    return std::nullopt;
-  }
-  return bytes;
+  return ReadWhole(FileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
+                   kLargestJournal);
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {

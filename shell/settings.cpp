@@ -70,17 +70,11 @@ std::optional<Text> ReadSettingsText(const std::wstring& path,
                ? std::optional<Text>(Text())
                : std::nullopt;
   }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > LONGLONG{kLargestSettingsFile}) {
+  const std::optional<std::string> bytes = ReadWhole(file, LONGLONG{kLargestSettingsFile});
+  if (!bytes) {
     return std::nullopt;
   }
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-      read != bytes.size()) {
-    return std::nullopt;
-  }
-  return DecodeSettingsFile(bytes, kDecoders);
+  return DecodeSettingsFile(*bytes, kDecoders);
 }
 
 // The new file moved over the old one, once another program lets go of it.
