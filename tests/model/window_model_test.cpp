@@ -13,7 +13,6 @@ namespace tapecount {
 namespace {
 
 using testing::FakeDisplay;
-using testing::FakeStore;
 using testing::FakeWindow;
 using testing::Flags;
 using Lines = std::vector<Text>;
@@ -97,7 +96,7 @@ TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
 // A failed save says where, keeps the settings unsaved and puts the guard (saved at once) back.
 TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
   FakeWindow w;
-  FakeStore store;
+  testing::FakeStore store;
   w.Key(kVkF1);
   store.fails = true;
   w.model.SaveSettings(store);
