@@ -40,7 +40,8 @@ TEST(ValueStack, PopsWhatWasPushedWarnsWhenEmptyAndReusesPoppedNodes) {
   }
   Clear(stack);  // with popped nodes waiting for reuse: it pushes without memory
   EXPECT_EQ(stack.top, nullptr);
-  testing::FailAllocations(1, 1000);  // the first block stays for the pushes that follow
+  EXPECT_EQ(stack.blocks.size(), 1u);  // all but the first block given back
+  testing::FailAllocations(1, 1000);   // the first block stays for the pushes that follow
   for (int i = 0; i < 64; ++i) {
     ASSERT_TRUE(Push(stack, i, display));
   }

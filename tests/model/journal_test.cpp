@@ -1,5 +1,6 @@
 // The journal reads back exactly; anything but a whole journal reads as nothing. (UTF-8 source.)
 #include "shell/model/journal.h"
+#include "shell/model/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,7 @@ TEST(Journal, WritesTheFormatAndReadsBackEveryValueExactly) {
   const std::string bytes = WriteJournal({{{u'+', false, 1, lone}}, u'+'});
   EXPECT_EQ(ReadJournal(bytes).value().entries.at(0).row,
             u"x\xFFFD\xFFFD\U00010000\xFFFD\xE000\xFFFD");
+  EXPECT_EQ(EncodeUtf8(TextView(u"\xD800\xDC00", 1)), "\xEF\xBF\xBD");  // its pair not read
 }
 
 // The sample with the first `from` replaced.

@@ -1,5 +1,4 @@
-// Each operation with its 1st, 2nd, ... allocation failing: the window as before (and the user
-// told) or as after.
+// Each operation with its 1st, 2nd, ... allocation failing: the window as before, or as after.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -13,8 +12,6 @@
 namespace tapecount {
 namespace {
 
-using ::testing::AnyOf;
-using ::testing::Eq;
 using testing::FailAllocations;
 using testing::FakeWindow;
 
@@ -95,7 +92,7 @@ void ExpectWholeOrUndone(const Operation& op, const Message* said = &kMemoryErro
     }
     if (said != nullptr) {
       ASSERT_EQ(w.display.messages.size(), before.display.messages.size() + 1);
-      EXPECT_THAT(w.display.messages.back(), AnyOf(Eq(*said), Eq(kMemoryErrorMessage)));
+      EXPECT_THAT(w.display.messages.back(), ::testing::AnyOf(*said, kMemoryErrorMessage));
       w.display.messages.pop_back();
     }
     EXPECT_EQ(Snap(w), Snap(before));
