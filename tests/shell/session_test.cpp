@@ -1,7 +1,8 @@
 // The session's end: the tape to its journal, and a restart showing it again.
 #include <windows.h>
 
-#include "resource.h"
+#include <regex>
+
 #include "window_fixture.h"
 
 namespace tapecount::testing {
@@ -27,7 +28,7 @@ TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   EXPECT_EQ(FileBytes(shell_->journalPath), "");
   EndSession(true);
   const std::wstring journal = shell_->journalPath;
-  ASSERT_NE(journal.find(L"\\tapecount\\tape-"), std::wstring::npos);
+  ASSERT_TRUE(std::regex_search(journal, std::wregex(LR"(tapecount\\tape-\d{8}-\d{6}-\d+\.txt$)")));
   Close();
 
   Open(RestartRequest{ToText(journal), ToText(directory_)});
