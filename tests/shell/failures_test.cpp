@@ -84,9 +84,10 @@ const std::vector<Row> kRows = {
     Case("GetMonitorInfoW: the screen-row check as for a single screen", Act::RowCheck,
          {FAILS(GetMonitorInfoW, 1, kAll)}),
 
-    Case("PrintDlgW, no default printer: 'No default printer selected.'", Act::Print,
-         {FAILS(PrintDlgW, 1, kAll), FAILS(CommDlgExtendedError, 1, kAll, PDERR_NODEFAULTPRN)},
-         kNoPrinter),
+    Case("PrintDlgW, no printer: 'No default printer selected.', blank blocks freed", Act::Print,
+         {FAILS(PrintDlgW, 1, kAll), FAILS(CommDlgExtendedError, 1, kAll, PDERR_NODEFAULTPRN),
+          COUNTED(GlobalFree)},
+         kNoPrinter, {{"GlobalFree", 2}}),
     Case("StartDocW: no pages, the device context deleted", Act::Print,
          {FAILS(PrintDlgW, 1, kAll, 0, 0, &PrintToMemory), FAILS(StartDocW, 1, kAll, SP_ERROR),
           COUNTED(StartPage), COUNTED(DeleteDC)},

@@ -99,8 +99,7 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   EXPECT_EQ(FontOf(w.entry).lfHeight, 24);
   EXPECT_EQ(FontOf(w.inputPane).lfHeight, 18);
 
-  // Windows reads every image of both icons (PNG, with its clear corner and its colours), and
-  // the caption gets the small icon's own small image.
+  // Every image of both icons read (PNG: clear corner, colours); the caption's, the small one.
   ICONINFO small{};
   ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICONSM)), &small));
   const GdiObject<HBITMAP> colour(small.hbmColor), mask(small.hbmMask);

@@ -82,9 +82,11 @@ TEST_P(Fades, StepTheAlphaFiveAtATimeBothWaysUntilTransparencyGoes) {
   GetClientRect(main_, &client);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(client.right + 2, 20));  // the right frame
   EXPECT_EQ(GetCapture(), main_);
+  const DWORD left = GetTickCount();
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -5));  // the menu bar: reads 65531
   EXPECT_NE(GetCapture(), main_);
   EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::Out); }), out);
+  EXPECT_GE(GetTickCount() - left, 500u);  // it waits 150 ms, then 42 steps 10 ms apart
 
   // Turned off during a fade: opaque at once, and no later step of it applied.
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));

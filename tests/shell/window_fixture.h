@@ -63,7 +63,6 @@ class Process {
   ~Process();
   // The exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
   DWORD WaitForExit(DWORD ms);
-  // Its main window (class TPCT), or null.
   HWND MainWindow() const;
 
  private:
@@ -126,7 +125,6 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   std::wstring directory_;
 };
 
-// Both releases, named 134 and 127.
 #define TAPECOUNT_BOTH_RELEASES(suite)                                \
   INSTANTIATE_TEST_SUITE_P(                                           \
       Releases, suite, ::testing::Values(&kRelease134, &kRelease127), \

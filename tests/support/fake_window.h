@@ -16,7 +16,6 @@
 
 namespace tapecount {
 
-// Readable in a test's failure.
 inline void PrintTo(const Message& message, std::ostream* out) {
   *out << '"' << std::string(message.text.begin(), message.text.end()) << '"';
 }
@@ -185,7 +184,6 @@ class FakeWindow {
   void Resize(int width, int height) { display.Resize({width, height}), Settle(); }
   void Move() { model.Moved(), Settle(); }
 
-  // A pane's text as its lines, for readable expectations.
   static std::vector<Text> Lines(const Text& pane) {
     std::vector<Text> lines;
     for (std::size_t start = 0, lf; (lf = pane.find(u'\n', start)) != Text::npos; start = lf + 1) {
