@@ -21,4 +21,4 @@ source "$root/scripts/wine-env.sh" x11
 mkdir -p "$root/build/run"
 cd "$root/build/run"
 echo "Starting $exe (settings in $PWD)"
-exec wine "$exe"
+exec "${tc_wine[@]}" "$exe"

@@ -10,6 +10,13 @@ export WINEPREFIX=${TAPECOUNT_WINEPREFIX:-$_tc_root/build/wine-$_tc_kind}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers: the program needs neither.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# Debian's Wine loader sits at a fixed address below 2 GB and comes without its preloader, so
+# nothing stops the kernel from starting the process's heap, placed at random in the gigabyte
+# above the loader, on the page where Wine maps its shared data: about one start in two
+# thousand then ends at once ("failed to map the shared user data"). Without address
+# randomisation the heap starts beside the loader, far below that page. Programs Wine starts
+# inherit it. Where the system forbids it (some containers), Wine is started as it is.
+if setarch -R true 2>/dev/null; then tc_wine=(setarch -R wine); else tc_wine=(wine); fi
 
 _tc_marker=$WINEPREFIX/.tapecount-ready
 _tc_setup="$_tc_kind $(cksum <"${BASH_SOURCE[0]}")"
@@ -23,7 +30,7 @@ _tc_make_prefix() {
     rm -rf "$WINEPREFIX"
   fi
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
+  "${tc_wine[@]}" wineboot -i >/dev/null 2>&1 || true
   # Debian's Wine looks for its own fonts in /usr/share/fonts, not in /usr/share/wine/fonts
   # where fonts-wine puts them: without this copy the caption buttons draw Marlett's letters.
   local marlett=/usr/share/wine/fonts/marlett.ttf
@@ -62,7 +69,7 @@ _tc_make_prefix() {
       printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="null"\r\n'
     fi
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-  wine regedit /S "$reg" >/dev/null 2>&1
+  "${tc_wine[@]}" regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
   echo "$_tc_setup" >"$_tc_marker"
 }
@@ -79,4 +86,4 @@ fi
 # own services start with the first program: start them here, detached from the caller's
 # output, or they would hold a test runner's pipes open for as long as the server lives.
 wineserver -p >/dev/null 2>&1 || true
-wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+"${tc_wine[@]}" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true

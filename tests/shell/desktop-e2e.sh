@@ -12,7 +12,7 @@ source "$root/scripts/wine-env.sh" x11
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT  # its desktop belongs to this display
 
 work=$(mktemp -d)
-(cd "$work" && exec wine "$program") &
+(cd "$work" && exec "${tc_wine[@]}" "$program") &
 app=$!
 
 fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" || true; exit 1; }
