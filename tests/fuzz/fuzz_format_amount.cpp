@@ -1,14 +1,12 @@
 // FormatAmount of any double: well formed, and reads back as the value to two decimals.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <regex>
 #include <string>
 
 #include "core/amount.h"
-
-#define CHECK(ok) ((ok) ? void() : std::abort())
+#include "fuzz/check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   double value = 0;

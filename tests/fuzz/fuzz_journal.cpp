@@ -1,10 +1,8 @@
 // Any bytes as a journal: a journal read back writes bytes that read back as the same.
 #include <cstdint>
-#include <cstdlib>
 
+#include "fuzz/check.h"
 #include "shell/model/journal.h"
-
-#define CHECK(ok) ((ok) ? void() : std::abort())
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::optional<tapecount::Journal> journal =

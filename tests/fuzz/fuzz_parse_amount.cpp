@@ -9,8 +9,7 @@
 #include <string>
 
 #include "core/amount.h"
-
-#define CHECK(ok) ((ok) ? void() : std::abort())
+#include "fuzz/check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::size_t units = size / 2;

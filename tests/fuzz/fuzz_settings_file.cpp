@@ -3,10 +3,9 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz/check.h"
 #include "shell/model/settings_file.h"
 #include "support/fake_window.h"
-
-#define CHECK(ok) ((ok) ? void() : std::abort())
 
 namespace {
 

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "core/amount.h"
+#include "fuzz/check.h"
 #include "support/failing_allocations.h"
 #include "support/fake_window.h"
-
-#define CHECK(ok) ((ok) ? void() : std::abort())
 
 namespace {
 
