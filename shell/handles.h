@@ -34,13 +34,6 @@ class Owned {
     handle_ = handle;
   }
   Handle Take() { return std::exchange(handle_, Traits::Invalid()); }
-  // Takes `handle` over unless it is the one already owned: a dialog hands back either the
-  // block it was given or another.
-  void Adopt(Handle handle) {
-    if (handle != handle_) {
-      Reset(handle);
-    }
-  }
 
  private:
   Handle handle_ = Traits::Invalid();
