@@ -76,7 +76,7 @@ void PageSetup::ReleaseUnfilledBlocks() {
   }
 }
 
-bool CopyHistoryToClipboard(const Text& text) {
+bool CopyHistoryToClipboard(HWND owner, const Text& text) {
   // The block is filled before the clipboard is opened and emptied: when there is no memory
   // for it, the clipboard keeps what it had.
   const SIZE_T bytes = (text.size() + 1) * sizeof(char16_t);
@@ -91,9 +91,10 @@ bool CopyHistoryToClipboard(const Text& text) {
   }
   // Another program holding the clipboard usually lets go within milliseconds.
   for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
-    if (const ClipboardOpen clipboard(nullptr); clipboard) {
-      EmptyClipboard();
-      if (SetClipboardData(CF_UNICODETEXT, block.Get()) == nullptr) {
+    // Emptied, the clipboard belongs to the window that opened it: with none, Windows
+    // refuses the data.
+    if (const ClipboardOpen clipboard(owner); clipboard) {
+      if (!EmptyClipboard() || SetClipboardData(CF_UNICODETEXT, block.Get()) == nullptr) {
         return false;  // the clipboard did not take it: the block is freed here
       }
       block.Take();  // the clipboard's now

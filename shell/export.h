@@ -38,9 +38,9 @@ class PageSetup {
   GlobalBlock devNames_;
 };
 
-// Puts the text on the clipboard as CF_UNICODETEXT, waiting briefly for a clipboard that
-// another program holds. False when it could not.
-bool CopyHistoryToClipboard(const Text& text);
+// Puts the text on the clipboard as CF_UNICODETEXT, `owner` the clipboard's owner, waiting
+// briefly for a clipboard that another program holds. False when it could not.
+bool CopyHistoryToClipboard(HWND owner, const Text& text);
 // Command 166: the history to the clipboard, and the viewer opened.
 LRESULT TransferHistory(Shell& shell);
 // Command 167.

@@ -172,7 +172,7 @@ void Win32Display::ShowMessage(const Message& message) {
 }
 
 bool Win32Display::CopyToClipboard(const Text& text) {
-  return CopyHistoryToClipboard(text);
+  return CopyHistoryToClipboard(shell_.windows.main, text);
 }
 
 }  // namespace tapecount

@@ -26,6 +26,7 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   }
   EXPECT_EQ(Command(IDM_TRANSFER), 1);
   EXPECT_EQ(ClipboardText(), expected);
+  EXPECT_EQ(GetClipboardOwner(), main_);  // Windows refuses data on a clipboard with no owner
   EXPECT_EQ(StatusText(), Wide(kTransferDoneStatus));
   HWND viewer = windows().viewer;
   ASSERT_NE(viewer, nullptr);
@@ -50,6 +51,11 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   EXPECT_FALSE(IsWindow(viewer));
   EXPECT_EQ(windows().viewer, nullptr);
   EXPECT_EQ(GetClipboardViewer(), nullptr);  // it left the chain
+  if (const ClipboardOpen clipboard(nullptr); clipboard) {
+    EmptyClipboard();  // no owner
+  }
+  PressInEntry(VK_DELETE);
+  EXPECT_EQ(GetClipboardOwner(), main_);  // clear-all's copy too
   EXPECT_EQ(Command(IDM_TRANSFER), 1);
   viewer = windows().viewer;
   EXPECT_EQ(GetClipboardViewer(), viewer);

@@ -73,6 +73,8 @@ const std::vector<Row> kRows = {
          {FAILS(GlobalAlloc, 1, 1), COUNTED(OpenClipboard)}, kClearRefused, {{"OpenClipboard", 0}}),
     Case("OpenClipboard, another program holding it: 'nothing cleared'", Act::ClearAll,
          {FAILS(OpenClipboard, 1, kAll, FALSE, ERROR_ACCESS_DENIED)}, kClearRefused),
+    Case("EmptyClipboard, transfer: 'could not transfer', the clipboard as it was", Act::Transfer,
+         {FAILS(EmptyClipboard, 1, 1)}),
     Case("SetClipboardData, transfer: 'could not transfer', the clipboard emptied, no leak",
          Act::Transfer, {FAILS(SetClipboardData, 1, 1), COUNTED(GlobalFree)}, kNoBox,
          {{"GlobalFree", 1}}),
@@ -161,7 +163,7 @@ class Failures : public ShellTest {
     Type(L"100\n25-");
     PressInEntry(row.act == Act::Fades ? VK_F4 : VK_F1);  // transparency or auto-expand: unsaved
     WaitForScreenRowChecks();
-    CopyHistoryToClipboard(u"kept");
+    CopyHistoryToClipboard(main_, u"kept");
     std::vector<std::wstring> expected = View();
     const std::string file = FileBytes(Path());
     std::optional<Process> holder;
