@@ -1,5 +1,9 @@
 #include "export.h"
 
+#include <algorithm>
+#include <climits>
+#include <cwchar>
+
 #include "handles.h"
 #include "resource.h"
 #include "shell.h"
@@ -29,9 +33,12 @@ void PaintClipboardText(HWND dialog) {
   if (const ClipboardOpen clipboard(dialog); clipboard) {
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
       if (const GlobalLocked<const wchar_t> text(data); text.Get() != nullptr) {
+        // Another program's text may lack its terminator: it ends with its block at the latest.
+        const std::size_t length = wcsnlen(text.Get(), GlobalSize(data) / sizeof(wchar_t));
         RECT client{};
         GetClientRect(dialog, &client);
-        DrawTextW(dc, text.Get(), -1, &client, DT_WORDBREAK);
+        DrawTextW(dc, text.Get(), static_cast<int>(std::min<std::size_t>(length, INT_MAX)), &client,
+                  DT_WORDBREAK);
       }
     }
   }
