@@ -45,6 +45,9 @@ inline constexpr Message kImeReleaseErrorMessage{MessageOwner::EntryBox, u"ImmRe
                                                  u"テープカン Error", MessageIcon::Warning};
 inline constexpr Message kNoDefaultPrinterMessage{
     MessageOwner::MainWindow, u"No default printer selected.", u"Print", MessageIcon::Error};
+// The printer refused the job or one of its pages: nothing of it is printed.
+inline constexpr Message kPrintFailedMessage{MessageOwner::MainWindow, u"印刷できませんでした。",
+                                             u"テープカン Error", MessageIcon::Warning};
 
 // A save that could not write the settings file changes nothing on disk, and says so: the
 // text names the file, and must live while the box is shown.

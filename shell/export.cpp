@@ -44,6 +44,27 @@ void PaintClipboardText(HWND dialog) {
   }
 }
 
+// One page per copy: what does not fit on it is not printed. False when the job failed: a
+// page that failed aborts it, and nothing of it is printed.
+bool PrintCopies(HDC dc, const Text& text, RECT area, WORD copies) {
+  DOCINFOW document{};
+  document.cbSize = sizeof document;
+  document.lpszDocName = L"テプカン";
+  PrintJob job(dc, document);
+  if (!job) {
+    return false;
+  }
+  for (WORD copy = 0; copy < copies; ++copy) {
+    PrintPage page(dc);
+    if (!page ||
+        DrawTextW(dc, WinText(text), static_cast<int>(text.size()), &area, DT_WORDBREAK) == 0 ||
+        !page.End()) {
+      return false;
+    }
+  }
+  return job.End();
+}
+
 // The viewer belongs to the main window, whose record it shares.
 Shell& ViewerShell(HWND dialog) {
   return *ShellOf(GetWindow(dialog, GW_OWNER));
@@ -145,6 +166,7 @@ LRESULT PrintHistory(Shell& shell) {
   print.hDevMode = setup.hDevMode;
   print.hDevNames = setup.hDevNames;
   print.Flags = PD_RETURNDC;
+  print.nCopies = 1;  // the dialog's first count when it has no device mode to take it from
   const BOOL chosen = shell.dialogs.PrintDialog(&print);
   pageSetup.Adopt(print.hDevMode, print.hDevNames);
   if (!chosen) {
@@ -154,25 +176,15 @@ LRESULT PrintHistory(Shell& shell) {
     return 1;
   }
 
-  const DeviceContext printer(print.hDC);
+  const DeviceContext printer(print.hDC);  // the caller's to delete
   HDC dc = printer.Get();
-  DOCINFOW document{};
-  document.cbSize = sizeof document;
-  document.lpszDocName = L"テプカン";
   const PrintDevice device{GetDeviceCaps(dc, LOGPIXELSX),      GetDeviceCaps(dc, LOGPIXELSY),
                            GetDeviceCaps(dc, PHYSICALOFFSETX), GetDeviceCaps(dc, PHYSICALOFFSETY),
                            GetDeviceCaps(dc, HORZRES),         GetDeviceCaps(dc, VERTRES)};
   const RECT& m = setup.rtMargin;
   const Box box = PrintRectangle(device, {m.left, m.top, m.right, m.bottom});
-  RECT area{box.left, box.top, box.right, box.bottom};
-  if (StartDocW(dc, &document) > 0) {
-    // One page per copy: what does not fit on it is not printed.
-    for (WORD copy = 0; copy < print.nCopies; ++copy) {
-      StartPage(dc);
-      DrawTextW(dc, WinText(text), static_cast<int>(text.size()), &area, DT_WORDBREAK);
-      EndPage(dc);
-    }
-    EndDoc(dc);
+  if (!PrintCopies(dc, text, {box.left, box.top, box.right, box.bottom}, print.nCopies)) {
+    shell.display.ShowMessage(kPrintFailedMessage);
   }
   return 1;
 }

@@ -158,6 +158,43 @@ class CriticalSection {
   CRITICAL_SECTION section_;
 };
 
+// A print job on a printer's device context, from StartDocW: ended by End, aborted (AbortDoc)
+// when the scope is left without it, as after a page that failed. False when it did not start.
+class PrintJob {
+ public:
+  PrintJob(HDC dc, const DOCINFOW& document) : dc_(dc), open_(StartDocW(dc, &document) > 0) {}
+  ~PrintJob() {
+    if (open_) {
+      AbortDoc(dc_);
+    }
+  }
+  PrintJob(const PrintJob&) = delete;
+  PrintJob& operator=(const PrintJob&) = delete;
+  explicit operator bool() const { return open_; }
+  // EndDoc; false when it failed. The job is over either way.
+  bool End() { return std::exchange(open_, false) && EndDoc(dc_) > 0; }
+
+ private:
+  HDC dc_;
+  bool open_;
+};
+
+// A page of a print job, from StartPage to EndPage. False when it did not start.
+class PrintPage {
+ public:
+  explicit PrintPage(HDC dc) : dc_(dc), open_(StartPage(dc) > 0) {}
+  ~PrintPage() { End(); }
+  PrintPage(const PrintPage&) = delete;
+  PrintPage& operator=(const PrintPage&) = delete;
+  explicit operator bool() const { return open_; }
+  // EndPage; false when it failed.
+  bool End() { return std::exchange(open_, false) && EndPage(dc_) > 0; }
+
+ private:
+  HDC dc_;
+  bool open_;
+};
+
 // WM_PAINT's device context, from BeginPaint to EndPaint.
 class PaintScope {
  public:

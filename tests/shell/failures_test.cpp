@@ -20,8 +20,8 @@
 namespace tapecount::testing {
 namespace {
 
-enum class Act { Transfer, ClearAll, Fades, RowCheck, Print, Key, Save, Logoff, StartUp, Guard };
-enum Box { kNoBox, kClearRefused, kNoPrinter, kImeRelease, kNotSaved };
+enum class Act { Transfer, ClearAll, Fades, Rows, Print, Font, Key, Save, Logoff, Start, Guard };
+enum Box { kNoBox, kClearRefused, kNoPrinter, kPrintFailed, kImeRelease, kNotSaved };
 
 using Counts = std::vector<std::pair<const char*, int>>;
 struct Row {
@@ -36,6 +36,10 @@ struct Row {
 Row Case(const char* outcome, Act act, std::vector<CallFailure> calls, Box box = kNoBox,
          Counts counts = {}, LRESULT result = 1, DWORD heldMs = 0) {
   return {outcome, act, std::move(calls), box, std::move(counts), result, heldMs};
+}
+// The program ends with 0 before its loop.
+Row Ends(const char* outcome, CallFailure call) {
+  return Case(outcome, Act::Start, {call}, kNoBox, {}, 0);
 }
 
 // The message boxes asked for, answered at once: text, caption, style and owner.
@@ -66,6 +70,20 @@ std::vector<CallFailure> Ime(BOOL opened, BOOL released) {
           FAILS(ImmReleaseContext, 1, kAll, released)};
 }
 
+// A print job on the dialog's memory device context, every call taking it but `failing`.
+std::vector<CallFailure> Printing(CallFailure failing) {
+  std::vector<CallFailure> calls = {failing, FAILS(PrintDlgW, 1, kAll, 0, 0, &PrintToMemory)};
+  for (CallFailure call :
+       {FAILS(StartDocW, 1, kAll, 1), FAILS(StartPage, 1, kAll, 1), FAILS(EndPage, 1, kAll, 1),
+        FAILS(EndDoc, 1, kAll, 1), COUNTED(AbortDoc)}) {
+    if (std::string(call.function) != failing.function) {
+      calls.push_back(call);
+    }
+  }
+  return calls;
+}
+const Counts kAborted = {{"AbortDoc", 1}, {"EndDoc", 0}};
+
 const std::vector<Row> kRows = {
     Case("GlobalAlloc, transfer: 'could not transfer', the clipboard as it was", Act::Transfer,
          {FAILS(GlobalAlloc, 1, 1), COUNTED(OpenClipboard)}, kNoBox, {{"OpenClipboard", 0}}),
@@ -81,19 +99,26 @@ const std::vector<Row> kRows = {
 
     Case("CreateThread, fade-in and fade-out: no fade, the window stays as it was", Act::Fades,
          {FAILS(CreateThread, 1, 2)}),
-    Case("CreateThread, screen-row check: measured on the window thread", Act::RowCheck,
+    Case("CreateThread, screen-row check: measured on the window thread", Act::Rows,
          {FAILS(CreateThread, 1, kAll)}),
-    Case("GetMonitorInfoW: the screen-row check as for a single screen", Act::RowCheck,
+    Case("GetMonitorInfoW: the screen-row check as for a single screen", Act::Rows,
          {FAILS(GetMonitorInfoW, 1, kAll)}),
 
     Case("PrintDlgW, no printer: 'No default printer selected.', blank blocks freed", Act::Print,
          {FAILS(PrintDlgW, 1, kAll), FAILS(CommDlgExtendedError, 1, kAll, PDERR_NODEFAULTPRN),
           COUNTED(GlobalFree)},
          kNoPrinter, {{"GlobalFree", 2}}),
-    Case("StartDocW: no pages, the device context deleted", Act::Print,
+    Case("StartDocW: 'could not print', no pages, the device context deleted", Act::Print,
          {FAILS(PrintDlgW, 1, kAll, 0, 0, &PrintToMemory), FAILS(StartDocW, 1, kAll, SP_ERROR),
           COUNTED(StartPage), COUNTED(DeleteDC)},
-         kNoBox, {{"StartPage", 0}, {"DeleteDC", 1}}),
+         kPrintFailed, {{"StartPage", 0}, {"DeleteDC", 1}}),
+    Case("StartPage: 'could not print', the job aborted", Act::Print,
+         Printing(FAILS(StartPage, 1, 1)), kPrintFailed, kAborted),
+    Case("DrawTextW: the same", Act::Print, Printing(FAILS(DrawTextW, 1, 1)), kPrintFailed,
+         kAborted),
+    Case("EndPage: the same", Act::Print, Printing(FAILS(EndPage, 1, 1)), kPrintFailed, kAborted),
+    Case("EndDoc: 'could not print', the job over", Act::Print, Printing(FAILS(EndDoc, 1, 1)),
+         kPrintFailed, {{"AbortDoc", 0}}),
 
     Case("GetEnvironmentVariableW, the session ending: no tape kept, nothing said", Act::Logoff,
          {FAILS(GetEnvironmentVariableW, 1, kAll), COUNTED(CreateFileW)}, kNoBox,
@@ -102,10 +127,9 @@ const std::vector<Row> kRows = {
          {FAILS(CreateDirectoryW, 1, kAll, FALSE, ERROR_ACCESS_DENIED), COUNTED(CreateFileW)},
          kNoBox, {{"CreateFileW", 0}}, 0),
 
-    Case("CreateWindowExW, the main window: the program ends with 0 before its loop", Act::StartUp,
-         {FAILS(CreateWindowExW, 1, 1)}, kNoBox, {}, 0),
-    Case("CreateWindowExW, the entry box: the same", Act::StartUp, {FAILS(CreateWindowExW, 2, 2)},
-         kNoBox, {}, 0),
+    Ends("CreateWindowExW, the main window: the program ends with 0 before its loop",
+         FAILS(CreateWindowExW, 1, 1)),
+    Ends("CreateWindowExW, the entry box: the same", FAILS(CreateWindowExW, 2, 2)),
     Case("CreateMutexW: the program starts, unguarded", Act::Guard,
          {FAILS(CreateMutexW, 1, 1, 0, ERROR_INVALID_HANDLE)}),
     Case("CreateMutexW, denied by another user's copy: a beep, and the end", Act::Guard,
@@ -154,7 +178,7 @@ class Failures : public ShellTest {
     WriteSettings(directory_, row.act == Act::Guard ? L"[セッテイング]\r\n2重起動防止=1\r\n"
                                                     : L"[他]\r\nkeep=me\r\n");
     g_boxes.clear();
-    if (row.act == Act::StartUp || row.act == Act::Guard) {
+    if (row.act == Act::Start || row.act == Act::Guard) {
       EXPECT_EQ(Armed(row), row.result);
       EXPECT_TRUE(g_boxes.empty());
       return;
@@ -210,7 +234,7 @@ class Failures : public ShellTest {
         EXPECT_EQ(Alpha(), release().transparentAlpha);
         return result;
       }
-      case Act::RowCheck:
+      case Act::Rows:
         MoveTo(50, 300);
         WaitForScreenRowChecks();
         return model().ScreenRowLimit() ==
@@ -241,8 +265,10 @@ class Failures : public ShellTest {
   std::vector<std::wstring> ExpectedBoxes(Box box) const {
     const std::wstring error = L"テープカン Error";
     const std::wstring boxes[] = {
-        L"", BoxSeen(main_, Wide(kClearRefusedMessage.text), error, MB_ICONWARNING),
+        L"",
+        BoxSeen(main_, Wide(kClearRefusedMessage.text), error, MB_ICONWARNING),
         BoxSeen(main_, L"No default printer selected.", L"Print", MB_ICONERROR),
+        BoxSeen(main_, L"印刷できませんでした。", error, MB_ICONWARNING),
         BoxSeen(windows().entry, L"ImmReleaseContext Error", error, MB_ICONWARNING),
         BoxSeen(main_, L"設定を保存できませんでした。\n" + Path(), error, MB_ICONWARNING)};
     return box == kNoBox ? std::vector<std::wstring>() : std::vector<std::wstring>{boxes[box]};
