@@ -60,9 +60,11 @@ LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     g_edit = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(controls[0], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryProc)));
-    InitCommonControls();
-    CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
-                        L"テプカン: 履歴表示計算機 for windows", window, IDC_STATUS_BAR);
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    CreateWindowExW(0, STATUSCLASSNAMEW, L"テプカン: 履歴表示計算機 for windows",
+                    WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
+                    reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
     SetFocus(controls[0]);
     return 0;
   }

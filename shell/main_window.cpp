@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "commands.h"
 #include "resource.h"
 #include "session.h"
@@ -40,6 +42,14 @@ HFONT CreateGothicFont(int height, int width) {
                      L"MS　ゴシック");
 }
 
+// SetWindowLongPtrW answers the value before, which may be zero: only the last error tells a
+// failure from it. The value before, or nothing when the call failed.
+std::optional<LONG_PTR> SetWindowValue(HWND window, int index, LONG_PTR value) {
+  SetLastError(0);
+  const LONG_PTR before = SetWindowLongPtrW(window, index, value);
+  return before != 0 || GetLastError() == 0 ? std::optional<LONG_PTR>(before) : std::nullopt;
+}
+
 void SetFont(HWND window, HFONT font, BOOL redraw) {
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 }
@@ -71,13 +81,26 @@ LRESULT OnCreate(Shell& shell, HWND window) {
   if (!CreateChildControls(shell)) {
     return -1;  // the window is not created: the program ends before its message loop
   }
-  // The entry box finds the record as its parent does.
-  SetWindowLongPtrW(w.entry, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shell));
-  shell.entryBoxDefault = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(w.entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryBoxProc)));
-  InitCommonControls();
-  w.status = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
-                                 Wide(kStartupStatus).c_str(), window, IDC_STATUS_BAR);
+  // The entry box finds the record as its parent does; without its keys it is of no use.
+  if (!SetWindowValue(w.entry, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shell))) {
+    return -1;
+  }
+  const std::optional<LONG_PTR> editProcedure =
+      SetWindowValue(w.entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryBoxProc));
+  if (!editProcedure) {
+    return -1;
+  }
+  shell.entryBoxDefault = reinterpret_cast<WNDPROC>(*editProcedure);
+  // The status bar says what became of a transfer: the window needs it as much.
+  const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&classes);
+  w.status =
+      CreateWindowExW(0, STATUSCLASSNAMEW, Wide(kStartupStatus).c_str(),
+                      WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
+                      reinterpret_cast<HMENU>(IDC_STATUS_BAR), shell.instance, nullptr);
+  if (w.status == nullptr) {
+    return -1;
+  }
   shell.pageSetup.Init(window);
   InitEntryAppearance(shell.appearance, window);
   w.menu = GetMenu(window);
@@ -190,7 +213,10 @@ LRESULT Dispatch(Shell& shell, HWND window, UINT message, WPARAM wParam, LPARAM 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    if (!SetWindowValue(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(create->lpCreateParams))) {
+      return FALSE;  // a window without its record would do nothing: it is not made
+    }
   }
   Shell* shell = ShellOf(window);
   if (shell == nullptr) {

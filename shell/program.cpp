@@ -12,10 +12,12 @@ namespace tapecount {
 
 namespace {
 
+// The string whole, read in place (a string resource need not end with a terminator); empty
+// when there is none.
 std::wstring LoadText(HINSTANCE instance, UINT id) {
-  wchar_t text[50] = {};
-  LoadStringW(instance, id, text, 50);
-  return text;
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(instance, id, reinterpret_cast<wchar_t*>(&text), 0);
+  return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
 
 bool RegisterMainClass(HINSTANCE instance, const std::wstring& className) {
@@ -61,7 +63,7 @@ bool AcquireSingleInstance(Shell& shell) {
 HWND OpenMainWindow(Shell& shell, int show) {
   shell.windowName = LoadText(shell.instance, IDS_WINDOW_NAME);
   shell.className = LoadText(shell.instance, IDS_CLASS_NAME);
-  if (!RegisterMainClass(shell.instance, shell.className)) {
+  if (shell.className.empty() || !RegisterMainClass(shell.instance, shell.className)) {
     return nullptr;
   }
   HWND window = CreateWindowExW(
