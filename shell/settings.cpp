@@ -23,7 +23,9 @@ std::optional<Text> Decode(UINT codePage, DWORD flags, std::string_view bytes) {
     return std::nullopt;
   }
   std::wstring text(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, flags, bytes.data(), size, text.data(), length);
+  if (MultiByteToWideChar(codePage, flags, bytes.data(), size, text.data(), length) != length) {
+    return std::nullopt;
+  }
   return ToText(text);
 }
 
@@ -209,10 +211,17 @@ LRESULT ChooseBackgroundColour(Shell& shell) {
 
 LRESULT ChooseEntryFont(Shell& shell) {
   EntryAppearance& look = shell.appearance;
+  const LOGFONTW font = look.entryFont;
+  const COLORREF colour = look.font.rgbColors;
   if (!shell.dialogs.FontDialog(&look.font)) {
     return 0;
   }
   HFONT chosen = CreateFontIndirectW(&look.entryFont);
+  if (chosen == nullptr) {  // no font to be had: the entry box keeps its look
+    look.entryFont = font;
+    look.font.rgbColors = colour;
+    return 0;
+  }
   SendMessageW(shell.windows.entry, WM_SETFONT, reinterpret_cast<WPARAM>(chosen), FALSE);
   // The entry box no longer uses the font chosen before, so it can go.
   look.entryFontHandle.Reset(chosen);

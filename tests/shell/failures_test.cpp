@@ -61,6 +61,12 @@ BOOL WINAPI PrintToMemory(PRINTDLGW* print) {
   return TRUE;
 }
 
+// The font dialog chooses red text.
+BOOL WINAPI ChooseRed(CHOOSEFONTW* font) {
+  font->rgbColors = RGB(255, 0, 0);
+  return TRUE;
+}
+
 #define FAILS TAPECOUNT_FAILING
 #define COUNTED TAPECOUNT_COUNTING
 constexpr int kAll = kEveryCall;
@@ -119,6 +125,9 @@ const std::vector<Row> kRows = {
     Case("EndPage: the same", Act::Print, Printing(FAILS(EndPage, 1, 1)), kPrintFailed, kAborted),
     Case("EndDoc: 'could not print', the job over", Act::Print, Printing(FAILS(EndDoc, 1, 1)),
          kPrintFailed, {{"AbortDoc", 0}}),
+    Case("CreateFontIndirectW, a font chosen: the entry box keeps its font and colours", Act::Font,
+         {FAILS(ChooseFontW, 1, kAll, 0, 0, &ChooseRed), FAILS(CreateFontIndirectW, 1, kAll)},
+         kNoBox, {}, 0),
 
     Case("GetEnvironmentVariableW, the session ending: no tape kept, nothing said", Act::Logoff,
          {FAILS(GetEnvironmentVariableW, 1, kAll), COUNTED(CreateFileW)}, kNoBox,
@@ -249,6 +258,12 @@ class Failures : public ShellTest {
                ScreenRowLimit(GetSystemMetrics(SM_CYMAXIMIZED), 300, release().rowHeight);
       case Act::Print:
         return Command(IDM_PRINT);
+      case Act::Font: {
+        const COLORREF colour = shell_->appearance.font.rgbColors;
+        const LRESULT result = Command(IDM_ENTRY_FONT);
+        EXPECT_EQ(shell_->appearance.font.rgbColors, colour);
+        return result;
+      }
       case Act::Key:
         return PressInEntry(VK_RETURN);
       case Act::Save:
