@@ -29,7 +29,11 @@ std::wstring NewJournalPath() {
     return {};
   }
   std::wstring folder(needed, L'\0');
-  folder.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), needed));
+  const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), needed);
+  if (length == 0 || length >= needed) {
+    return {};  // gone, or changed, since it was measured
+  }
+  folder.resize(length);
   folder += L"\\tapecount";
   if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
     return {};
@@ -93,10 +97,16 @@ LRESULT OnQueryEndSession(Shell& shell) {
   if (shell.journalPath.empty()) {
     shell.journalPath = NewJournalPath();
   }
-  if (!shell.journalPath.empty()) {
-    const Text command = RestartCommandLine({ToText(shell.journalPath), ToText(CurrentFolder())});
+  // Windows keeps a command line shorter than RESTART_MAX_CMD_LINE; without one, the journal
+  // is still written.
+  const std::optional<Text> command =
+      shell.journalPath.empty()
+          ? std::nullopt
+          : RestartCommandLine({ToText(shell.journalPath), ToText(CurrentFolder())},
+                               RESTART_MAX_CMD_LINE - 1);
+  if (command) {
     // Only for the session's end: never after a crash or a hang.
-    RegisterApplicationRestart(WinText(command), RESTART_NO_CRASH | RESTART_NO_HANG);
+    RegisterApplicationRestart(WinText(*command), RESTART_NO_CRASH | RESTART_NO_HANG);
   }
   return TRUE;
 }

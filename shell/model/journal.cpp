@@ -156,6 +156,16 @@ Text RestartCommandLine(const RestartRequest& request) {
   return line;
 }
 
+std::optional<Text> RestartCommandLine(const RestartRequest& request, std::size_t longest) {
+  for (const Text& folder : {request.folder, Text()}) {
+    Text line = RestartCommandLine({request.journal, folder});
+    if (line.size() <= longest) {
+      return line;
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine) {
   // At most three arguments are the program's; a fourth makes the line another's.
   Text arguments[4];

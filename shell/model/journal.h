@@ -55,6 +55,10 @@ inline constexpr char16_t kRestoreSwitch[] = u"/restore";
 
 // `/restore "<journal>" "<folder>"`.
 Text RestartCommandLine(const RestartRequest& request);
+// The same in at most `longest` units, as Windows keeps it: without the folder when the whole is
+// longer (the tape comes back, with the settings of the folder Windows starts the program in);
+// nothing when even that is too long.
+std::optional<Text> RestartCommandLine(const RestartRequest& request, std::size_t longest);
 // The request a command line (after the program's name) makes: `/restore` (any case) with
 // the journal's file and, optionally, the folder, each quoted or not. Nothing for any other
 // command line, the empty one among them: an ordinary start.

@@ -498,6 +498,11 @@ TEST(RestartCommandLine, NamesTheJournalAndTheFolderAndReadsBack) {
   const std::optional<RestartRequest> read = ParseRestartCommandLine(line);
   ASSERT_TRUE(read);
   EXPECT_EQ(std::tie(read->journal, read->folder), std::tie(request.journal, request.folder));
+  // Longer than Windows keeps: the folder goes, then the whole line.
+  EXPECT_EQ(RestartCommandLine(request, line.size()), line);
+  EXPECT_EQ(RestartCommandLine(request, line.size() - 1),
+            RestartCommandLine({request.journal, {}}));
+  EXPECT_EQ(RestartCommandLine(request, 20), std::nullopt);
   const std::optional<RestartRequest> typed = ParseRestartCommandLine(u"  /RESTORE tape.txt ");
   ASSERT_TRUE(typed);
   EXPECT_EQ(typed->journal + u"|" + typed->folder, u"tape.txt|");
