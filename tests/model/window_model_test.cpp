@@ -455,6 +455,8 @@ TEST(WindowModel, TheTapeComesBackWholeThroughTheSessionJournal) {
     EXPECT_EQ(after.GetTape().InputPane().HiddenCount(),
               before.GetTape().InputPane().HiddenCount());
     EXPECT_EQ(after.Total(), before.Total());
+    EXPECT_EQ(after.display.lastEntry, before.display.lastEntry);
+    EXPECT_EQ(after.display.totalText, before.display.totalText);
     EXPECT_EQ(after.display.title, u"「 - 」: : : ");  // the pending operator, not the '-' typed
     EXPECT_EQ(after.model.PrintedHistory(), before.model.PrintedHistory());
     for (FakeWindow* w : {&before, &after}) {
