@@ -50,14 +50,18 @@ std::optional<Journal> ReadJournal(std::string_view bytes);
 struct RestartRequest {
   Text journal;
   Text folder;  // empty: the current folder
+  // The file alone, as Explorer starts a program with a file dropped on it: a kept tape only
+  // if it reads as one, and then the program runs in its own folder, where a start from
+  // Explorer runs it; any other file (or none by that name) gives an ordinary start.
+  bool dropped = false;
 };
 inline constexpr char16_t kRestoreSwitch[] = u"/restore";
 
 // `/restore "<journal>" "<folder>"`.
 Text RestartCommandLine(const RestartRequest& request);
 // The request a command line (after the program's name) makes: `/restore` (any case) with
-// the journal's file and, optionally, the folder, each quoted or not. Nothing for any other
-// command line, the empty one among them: an ordinary start.
+// the journal's file and, optionally, the folder; or one file alone (dropped). Each quoted or
+// not. Nothing for any other command line, the empty one among them: an ordinary start.
 std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine);
 
 }  // namespace tapecount
