@@ -86,8 +86,8 @@ def package(programs_dir, out_dir):
     version = shipped_version()
     files = [(name, shipped_program(os.path.join(programs_dir, name))) for name in PROGRAMS]
     # The Japanese guide as a text Notepad opens on a double-click: a name of ASCII (Explorer's
-    # zip folders have not always read UTF-8 names) and a byte-order mark, which Notepad
-    # before Windows 10 1903 needs to take it for UTF-8.
+    # zip folders have not always read UTF-8 names), and a byte-order mark, by which every
+    # Notepad takes it for UTF-8 rather than the ANSI code page.
     guide = windows_text(os.path.join(ROOT, 'docs', 'guide-ja.md'), '\ufeff')
     files.append((GUIDE, guide))
     files.append(('LICENSE.txt', windows_text(os.path.join(ROOT, 'LICENSE'))))
