@@ -499,8 +499,8 @@ TEST(RestartCommandLine, NamesTheJournalAndTheFolderAndReadsBack) {
             u"\"D:\\My Files\"");
   const std::optional<RestartRequest> read = ParseRestartCommandLine(line);
   ASSERT_TRUE(read);
-  EXPECT_EQ(std::tie(read->journal, read->folder), std::tie(request.journal, request.folder));
-  EXPECT_FALSE(read->dropped);
+  EXPECT_EQ(std::tie(read->journal, read->folder, read->dropped),
+            std::tie(request.journal, request.folder, request.dropped));
   // Typed, or a file alone as Explorer passes one dropped on the program (quoted with spaces).
   const std::pair<const char16_t*, const char16_t*> starts[] = {
       {u"  /RESTORE tape.txt ", u"tape.txt||0"},

@@ -20,7 +20,7 @@ class Session : public ShellTest {
 };
 TAPECOUNT_BOTH_RELEASES(Session);
 
-// Nothing written while the session goes on; a restart takes back only a journal of its own.
+// Nothing written while the session goes on; the restart takes the tape back whole.
 TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Open();
   Type(L"100\n25-*3\n7\n8\n9\n10\n0.1\n-");  // the headers scrolled out, '-' pending
@@ -39,68 +39,46 @@ TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   EXPECT_EQ(ReadWindowText(windows().total), total);
   EXPECT_EQ(Title(), title);
   EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);  // taken back
-  Close();
-  const std::wstring foreign = directory_ + L"\\foreign.txt";
-  WriteBytes(foreign, "\xEF\xBB\xBFnot a tape\r\n");
-  Open(L"/restore \"" + foreign + L"\"");
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n");
-  EXPECT_EQ(FileBytes(foreign), "\xEF\xBB\xBFnot a tape\r\n");  // left alone
-  DeleteFileW(foreign.c_str());
 }
 
-// Restarted from another folder, the program runs in the tape's folder and shows the tape.
-TEST_P(Session, AProgramStartedWithTheRestartLineShowsTheTape) {
+// Started with a tape by the restart line, the program runs in the folder the line names; with
+// the tape alone (as Explorer starts it with a file dropped on it), in its own folder. Any
+// other file gives an ordinary start where it was started, and is left alone.
+TEST_P(Session, AProgramStartedWithATapeShowsItWithTheSettingsOfItsFolder) {
   if (!Is134()) {
     GTEST_SKIP() << "one program is enough";
   }
-  Open();
-  Type(L"12\n30--");  // '-' pending
-  EndSession(true);
-  const std::wstring journal = shell_->journalPath;
-  Close();
-  WriteSettings(directory_, L"[セッテイング]\r\n最前面表示=1\r\n");
-  const std::wstring elsewhere = ScratchDirectory();
-  Process program = Process::Program(
-      TAPECOUNT_EXE, elsewhere, Wide(RestartCommandLine({ToText(journal), ToText(directory_)})));
-  HWND window = program.MainWindow();
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ReadWindowText(window),
-            L"「 - 」: : : 前表示");  // the settings of the folder it ran in
-  EXPECT_NE(FindWindowExW(window, nullptr, L"Static", L"-18"), nullptr);  // the total
-  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
-  RemoveScratchDirectory(elsewhere);
-}
-
-// A tape dropped on the program in Explorer comes back, the program running in its own folder;
-// any other file given so gives an ordinary start where it was started, and is left alone.
-TEST_P(Session, ATapeDroppedOnTheProgramComesBackInItsFolder) {
-  if (!Is134()) {
-    GTEST_SKIP() << "one program is enough";
-  }
-  const std::wstring folder = ScratchDirectory();
-  const std::wstring program = folder + L"\\tapecount.exe";
+  const std::wstring folder = ScratchDirectory(), program = folder + L"\\tapecount.exe",
+                     elsewhere = ScratchDirectory(), tape = directory_ + L"\\kept tape.txt",
+                     notes = directory_ + L"\\notes.txt";
   ASSERT_TRUE(CopyFileW(WinePath(TAPECOUNT_EXE).c_str(), program.c_str(), FALSE));
   WriteSettings(folder, L"[セッテイング]\r\n最前面表示=1\r\n");
-  const std::wstring tape = directory_ + L"\\kept tape.txt";
-  WriteBytes(tape, WriteJournal({{{u'+', false, 12, u"12\t12"}}, u'-'}));
-  {
-    const Process started = Process::Program(program, directory_, L"\"" + tape + L"\"");
+  WriteSettings(directory_, L"[セッテイング]\r\nautoexpand=1\r\n");
+  const std::pair<std::wstring, const wchar_t*> starts[] = {
+      {Wide(RestartCommandLine({ToText(tape), ToText(directory_)})), L"「 - 」: 自動拡張: : "},
+      {L"\"" + tape + L"\"", L"「 - 」: : : 前表示"}};
+  for (const auto& [line, title] : starts) {
+    WriteBytes(
+        tape, WriteJournal({{{u'+', false, 12, u"12\t12"}, {u'-', false, 30, u"-30\t-18"}}, u'-'}));
+    const Process started = Process::Program(program, elsewhere, line);
     HWND window = started.MainWindow();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(ReadWindowText(window), L"「 - 」: : : 前表示");  // the program's folder's settings
-    EXPECT_NE(FindWindowExW(window, nullptr, L"Static", L"12"), nullptr);
+    EXPECT_EQ(ReadWindowText(window), title);
+    EXPECT_NE(FindWindowExW(window, nullptr, L"Static", L"-18"), nullptr);  // the total
     EXPECT_EQ(GetFileAttributesW(tape.c_str()), INVALID_FILE_ATTRIBUTES);
   }
-  const std::wstring notes = directory_ + L"\\notes.txt";
   WriteBytes(notes, "\xEF\xBB\xBFnot a tape\r\n");
-  for (const std::wstring& file : {notes, directory_ + L"\\missing.txt", folder}) {
-    const Process started = Process::Program(program, directory_, file);
-    EXPECT_EQ(ReadWindowText(started.MainWindow()), L"「 + 」: : : ") << file;
+  for (const std::wstring& line :
+       {L"\"" + notes + L"\"", L"/restore " + notes, directory_ + L"\\missing.txt", folder}) {
+    const Process started = Process::Program(program, elsewhere, line);
+    EXPECT_EQ(ReadWindowText(started.MainWindow()), L"「 + 」: : : ") << line;
   }
   EXPECT_EQ(FileBytes(notes), "\xEF\xBB\xBFnot a tape\r\n");
-  DeleteFileW(notes.c_str());
-  DeleteFileW(program.c_str());
+  for (const std::wstring& file : {notes, program}) {
+    DeleteFileW(file.c_str());
+  }
   RemoveScratchDirectory(folder);
+  RemoveScratchDirectory(elsewhere);
 }
 
 // Without the program's folder the tape still comes back, where the program was started;
