@@ -45,14 +45,16 @@ std::string WriteJournal(const Journal& journal);
 // added (editors do both); anything else after it is not the program's.
 std::optional<Journal> ReadJournal(std::string_view bytes);
 
-// How the program is started again after the session's end: the journal's file and the
-// folder it ran in (where its settings file is). Windows adds the program's own name.
+// How the program is started with a kept tape: again after the session's end, with the
+// journal's file and the folder it ran in (where its settings file is; Windows adds the
+// program's own name); or with the file alone, as Explorer starts a program with a file
+// dropped on it.
 struct RestartRequest {
   Text journal;
   Text folder;  // empty: the current folder
-  // The file alone, as Explorer starts a program with a file dropped on it: a kept tape only
-  // if it reads as one, and then the program runs in its own folder, where a start from
-  // Explorer runs it; any other file (or none by that name) gives an ordinary start.
+  // The file alone: a kept tape only if it reads as one, and then the program runs in its
+  // own folder, where a double-click in Explorer runs it; any other file (or none by that
+  // name) gives an ordinary start.
   bool dropped = false;
 };
 inline constexpr char16_t kRestoreSwitch[] = u"/restore";
