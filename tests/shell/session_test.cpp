@@ -96,10 +96,16 @@ TEST_P(Session, ADroppedTapeWithoutItsFoldersOrMemory) {
     FailAllocations(0);
     return taken ? taken->path : L"none";
   };
+  const auto current = [] {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return std::wstring(folder);
+  };
   EXPECT_EQ(take({TAPECOUNT_FAILING(GetModuleFileNameW, 1, kEveryCall)}, 0), tape);
-  wchar_t current[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, current);
-  EXPECT_EQ(current, directory_);
+  EXPECT_EQ(current(), directory_);
+  // The program's path longer than the room first given: the folder is had all the same.
+  EXPECT_EQ(take({TAPECOUNT_FAILING(GetModuleFileNameW, 1, 1, MAX_PATH)}, 0), tape);
+  EXPECT_NE(current(), directory_);
   EXPECT_EQ(take({TAPECOUNT_FAILING(GetFullPathNameW, 1, 1)}, 0), L"none");
   EXPECT_EQ(take({}, 1), L"none");
   EXPECT_NE(GetFileAttributesW(tape.c_str()), INVALID_FILE_ATTRIBUTES);  // left alone
