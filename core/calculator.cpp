@@ -204,7 +204,7 @@ Operation Calculator::OperationFor(KeyGroup key) const {
 
 // The entry and the new total go on the stacks, the node below the new top keeping the total
 // before the entry; the release without entry history keeps the running total alone.
-void Calculator::Apply(const PreparedEntry& entry) noexcept {
+void Calculator::Record(const PreparedEntry& entry) noexcept {
   state_.savedTotal = TopValue(state_.totalStack);
   if (release_.keepsEntryHistory) {
     Push(state_.entryStack, entry.record.value, display_);
@@ -214,8 +214,11 @@ void Calculator::Apply(const PreparedEntry& entry) noexcept {
     SetTopValue(state_.totalStack, entry.total);
   }
   state_.records.push_back(entry.record);  // room was made
-  display_.SetLastEntryText(entry.lines.entryLine);
-  display_.SetTotalText(entry.lines.totalLine);
+}
+
+void Calculator::Show(const AppliedEntry& lines) noexcept {
+  display_.SetLastEntryText(lines.entryLine);
+  display_.SetTotalText(lines.totalLine);
 }
 
 // The last-entry display shows the bare amount of the entry now on top, without its sign.

@@ -86,7 +86,13 @@ class Calculator {
   // nothing said, when the range check refuses it.
   std::optional<PreparedEntry> Prepare(const EntryRecord& record);
   // Applies a prepared entry: onto the stacks and into the displays. Cannot fail.
-  void Apply(const PreparedEntry& entry) noexcept;
+  void Apply(const PreparedEntry& entry) noexcept {
+    Record(entry);
+    Show(entry.lines);
+  }
+  // The two halves: a replay records every entry and shows only the last.
+  void Record(const PreparedEntry& entry) noexcept;
+  void Show(const AppliedEntry& lines) noexcept;
   void ResetForNextEntry() noexcept;
   // Undo's share, once the tape has given back its last line: the last entry leaves both
   // stacks, and the displays show the entry and total now on top.

@@ -21,6 +21,7 @@ import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PROGRAMS = ['tapecount.exe', 'tapecount-1.27.exe']
+GUIDE = 'readme.txt'  # docs/guide-ja.md
 PROGRAM_BUDGET = 480 * 1024
 
 
@@ -84,10 +85,14 @@ def windows_text(path, mark=''):
 def package(programs_dir, out_dir):
     version = shipped_version()
     files = [(name, shipped_program(os.path.join(programs_dir, name))) for name in PROGRAMS]
-    # The Japanese guide with a byte-order mark, which Notepad needs to take it for UTF-8.
+    # The Japanese guide as a text Notepad opens on a double-click: a name of ASCII (Explorer's
+    # zip folders have not always read UTF-8 names), and a byte-order mark, by which every
+    # Notepad takes it for UTF-8 rather than the ANSI code page.
     guide = windows_text(os.path.join(ROOT, 'docs', 'guide-ja.md'), '\ufeff')
-    files.append(('guide-ja.md', guide))
+    files.append((GUIDE, guide))
     files.append(('LICENSE.txt', windows_text(os.path.join(ROOT, 'LICENSE'))))
+    # LF lines, as sha256sum and shasum read them (shasum takes a CR for part of the name);
+    # Notepad shows them as lines since Windows 10 1809, certutil does not read the file.
     sums = ''.join(f'{hashlib.sha256(data).hexdigest()}  {name}\n' for name, data in files)
     files.append(('SHA256SUMS', sums.encode('ascii')))
 

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include <new>
 #include <string>
 
 #include "handles.h"
@@ -64,6 +65,41 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path) {
                    kLargestJournal);
 }
 
+// The tape a file holds; nothing when it holds none (or cannot be read).
+std::optional<KeptTape> ReadKeptTape(const std::wstring& path) {
+  const std::optional<std::string> bytes = ReadFileBytes(path);
+  std::optional<Journal> journal = bytes ? ReadJournal(*bytes) : std::nullopt;
+  if (!journal) {
+    return std::nullopt;
+  }
+  return KeptTape{path, std::move(*journal)};
+}
+
+// The path as a full one, to stay the same file when the current folder changes; empty when
+// it cannot be had.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  std::wstring full(needed, L'\0');
+  const DWORD length =
+      needed == 0 ? 0 : GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  full.resize(length < needed ? length : 0);
+  return full;
+}
+
+// The program's own folder, where a double-click in Explorer runs it; empty when it cannot
+// be had.
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length;
+  // A path that does not fit comes back cut to the room given: more room, until it fits.
+  while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+         path.size()) {
+    path.resize(path.size() * 2);
+  }
+  path.resize(length);
+  return path.substr(0, path.rfind(L'\\') + 1);  // its last backslash kept: "C:\" stays whole
+}
+
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -75,22 +111,38 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-std::optional<RestartRequest> TakeRestartRequest(const wchar_t* commandLine) {
-  std::optional<RestartRequest> request =
-      ParseRestartCommandLine(commandLine != nullptr ? ToText(commandLine) : Text());
-  if (request && !request->folder.empty()) {
-    SetCurrentDirectoryW(WinText(request->folder));
+std::optional<KeptTape> TakeRestartRequest(const wchar_t* commandLine) {
+  try {
+    const std::optional<RestartRequest> request =
+        ParseRestartCommandLine(commandLine != nullptr ? ToText(commandLine) : Text());
+    if (!request) {
+      return std::nullopt;
+    }
+    if (!request->dropped) {
+      if (!request->folder.empty()) {
+        SetCurrentDirectoryW(WinText(request->folder));
+      }
+      return ReadKeptTape(Wide(request->journal));
+    }
+    // Read where it was named; deleted later by its full path, from the program's folder.
+    std::optional<KeptTape> tape = ReadKeptTape(FullPath(Wide(request->journal)));
+    if (tape) {
+      const std::wstring folder = ProgramFolder();
+      if (!folder.empty()) {
+        SetCurrentDirectoryW(folder.c_str());
+      }
+    }
+    return tape;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
   }
-  return request;
 }
 
-void RestoreTape(Shell& shell, const RestartRequest& request) {
-  const std::wstring path = Wide(request.journal);
-  const std::optional<std::string> bytes = ReadFileBytes(path);
-  const std::optional<Journal> journal = bytes ? ReadJournal(*bytes) : std::nullopt;
-  if (journal && shell.model.RestoreTape(*journal)) {
-    DeleteFileW(path.c_str());  // the tape is the window's again
+void RestoreTape(Shell& shell, KeptTape& tape) {
+  if (shell.model.RestoreTape(tape.journal)) {
+    DeleteFileW(tape.path.c_str());  // the tape is the window's again
   }
+  tape.journal = Journal();  // let go of: the window holds what it shows
 }
 
 LRESULT OnQueryEndSession(Shell& shell) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 #include "shell/model/journal.h"
 
@@ -13,12 +14,21 @@ namespace tapecount {
 
 struct Shell;
 
-// The start: the restart that a command line asks for, if any. Its folder becomes the
-// current one, so the settings file is read from where the program ran.
-std::optional<RestartRequest> TakeRestartRequest(const wchar_t* commandLine);
-// Once the window exists: the journal's tape shown again, and its file deleted; a missing,
-// damaged or foreign file gives an empty start and is left alone.
-void RestoreTape(Shell& shell, const RestartRequest& request);
+// A kept tape to take back: its file, and the tape it holds.
+struct KeptTape {
+  std::wstring path;
+  Journal journal;
+};
+
+// The start: the kept tape a command line names, read before the settings are. A restart's
+// folder becomes the current one, so the settings file is read from where the program ran; a
+// tape dropped on the program runs it in its own folder. Nothing for an ordinary start, nor
+// for a file that is not a tape (missing, damaged, foreign, a folder; left alone), nor when
+// there is no memory for the tape: then the program starts empty, where it was started.
+std::optional<KeptTape> TakeRestartRequest(const wchar_t* commandLine);
+// Once the window exists: the tape shown again, and its file deleted; a tape this release
+// does not give back (or no memory for it) gives an empty start and is left alone.
+void RestoreTape(Shell& shell, KeptTape& tape);
 
 // WM_QUERYENDSESSION: the journal's place chosen and the restart registered (the last moment
 // Windows allows it); the session may end.

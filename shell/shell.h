@@ -11,6 +11,7 @@
 #include "core/release.h"
 #include "export.h"
 #include "handles.h"
+#include "session.h"
 #include "settings.h"
 #include "shell/model/window_model.h"
 #include "win32_display.h"
@@ -45,8 +46,8 @@ struct Shell {
   OwnedMutex mutex;         // the single-instance guard's
   // The settings file as start-up read it for the guard, for the window to apply: read once.
   std::optional<StoredModes> storedAtStartUp;
-  // A start after the session's end: the tape to take back.
-  std::optional<RestartRequest> restart;
+  // A start with a kept tape: the tape to take back once the window exists.
+  std::optional<KeptTape> restart;
   // Where the tape goes if the session ends; chosen when Windows first asks.
   std::wstring journalPath;
 

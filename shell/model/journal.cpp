@@ -187,6 +187,9 @@ std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine) {
              return (a >= u'A' && a <= u'Z' ? a + 32 : a) == b;
            });
   };
+  if (count == 1 && !isSwitch(arguments[0]) && !arguments[0].empty()) {
+    return RestartRequest{arguments[0], Text(), true};
+  }
   if (count < 2 || count > 3 || !isSwitch(arguments[0]) || arguments[1].empty()) {
     return std::nullopt;
   }

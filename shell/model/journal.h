@@ -45,11 +45,17 @@ std::string WriteJournal(const Journal& journal);
 // added (editors do both); anything else after it is not the program's.
 std::optional<Journal> ReadJournal(std::string_view bytes);
 
-// How the program is started again after the session's end: the journal's file and the
-// folder it ran in (where its settings file is). Windows adds the program's own name.
+// How the program is started with a kept tape: again after the session's end, with the
+// journal's file and the folder it ran in (where its settings file is; Windows adds the
+// program's own name); or with the file alone, as Explorer starts a program with a file
+// dropped on it.
 struct RestartRequest {
   Text journal;
   Text folder;  // empty: the current folder
+  // The file alone: a kept tape only if it reads as one, and then the program runs in its
+  // own folder, where a double-click in Explorer runs it; any other file (or none by that
+  // name) gives an ordinary start.
+  bool dropped = false;
 };
 inline constexpr char16_t kRestoreSwitch[] = u"/restore";
 
@@ -60,8 +66,8 @@ Text RestartCommandLine(const RestartRequest& request);
 // nothing when even that is too long.
 std::optional<Text> RestartCommandLine(const RestartRequest& request, std::size_t longest);
 // The request a command line (after the program's name) makes: `/restore` (any case) with
-// the journal's file and, optionally, the folder, each quoted or not. Nothing for any other
-// command line, the empty one among them: an ordinary start.
+// the journal's file and, optionally, the folder; or one file alone (dropped). Each quoted or
+// not. Nothing for any other command line, the empty one among them: an ordinary start.
 std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine);
 
 }  // namespace tapecount

@@ -330,8 +330,13 @@ Journal WindowModel::TapeJournal() const {
 
 bool WindowModel::RestoreTape(const Journal& journal) noexcept {
   try {
+    // The windows show the replay's end alone: each text set is a repaint.
+    std::optional<AppliedEntry> last;
     for (const JournalEntry& entry : journal.entries) {
-      ReplayEntry(entry);
+      last = ReplayEntry(entry);
+    }
+    if (last) {
+      calculator_.Show(*last);
     }
   } catch (const NotThisTape&) {
     Clear();
@@ -346,13 +351,14 @@ bool WindowModel::RestoreTape(const Journal& journal) noexcept {
   return true;
 }
 
-// One entry applied again, as its key applied it; the panes scroll as they fill.
-void WindowModel::ReplayEntry(const JournalEntry& entry) {
+// One entry applied again, as its key applied it, and not shown; the panes scroll as they
+// fill. Gives the lines it added.
+AppliedEntry WindowModel::ReplayEntry(const JournalEntry& entry) {
   const std::size_t sign = kOperationSigns.find(entry.operation);
   if (sign == TextView::npos) {
     throw NotThisTape();
   }
-  const std::optional<PreparedEntry> prepared =
+  std::optional<PreparedEntry> prepared =
       calculator_.Prepare({static_cast<Operation>(sign), entry.negativeEntry, entry.value});
   if (!prepared ||
       prepared->lines.entryLine + release_.clipboardSeparator + prepared->lines.totalLine !=
@@ -360,9 +366,10 @@ void WindowModel::ReplayEntry(const JournalEntry& entry) {
     throw NotThisTape();
   }
   tape_.ReserveLines(prepared->lines.entryLine, prepared->lines.totalLine);
-  calculator_.Apply(*prepared);
+  calculator_.Record(*prepared);
   const bool full = tape_.DisplayedRowCount() + 1 > tape_.RowCapacity();
   tape_.AppendLines(prepared->lines.entryLine, prepared->lines.totalLine, full);
+  return std::move(prepared->lines);
 }
 
 void WindowModel::FocusEntry() {

@@ -225,7 +225,7 @@ class WindowModel {
   void RefreshRowStatus() noexcept;
   void ShowStatus(TextView text) noexcept;
   void ShowPanes() noexcept;
-  void ReplayEntry(const JournalEntry& entry);
+  AppliedEntry ReplayEntry(const JournalEntry& entry);
   void Clear() noexcept;
 
   Display& display_;

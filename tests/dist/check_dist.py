@@ -18,7 +18,7 @@ import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
-SHIPPED = ['tapecount.exe', 'tapecount-1.27.exe', 'guide-ja.md', 'LICENSE.txt', 'SHA256SUMS']
+SHIPPED = ['tapecount.exe', 'tapecount-1.27.exe', 'readme.txt', 'LICENSE.txt', 'SHA256SUMS']
 # The icon groups' sizes: those Windows asks for at the usual display scalings.
 ICON_SIZES = {165: [16, 20, 24, 32, 40, 48, 64, 256], 175: [16, 20, 24, 32]}
 RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
@@ -107,11 +107,16 @@ def main():
               f'{name}: checksum differs')
     check(sorted(sums) == sorted(SHIPPED[:-1]), f'SHA256SUMS lists {sorted(sums)}')
 
-    for name, mark in [('guide-ja.md', b'\xef\xbb\xbf'), ('LICENSE.txt', b'')]:
+    # As Notepad reads them: UTF-8 after a byte-order mark, CRLF lines; the guide is the
+    # source's text.
+    for name, mark in [('readme.txt', b'\xef\xbb\xbf'), ('LICENSE.txt', b'')]:
         text = read(name).read_bytes()
         check(text.startswith(mark) and not text.startswith(mark + b'\xef\xbb\xbf'),
               f'{name}: byte-order mark')
         check(text.count(b'\n') == text.count(b'\r\n') > 0, f'{name}: not CRLF lines')
+    guide = read('readme.txt').read_bytes()[3:].decode('utf-8').replace('\r\n', '\n')
+    source = pathlib.Path(ROOT, 'docs', 'guide-ja.md').read_text('utf-8')
+    check(guide == source, 'readme.txt is not docs/guide-ja.md')
 
     exes = [os.path.join(unpacked, name) for name in SHIPPED[:2]]
     for exe in exes:

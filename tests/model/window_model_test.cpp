@@ -455,6 +455,8 @@ TEST(WindowModel, TheTapeComesBackWholeThroughTheSessionJournal) {
     EXPECT_EQ(after.GetTape().InputPane().HiddenCount(),
               before.GetTape().InputPane().HiddenCount());
     EXPECT_EQ(after.Total(), before.Total());
+    EXPECT_EQ(after.display.lastEntry, before.display.lastEntry);
+    EXPECT_EQ(after.display.totalText, before.display.totalText);
     EXPECT_EQ(after.display.title, u"「 - 」: : : ");  // the pending operator, not the '-' typed
     EXPECT_EQ(after.model.PrintedHistory(), before.model.PrintedHistory());
     for (FakeWindow* w : {&before, &after}) {
@@ -497,17 +499,26 @@ TEST(RestartCommandLine, NamesTheJournalAndTheFolderAndReadsBack) {
             u"\"D:\\My Files\"");
   const std::optional<RestartRequest> read = ParseRestartCommandLine(line);
   ASSERT_TRUE(read);
-  EXPECT_EQ(std::tie(read->journal, read->folder), std::tie(request.journal, request.folder));
+  EXPECT_EQ(std::tie(read->journal, read->folder, read->dropped),
+            std::tie(request.journal, request.folder, request.dropped));
   // Longer than Windows keeps: the folder goes, then the whole line.
   EXPECT_EQ(RestartCommandLine(request, line.size()), line);
   EXPECT_EQ(RestartCommandLine(request, line.size() - 1),
             RestartCommandLine({request.journal, {}}));
   EXPECT_EQ(RestartCommandLine(request, 20), std::nullopt);
-  const std::optional<RestartRequest> typed = ParseRestartCommandLine(u"  /RESTORE tape.txt ");
-  ASSERT_TRUE(typed);
-  EXPECT_EQ(typed->journal + u"|" + typed->folder, u"tape.txt|");
-  const char16_t* others[] = {u"",           u"tape.txt",      u"/restore", u"/restore \"\"",
-                              u"/other a b", u"/restore a b c"};
+  // Typed, or a file alone as Explorer passes one dropped on the program (quoted with spaces).
+  const std::pair<const char16_t*, const char16_t*> starts[] = {
+      {u"  /RESTORE tape.txt ", u"tape.txt||0"},
+      {u"C:\\tape.txt", u"C:\\tape.txt||1"},
+      {u" \"C:\\My Files\\tape 1.txt\"", u"C:\\My Files\\tape 1.txt||1"},
+      {u"/other", u"/other||1"},  // a file for all the program knows: its reading decides
+  };
+  for (const auto& [typed, request] : starts) {
+    const std::optional<RestartRequest> r = ParseRestartCommandLine(typed);
+    EXPECT_EQ(r ? r->journal + u"|" + r->folder + (r->dropped ? u"|1" : u"|0") : u"none", request);
+  }
+  const char16_t* others[] = {u"",           u"\"\"",           u"/restore",   u"/restore \"\"",
+                              u"/other a b", u"/restore a b c", u"a.txt b.txt"};
   for (std::size_t i = 0; i < std::size(others); ++i) {
     EXPECT_FALSE(ParseRestartCommandLine(others[i])) << i;
   }

@@ -3,6 +3,8 @@
 
 #include <regex>
 
+#include "support/failing_allocations.h"
+#include "support/failing_calls.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
@@ -18,7 +20,7 @@ class Session : public ShellTest {
 };
 TAPECOUNT_BOTH_RELEASES(Session);
 
-// Nothing written while the session goes on; a restart takes back only a journal of its own.
+// Nothing written while the session goes on; the restart takes the tape back whole.
 TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Open();
   Type(L"100\n25-*3\n7\n8\n9\n10\n0.1\n-");  // the headers scrolled out, '-' pending
@@ -31,42 +33,83 @@ TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   ASSERT_TRUE(std::regex_search(journal, std::wregex(LR"(tapecount\\tape-\d{8}-\d{6}-\d+\.txt$)")));
   Close();
 
-  Open(RestartRequest{ToText(journal), ToText(directory_)});
+  Open(Wide(RestartCommandLine({ToText(journal), ToText(directory_)})));
   EXPECT_EQ(InputPane(), input);
   EXPECT_EQ(ReadWindowText(windows().totalPane), totals);
   EXPECT_EQ(ReadWindowText(windows().total), total);
   EXPECT_EQ(Title(), title);
   EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);  // taken back
-  Close();
-  const std::wstring foreign = directory_ + L"\\foreign.txt";
-  WriteBytes(foreign, "\xEF\xBB\xBFnot a tape\r\n");
-  Open(RestartRequest{ToText(foreign), Text()});
-  EXPECT_EQ(InputPane(), L"入力履歴\r\n");
-  EXPECT_EQ(FileBytes(foreign), "\xEF\xBB\xBFnot a tape\r\n");  // left alone
-  DeleteFileW(foreign.c_str());
 }
 
-// Restarted from another folder, the program runs in the tape's folder and shows the tape.
-TEST_P(Session, AProgramStartedWithTheRestartLineShowsTheTape) {
+// Started with a tape by the restart line, the program runs in the folder the line names; with
+// the tape alone (as Explorer starts it with a file dropped on it), in its own folder. Any
+// other file gives an ordinary start where it was started, and is left alone.
+TEST_P(Session, AProgramStartedWithATapeShowsItWithTheSettingsOfItsFolder) {
   if (!Is134()) {
     GTEST_SKIP() << "one program is enough";
   }
-  Open();
-  Type(L"12\n30--");  // '-' pending
-  EndSession(true);
-  const std::wstring journal = shell_->journalPath;
-  Close();
-  WriteSettings(directory_, L"[セッテイング]\r\n最前面表示=1\r\n");
-  const std::wstring elsewhere = ScratchDirectory();
-  Process program = Process::Program(
-      TAPECOUNT_EXE, elsewhere, Wide(RestartCommandLine({ToText(journal), ToText(directory_)})));
-  HWND window = program.MainWindow();
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ReadWindowText(window),
-            L"「 - 」: : : 前表示");  // the settings of the folder it ran in
-  EXPECT_NE(FindWindowExW(window, nullptr, L"Static", L"-18"), nullptr);  // the total
-  EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);
+  const std::wstring folder = ScratchDirectory(), program = folder + L"\\tapecount.exe",
+                     elsewhere = ScratchDirectory(), tape = directory_ + L"\\kept tape.txt",
+                     notes = directory_ + L"\\notes.txt";
+  ASSERT_TRUE(CopyFileW(WinePath(TAPECOUNT_EXE).c_str(), program.c_str(), FALSE));
+  WriteSettings(folder, L"[セッテイング]\r\n最前面表示=1\r\n");
+  WriteSettings(directory_, L"[セッテイング]\r\nautoexpand=1\r\n");
+  const std::pair<std::wstring, const wchar_t*> starts[] = {
+      {Wide(RestartCommandLine({ToText(tape), ToText(directory_)})), L"「 - 」: 自動拡張: : "},
+      {L"\"" + tape + L"\"", L"「 - 」: : : 前表示"}};
+  for (const auto& [line, title] : starts) {
+    WriteBytes(
+        tape, WriteJournal({{{u'+', false, 12, u"12\t12"}, {u'-', false, 30, u"-30\t-18"}}, u'-'}));
+    const Process started = Process::Program(program, elsewhere, line);
+    HWND window = started.MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ReadWindowText(window), title);
+    EXPECT_NE(FindWindowExW(window, nullptr, L"Static", L"-18"), nullptr);  // the total
+    EXPECT_EQ(GetFileAttributesW(tape.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  WriteBytes(notes, "\xEF\xBB\xBFnot a tape\r\n");
+  for (const std::wstring& line :
+       {L"\"" + notes + L"\"", L"/restore " + notes, directory_ + L"\\missing.txt", folder}) {
+    const Process started = Process::Program(program, elsewhere, line);
+    EXPECT_EQ(ReadWindowText(started.MainWindow()), L"「 + 」: : : ") << line;
+  }
+  EXPECT_EQ(FileBytes(notes), "\xEF\xBB\xBFnot a tape\r\n");
+  for (const std::wstring& file : {notes, program}) {
+    DeleteFileW(file.c_str());
+  }
+  RemoveScratchDirectory(folder);
   RemoveScratchDirectory(elsewhere);
+}
+
+// Without the program's folder the tape still comes back, where the program was started;
+// without the tape's full path, or memory for the tape, the start is an ordinary one.
+TEST_P(Session, ADroppedTapeWithoutItsFoldersOrMemory) {
+  if (!Is134()) {
+    GTEST_SKIP() << "one program is enough";
+  }
+  const std::wstring tape = directory_ + L"\\tape.txt";
+  WriteBytes(tape, WriteJournal({{{u'+', false, 12, u"12\t12"}}, u'+'}));
+  const auto take = [&](const std::vector<CallFailure>& calls, std::size_t failFrom) {
+    const FailingCalls failing(calls);
+    FailAllocations(failFrom, failFrom > 0 ? kEveryCall : 0);
+    const std::optional<KeptTape> taken = TakeRestartRequest(tape.c_str());
+    FailAllocations(0);
+    return taken ? taken->path : L"none";
+  };
+  const auto current = [] {
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    return std::wstring(folder);
+  };
+  EXPECT_EQ(take({TAPECOUNT_FAILING(GetModuleFileNameW, 1, kEveryCall)}, 0), tape);
+  EXPECT_EQ(current(), directory_);
+  // The program's path longer than the room first given: the folder is had all the same.
+  EXPECT_EQ(take({TAPECOUNT_FAILING(GetModuleFileNameW, 1, 1, MAX_PATH)}, 0), tape);
+  EXPECT_NE(current(), directory_);
+  EXPECT_EQ(take({TAPECOUNT_FAILING(GetFullPathNameW, 1, 1)}, 0), L"none");
+  EXPECT_EQ(take({}, 1), L"none");
+  EXPECT_NE(GetFileAttributesW(tape.c_str()), INVALID_FILE_ATTRIBUTES);  // left alone
+  DeleteFileW(tape.c_str());
 }
 
 }  // namespace

@@ -120,10 +120,14 @@ void WriteSettings(const std::wstring& directory, const std::wstring& contents) 
   WriteBytes(directory + L"\\tapecount.ini", EncodeUtf16(ToText(contents)));
 }
 
-Process::Process(const char* unixPath, const std::wstring& arguments,
-                 const std::wstring& directory) {
+std::wstring WinePath(const char* unixPath) {
   std::wstring path = L"Z:" + std::wstring(unixPath, unixPath + std::strlen(unixPath));
-  std::replace(path.begin(), path.end(), L'/', L'\\');  // as Wine sees the build
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
+
+Process::Process(const std::wstring& path, const std::wstring& arguments,
+                 const std::wstring& directory) {
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -141,7 +145,7 @@ Process Process::Holding(const std::wstring& arguments) {
   return helper;
 }
 
-Process Process::Program(const char* program, const std::wstring& directory,
+Process Process::Program(const std::wstring& program, const std::wstring& directory,
                          const std::wstring& arguments) {
   Process process(program, arguments, directory);
   // Under Wine, WaitForInputIdle can return before the window exists.
@@ -200,9 +204,9 @@ void ShellTest::TearDown() {
   RemoveScratchDirectory(directory_);
 }
 
-void ShellTest::Open(const std::optional<RestartRequest>& restart) {
+void ShellTest::Open(const std::wstring& commandLine) {
   shell_ = std::make_unique<Shell>(release(), GetModuleHandleW(nullptr));
-  shell_->restart = restart;
+  shell_->restart = TakeRestartRequest(commandLine.c_str());
   main_ = OpenMainWindow(*shell_, SW_SHOWNORMAL);
   ASSERT_NE(main_, nullptr);
   PumpMessages();

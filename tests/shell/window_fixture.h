@@ -50,15 +50,24 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // Writes tapecount.ini into `directory` as the program writes it.
 void WriteSettings(const std::wstring& directory, const std::wstring& contents);
 
+// A file of the build as Wine sees it.
+std::wstring WinePath(const char* unixPath);
+
 // The helper or a program under test in `directory`; closed if still running when this goes.
 class Process {
  public:
-  static Process Helper(const std::wstring& arguments) { return {TAPECOUNT_HELPER, arguments, {}}; }
+  static Process Helper(const std::wstring& arguments) {
+    return {WinePath(TAPECOUNT_HELPER), arguments, {}};
+  }
   // The helper holding a file ("lock <path> <ms>"), once it has.
   static Process Holding(const std::wstring& arguments);
   // Waits until the program's main window answers, or the program has ended.
-  static Process Program(const char* program, const std::wstring& directory,
+  static Process Program(const std::wstring& program, const std::wstring& directory,
                          const std::wstring& arguments = L"");
+  static Process Program(const char* program, const std::wstring& directory,
+                         const std::wstring& arguments = L"") {
+    return Program(WinePath(program), directory, arguments);
+  }
   Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
   ~Process();
   // The exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
@@ -66,7 +75,7 @@ class Process {
   HWND MainWindow() const;
 
  private:
-  Process(const char* unixPath, const std::wstring& arguments, const std::wstring& directory);
+  Process(const std::wstring& path, const std::wstring& arguments, const std::wstring& directory);
   PROCESS_INFORMATION info_{};
 };
 
@@ -77,8 +86,8 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
 
   const Release& release() const { return *GetParam(); }
   bool Is134() const { return GetParam() == &kRelease134; }
-  // Creates the window as the program does; as a restart after the session's end when asked.
-  void Open(const std::optional<RestartRequest>& restart = std::nullopt);
+  // Creates the window as the program does, with this command line.
+  void Open(const std::wstring& commandLine = L"");
   void Close();
 
   // Types as the user would: TypedKey's keys as key-downs of the entry box, the rest as text.
