@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include <new>
 #include <string>
 
 #include "handles.h"
@@ -80,12 +81,16 @@ std::optional<RestartRequest> TakeRestartRequest(const wchar_t* commandLine) {
   return request;
 }
 
-void RestoreTape(Shell& shell, const RestartRequest& request) {
-  const std::wstring path = Wide(request.journal);
-  const std::optional<std::string> bytes = ReadFileBytes(path);
-  const std::optional<Journal> journal = bytes ? ReadJournal(*bytes) : std::nullopt;
-  if (journal && shell.model.RestoreTape(*journal)) {
-    DeleteFileW(path.c_str());  // the tape is the window's again
+void RestoreTape(Shell& shell, const RestartRequest& request) noexcept {
+  try {
+    const std::wstring path = Wide(request.journal);
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    const std::optional<Journal> journal = bytes ? ReadJournal(*bytes) : std::nullopt;
+    if (journal && shell.model.RestoreTape(*journal)) {
+      DeleteFileW(path.c_str());  // the tape is the window's again
+    }
+  } catch (const std::bad_alloc&) {
+    shell.model.OutOfMemory();
   }
 }
 

@@ -17,8 +17,9 @@ struct Shell;
 // current one, so the settings file is read from where the program ran.
 std::optional<RestartRequest> TakeRestartRequest(const wchar_t* commandLine);
 // Once the window exists: the journal's tape shown again, and its file deleted; a missing,
-// damaged or foreign file gives an empty start and is left alone.
-void RestoreTape(Shell& shell, const RestartRequest& request);
+// damaged or foreign file gives an empty start and is left alone, and so does a want of
+// memory, which is said.
+void RestoreTape(Shell& shell, const RestartRequest& request) noexcept;
 
 // WM_QUERYENDSESSION: the journal's place chosen and the restart registered (the last moment
 // Windows allows it); the session may end.
