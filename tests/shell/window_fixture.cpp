@@ -120,14 +120,14 @@ void WriteSettings(const std::wstring& directory, const std::wstring& contents) 
   WriteBytes(directory + L"\\tapecount.ini", EncodeUtf16(ToText(contents)));
 }
 
-Process::Process(const char* unixPath, const std::wstring& arguments,
-                 const std::wstring& directory) {
+Process::Process(const char* unixPath, const std::wstring& arguments, const std::wstring& directory,
+                 DWORD flags) {
   std::wstring path = L"Z:" + std::wstring(unixPath, unixPath + std::strlen(unixPath));
   std::replace(path.begin(), path.end(), L'/', L'\\');  // as Wine sees the build
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info_)) {
     ADD_FAILURE() << "cannot start another program";
   }
@@ -144,16 +144,20 @@ Process Process::Holding(const std::wstring& arguments) {
 Process Process::Program(const char* program, const std::wstring& directory,
                          const std::wstring& arguments) {
   Process process(program, arguments, directory);
+  process.WaitForWindow();
+  return process;
+}
+
+void Process::WaitForWindow() {
   // Under Wine, WaitForInputIdle can return before the window exists.
   DWORD_PTR result = 0;
-  for (int i = 0; i < 1000 && process.WaitForExit(10) == STILL_ACTIVE; ++i) {
-    HWND window = process.MainWindow();
+  for (int i = 0; i < 1000 && WaitForExit(10) == STILL_ACTIVE; ++i) {
+    HWND window = MainWindow();
     if (window != nullptr &&
         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) {
       break;
     }
   }
-  return process;
 }
 
 Process::~Process() {

@@ -59,14 +59,23 @@ class Process {
   // Waits until the program's main window answers, or the program has ended.
   static Process Program(const char* program, const std::wstring& directory,
                          const std::wstring& arguments = L"");
+  // The program with its main thread not yet run, for the test to prepare it.
+  static Process Suspended(const char* program, const std::wstring& directory,
+                           const std::wstring& arguments) {
+    return {program, arguments, directory, CREATE_SUSPENDED};
+  }
   Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
   ~Process();
   // The exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
   DWORD WaitForExit(DWORD ms);
   HWND MainWindow() const;
+  // Until the main window answers, or the program has ended.
+  void WaitForWindow();
+  const PROCESS_INFORMATION& Info() const { return info_; }
 
  private:
-  Process(const char* unixPath, const std::wstring& arguments, const std::wstring& directory);
+  Process(const char* unixPath, const std::wstring& arguments, const std::wstring& directory,
+          DWORD flags = 0);
   PROCESS_INFORMATION info_{};
 };
 
