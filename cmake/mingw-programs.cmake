@@ -58,3 +58,52 @@ function(tapecount_shipped_programs)
     endif()
   endforeach()
 endfunction()
+
+# The shipped programs take GCC's -win32 thread model. With the -posix one, the first
+# exception thrown while malloc fails never reaches its catch: the runtime's emergency
+# exception memory is guarded by a winpthreads mutex made on its first lock, with malloc,
+# whose failure is thrown, which locks it again... until the stack overflows. The -win32
+# model's mutexes need no memory, and each thread's exception state, made with malloc on the
+# thread's first throw, is made while there is memory (shell/program.cpp). The tests need
+# the -posix compilers, so with them the programs come from a build of their own.
+if(TAPECOUNT_MINGW_THREADS STREQUAL "posix")
+  set(TAPECOUNT_PROGRAMS_ELSEWHERE ON)
+endif()
+
+# tapecount_programs_build(<program>...): the programs built in <build>/programs with the
+# -win32 compilers, the same options and flags, and copied here, where the tests, the
+# package and the benchmarks take them; each an imported target of this build.
+function(tapecount_programs_build)
+  include(ExternalProject)
+  set(built)
+  set(copies)
+  foreach(program ${ARGN})
+    list(APPEND built <BINARY_DIR>/${program}.exe)
+    list(APPEND copies ${CMAKE_BINARY_DIR}/${program}.exe)
+    if(TAPECOUNT_LINK_MAPS)
+      list(APPEND built <BINARY_DIR>/${program}.map)
+    endif()
+  endforeach()
+  ExternalProject_Add(tapecount_programs
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/programs
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchain-mingw-win32.cmake
+               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+               "-DCMAKE_CXX_FLAGS=${CMAKE_CXX_FLAGS}"
+               -DTAPECOUNT_TESTS=OFF
+               -DTAPECOUNT_BENCH=OFF
+               -DTAPECOUNT_WERROR=${TAPECOUNT_WERROR}
+               -DTAPECOUNT_LTO=${TAPECOUNT_LTO}
+               -DTAPECOUNT_MAP_FOLDERS=${TAPECOUNT_MAP_FOLDERS}
+               -DTAPECOUNT_LINK_MAPS=${TAPECOUNT_LINK_MAPS}
+    # Its own build knows what changed: it runs every time, and does nothing when nothing did.
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different ${built} ${CMAKE_BINARY_DIR}
+    BUILD_BYPRODUCTS ${copies})
+  foreach(program ${ARGN})
+    add_executable(${program} IMPORTED GLOBAL)
+    set_target_properties(${program} PROPERTIES
+      IMPORTED_LOCATION ${CMAKE_BINARY_DIR}/${program}.exe)
+    add_dependencies(${program} tapecount_programs)
+  endforeach()
+endfunction()

@@ -39,6 +39,16 @@ bool RegisterMainClass(HINSTANCE instance, const std::wstring& className) {
   return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// The C++ runtime makes a thread's exception state the first time the thread throws (MinGW's
+// with malloc): were that throw the one saying memory ran out, the program would end there.
+// So the window thread throws once at its start, while there is memory.
+void MakeExceptionState() noexcept {
+  try {
+    throw std::bad_alloc();
+  } catch (const std::bad_alloc&) {
+  }
+}
+
 }  // namespace
 
 Shell::Shell(const Release& release, HINSTANCE instance) : release(release), instance(instance) {}
@@ -108,6 +118,7 @@ int RunMessageLoop(Shell& shell) {
 
 int TapecountMain(HINSTANCE instance, const wchar_t* commandLine, int show,
                   const Release& release) noexcept {
+  MakeExceptionState();
   // Without memory for its start the program ends as when its window cannot be made.
   try {
     Shell shell(release, instance);

@@ -65,14 +65,15 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path) {
                    kLargestJournal);
 }
 
-// The tape a file holds; nothing when it holds none (or cannot be read).
-std::optional<KeptTape> ReadKeptTape(const std::wstring& path) {
-  const std::optional<std::string> bytes = ReadFileBytes(path);
-  std::optional<Journal> journal = bytes ? ReadJournal(*bytes) : std::nullopt;
-  if (!journal) {
-    return std::nullopt;
-  }
-  return KeptTape{path, std::move(*journal)};
+// Whether a file starts as a kept tape does: read before the settings, to know in which
+// folder the program runs; the whole tape is read once the window exists.
+bool BeginsAsTape(const std::wstring& path) {
+  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  char head[512];
+  DWORD read = 0;
+  return file && ReadFile(file.Get(), head, sizeof head, &read, nullptr) &&
+         BeginsAsJournal(std::string_view(head, read));
 }
 
 // The path as a full one, to stay the same file when the current folder changes; empty when
@@ -111,7 +112,7 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-std::optional<KeptTape> TakeRestartRequest(const wchar_t* commandLine) {
+std::optional<std::wstring> TakeRestartRequest(const wchar_t* commandLine) {
   try {
     const std::optional<RestartRequest> request =
         ParseRestartCommandLine(commandLine != nullptr ? ToText(commandLine) : Text());
@@ -122,15 +123,16 @@ std::optional<KeptTape> TakeRestartRequest(const wchar_t* commandLine) {
       if (!request->folder.empty()) {
         SetCurrentDirectoryW(WinText(request->folder));
       }
-      return ReadKeptTape(Wide(request->journal));
+      return Wide(request->journal);
     }
-    // Read where it was named; deleted later by its full path, from the program's folder.
-    std::optional<KeptTape> tape = ReadKeptTape(FullPath(Wide(request->journal)));
-    if (tape) {
-      const std::wstring folder = ProgramFolder();
-      if (!folder.empty()) {
-        SetCurrentDirectoryW(folder.c_str());
-      }
+    // Named by its full path, to stay the same file from the program's folder.
+    const std::wstring tape = FullPath(Wide(request->journal));
+    if (tape.empty() || !BeginsAsTape(tape)) {
+      return std::nullopt;
+    }
+    const std::wstring folder = ProgramFolder();
+    if (!folder.empty()) {
+      SetCurrentDirectoryW(folder.c_str());
     }
     return tape;
   } catch (const std::bad_alloc&) {
@@ -138,11 +140,16 @@ std::optional<KeptTape> TakeRestartRequest(const wchar_t* commandLine) {
   }
 }
 
-void RestoreTape(Shell& shell, KeptTape& tape) {
-  if (shell.model.RestoreTape(tape.journal)) {
-    DeleteFileW(tape.path.c_str());  // the tape is the window's again
+void RestoreTape(Shell& shell, const std::wstring& path) noexcept {
+  try {
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    const std::optional<Journal> journal = bytes ? ReadJournal(*bytes) : std::nullopt;
+    if (journal && shell.model.RestoreTape(*journal)) {
+      DeleteFileW(path.c_str());  // the tape is the window's again
+    }
+  } catch (const std::bad_alloc&) {
+    shell.model.OutOfMemory();  // the file stays, for another start
   }
-  tape.journal = Journal();  // let go of: the window holds what it shows
 }
 
 LRESULT OnQueryEndSession(Shell& shell) {

@@ -14,21 +14,16 @@ namespace tapecount {
 
 struct Shell;
 
-// A kept tape to take back: its file, and the tape it holds.
-struct KeptTape {
-  std::wstring path;
-  Journal journal;
-};
-
-// The start: the kept tape a command line names, read before the settings are. A restart's
-// folder becomes the current one, so the settings file is read from where the program ran; a
-// tape dropped on the program runs it in its own folder. Nothing for an ordinary start, nor
-// for a file that is not a tape (missing, damaged, foreign, a folder; left alone), nor when
-// there is no memory for the tape: then the program starts empty, where it was started.
-std::optional<KeptTape> TakeRestartRequest(const wchar_t* commandLine);
-// Once the window exists: the tape shown again, and its file deleted; a tape this release
-// does not give back (or no memory for it) gives an empty start and is left alone.
-void RestoreTape(Shell& shell, KeptTape& tape);
+// The start: the kept tape a command line names, if any. A restart's folder becomes the
+// current one, so the settings file is read from where the program ran; a tape dropped on
+// the program (its path alone) runs it in its own folder. Nothing for an ordinary start, nor
+// for a dropped file that does not begin as a tape (missing, foreign, a folder): then the
+// program starts as it would without it, and the file is left alone.
+std::optional<std::wstring> TakeRestartRequest(const wchar_t* commandLine);
+// Once the window exists: the kept tape read and shown again, and its file deleted; a
+// damaged file, or a tape this release does not give back, gives an empty start and is left
+// alone, and so does a want of memory, which is said.
+void RestoreTape(Shell& shell, const std::wstring& path) noexcept;
 
 // WM_QUERYENDSESSION: the journal's place chosen and the restart registered (the last moment
 // Windows allows it); the session may end.

@@ -47,7 +47,7 @@ struct Shell {
   // The settings file as start-up read it for the guard, for the window to apply: read once.
   std::optional<StoredModes> storedAtStartUp;
   // A start with a kept tape: the tape to take back once the window exists.
-  std::optional<KeptTape> restart;
+  std::optional<std::wstring> restart;
   // Where the tape goes if the session ends; chosen when Windows first asks.
   std::wstring journalPath;
 

@@ -1,5 +1,6 @@
 #include "workers.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -9,50 +10,52 @@ namespace tapecount {
 
 namespace {
 
+// A check's request, with room for every monitor made on the window thread: the check's own
+// thread takes no memory, so it never throws (a thread's first exception needs memory).
 struct CheckRequest {
   HWND window;
   unsigned generation;
   int rowHeight;
+  std::vector<Monitor> monitors;
+  bool whole = true;
 };
+
+// Without the room, no monitor is listed: the limit comes from the primary screen alone.
+void MakeRoomForMonitors(CheckRequest& request) noexcept {
+  try {
+    request.monitors.reserve(static_cast<std::size_t>(std::max(1, GetSystemMetrics(SM_CMONITORS))));
+  } catch (const std::bad_alloc&) {
+  }
+}
 
 ScreenBox BoxOf(const RECT& rect) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-struct MonitorList {
-  std::vector<Monitor> monitors;
-  bool whole = true;
-};
-
 BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, RECT*, LPARAM parameter) {
-  auto& list = *reinterpret_cast<MonitorList*>(parameter);
+  auto& request = *reinterpret_cast<CheckRequest*>(parameter);
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(monitor, &info)) {
-    list.whole = false;
+  // A monitor more than there was room for (one added since) is not had either.
+  if (request.monitors.size() == request.monitors.capacity() || !GetMonitorInfoW(monitor, &info)) {
+    request.whole = false;
     return FALSE;
   }
-  try {
-    list.monitors.push_back(
-        {BoxOf(info.rcMonitor), BoxOf(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
-  } catch (const std::bad_alloc&) {
-    list.whole = false;
-    return FALSE;
-  }
+  request.monitors.push_back(
+      {BoxOf(info.rcMonitor), BoxOf(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
   return TRUE;
 }
 
 // The room below the window on the monitor it is on; from the primary screen's maximised
 // height alone when the monitors cannot all be had.
-void PostScreenRowLimit(const CheckRequest& request) {
+void PostScreenRowLimit(CheckRequest& request) noexcept {
   RECT rect{};
   GetWindowRect(request.window, &rect);
-  MonitorList list;
-  if (!EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&list)) ||
-      !list.whole) {
-    list.monitors.clear();
+  if (!EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&request)) ||
+      !request.whole) {
+    request.monitors.clear();
   }
-  const int limit = ScreenRowLimit(list.monitors, BoxOf(rect), GetSystemMetrics(SM_CYMAXIMIZED),
+  const int limit = ScreenRowLimit(request.monitors, BoxOf(rect), GetSystemMetrics(SM_CYMAXIMIZED),
                                    request.rowHeight);
   PostMessageW(request.window, kMsgScreenRowLimit, static_cast<WPARAM>(limit),
                static_cast<LPARAM>(request.generation));
@@ -93,17 +96,21 @@ DWORD WINAPI FadeThread(void* parameter) {
 }  // namespace
 
 void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight) noexcept {
-  const CheckRequest check{window, generation, rowHeight};
-  std::unique_ptr<CheckRequest> request(new (std::nothrow) CheckRequest(check));
-  if (request != nullptr) {
-    const KernelHandle thread(CreateThread(nullptr, 0, ScreenRowCheck, request.get(), 0, nullptr));
-    if (thread) {
-      request.release();  // the thread's now
-      return;
-    }
+  std::unique_ptr<CheckRequest> request(new (std::nothrow)
+                                            CheckRequest{window, generation, rowHeight, {}});
+  if (request == nullptr) {  // measured here, from the primary screen alone
+    CheckRequest here{window, generation, rowHeight, {}};
+    PostScreenRowLimit(here);
+    return;
+  }
+  MakeRoomForMonitors(*request);
+  const KernelHandle thread(CreateThread(nullptr, 0, ScreenRowCheck, request.get(), 0, nullptr));
+  if (thread) {
+    request.release();  // the thread's now
+    return;
   }
   // No thread to be had: measured here, and handed back the same way.
-  PostScreenRowLimit(check);
+  PostScreenRowLimit(*request);
 }
 
 bool Fades::Start(HWND window) noexcept {

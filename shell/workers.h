@@ -1,7 +1,8 @@
 // The window's worker threads: the screen-row checks and transparency's fades. Workers
 // never touch window state: each result is posted to the window, and the window thread
 // applies it. What a fade does, and when, the window model decides; a fade thread only waits
-// and hands back its steps.
+// and hands back its steps. Workers take no memory and throw nothing: what they need is made
+// before they start, on the window thread.
 #pragma once
 
 #include <windows.h>

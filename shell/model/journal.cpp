@@ -98,6 +98,15 @@ std::string WriteJournal(const Journal& journal) {
   return kByteOrderMark + EncodeUtf8(text);
 }
 
+bool BeginsAsJournal(std::string_view head) {
+  const std::size_t end = head.find("\r\n");
+  if (head.substr(0, 3) != kByteOrderMark || end == std::string_view::npos) {
+    return false;
+  }
+  const std::optional<Text> line = DecodeUtf8(head.substr(3, end - 3));
+  return line && EndsWith(*line, kJournalMark);
+}
+
 std::optional<Journal> ReadJournal(std::string_view bytes) {
   if (bytes.substr(0, 3) != kByteOrderMark) {
     return std::nullopt;

@@ -45,6 +45,10 @@ std::string WriteJournal(const Journal& journal);
 // added (editors do both); anything else after it is not the program's.
 std::optional<Journal> ReadJournal(std::string_view bytes);
 
+// Whether a file's first bytes (a few hundred are enough) begin as a journal's: the mark and
+// the first line. Only a whole file read by ReadJournal is a journal.
+bool BeginsAsJournal(std::string_view head);
+
 // How the program is started with a kept tape: again after the session's end, with the
 // journal's file and the folder it ran in (where its settings file is; Windows adds the
 // program's own name); or with the file alone, as Explorer starts a program with a file

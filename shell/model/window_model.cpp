@@ -343,6 +343,7 @@ bool WindowModel::RestoreTape(const Journal& journal) noexcept {
     return false;
   } catch (const std::bad_alloc&) {
     Clear();
+    OutOfMemory();
     return false;
   }
   calculator_.SetPending(journal.pendingOperator);

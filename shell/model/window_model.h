@@ -165,7 +165,7 @@ class WindowModel {
   // A fresh window takes a journal's tape: its entries applied again in order, as if typed
   // (what does not fit scrolls out of view; nothing grows), then its pending operator. False,
   // the window left empty, when the journal is not this release's tape (an entry does not
-  // give the row the journal shows) or memory runs out.
+  // give the row the journal shows) or memory runs out (which is said).
   bool RestoreTape(const Journal& journal) noexcept;
 
   // --- State, for the shell and the tests.

@@ -108,6 +108,12 @@ TEST(Journal, AnythingButAWholeJournalReadsAsNothing) {
   for (const std::string& bytes : damaged) {
     EXPECT_FALSE(ReadJournal(bytes)) << bytes;
   }
+  // Its first line is enough to tell a tape dropped on the program from another file.
+  EXPECT_TRUE(BeginsAsJournal(kSample.substr(0, kSample.find("\r\n") + 2)));
+  for (const std::string& head :
+       {kSample.substr(0, kSample.find("\r\n")), kSample.substr(3), damaged[5]}) {
+    EXPECT_FALSE(BeginsAsJournal(head)) << head;
+  }
 }
 
 TEST(Journal, EveryTruncationReadsAsNothingButTheLastLineBreak) {

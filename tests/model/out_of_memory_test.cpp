@@ -176,7 +176,7 @@ TEST(OutOfMemory, ASettingsFileThatCannotBeReadForMemoryReadsAsAllOff) {
   }
 }
 
-// A replayed tape comes back whole, or the window starts empty and nothing is said.
+// A replayed tape comes back whole, or the window starts empty and says memory ran out.
 TEST(OutOfMemory, ATapeReplayedWithoutMemoryLeavesTheWindowEmpty) {
   FakeWindow typed;
   typed.Type(kTape + "123456789012345678\n-");
@@ -186,8 +186,7 @@ TEST(OutOfMemory, ATapeReplayedWithoutMemoryLeavesTheWindowEmpty) {
                          if (!w.model.RestoreTape(journal)) {
                            EXPECT_TRUE(testing::AllocationFailed());  // only for want of memory
                          }
-                       }},
-                      nullptr);
+                       }});
 }
 
 }  // namespace

@@ -92,9 +92,9 @@ TEST_P(Session, ADroppedTapeWithoutItsFoldersOrMemory) {
   const auto take = [&](const std::vector<CallFailure>& calls, std::size_t failFrom) {
     const FailingCalls failing(calls);
     FailAllocations(failFrom, failFrom > 0 ? kEveryCall : 0);
-    const std::optional<KeptTape> taken = TakeRestartRequest(tape.c_str());
+    const std::optional<std::wstring> taken = TakeRestartRequest(tape.c_str());
     FailAllocations(0);
-    return taken ? taken->path : L"none";
+    return taken.value_or(L"none");
   };
   const auto current = [] {
     wchar_t folder[MAX_PATH] = {};

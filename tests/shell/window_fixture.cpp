@@ -127,11 +127,11 @@ std::wstring WinePath(const char* unixPath) {
 }
 
 Process::Process(const std::wstring& path, const std::wstring& arguments,
-                 const std::wstring& directory) {
+                 const std::wstring& directory, DWORD flags) {
   std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info_)) {
     ADD_FAILURE() << "cannot start another program";
   }
@@ -148,16 +148,20 @@ Process Process::Holding(const std::wstring& arguments) {
 Process Process::Program(const std::wstring& program, const std::wstring& directory,
                          const std::wstring& arguments) {
   Process process(program, arguments, directory);
+  process.WaitForWindow();
+  return process;
+}
+
+void Process::WaitForWindow() {
   // Under Wine, WaitForInputIdle can return before the window exists.
   DWORD_PTR result = 0;
-  for (int i = 0; i < 1000 && process.WaitForExit(10) == STILL_ACTIVE; ++i) {
-    HWND window = process.MainWindow();
+  for (int i = 0; i < 1000 && WaitForExit(10) == STILL_ACTIVE; ++i) {
+    HWND window = MainWindow();
     if (window != nullptr &&
         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result)) {
       break;
     }
   }
-  return process;
 }
 
 Process::~Process() {

@@ -68,14 +68,23 @@ class Process {
                          const std::wstring& arguments = L"") {
     return Program(WinePath(program), directory, arguments);
   }
+  // The program with its main thread not yet run, for the test to prepare it.
+  static Process Suspended(const char* program, const std::wstring& directory,
+                           const std::wstring& arguments) {
+    return {WinePath(program), arguments, directory, CREATE_SUSPENDED};
+  }
   Process(Process&& other) noexcept : info_(other.info_) { other.info_ = {}; }
   ~Process();
   // The exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
   DWORD WaitForExit(DWORD ms);
   HWND MainWindow() const;
+  // Until the main window answers, or the program has ended.
+  void WaitForWindow();
+  const PROCESS_INFORMATION& Info() const { return info_; }
 
  private:
-  Process(const std::wstring& path, const std::wstring& arguments, const std::wstring& directory);
+  Process(const std::wstring& path, const std::wstring& arguments, const std::wstring& directory,
+          DWORD flags = 0);
   PROCESS_INFORMATION info_{};
 };
 
