@@ -55,7 +55,7 @@ struct PreparedEntry {
 
 struct KeyOutcome {
   KeyResult result;
-  // An entry the key applies: the caller makes room for its lines, then calls Apply.
+  // An entry the key applies: the caller makes room for its lines, then records and shows it.
   std::optional<PreparedEntry> entry;
 };
 
@@ -85,12 +85,8 @@ class Calculator {
   // The same for an entry applied before, given as its record (a replay): nothing, and
   // nothing said, when the range check refuses it.
   std::optional<PreparedEntry> Prepare(const EntryRecord& record);
-  // Applies a prepared entry: onto the stacks and into the displays. Cannot fail.
-  void Apply(const PreparedEntry& entry) noexcept {
-    Record(entry);
-    Show(entry.lines);
-  }
-  // The two halves: a replay records every entry and shows only the last.
+  // Applies a prepared entry: onto the stacks (Record), and into the displays (Show), which a
+  // replay does for its last entry alone. Neither can fail.
   void Record(const PreparedEntry& entry) noexcept;
   void Show(const AppliedEntry& lines) noexcept;
   void ResetForNextEntry() noexcept;

@@ -22,9 +22,6 @@ ItemState CheckedIf(bool on) {
 // The journal's sign of each operation, in the order of Operation.
 constexpr TextView kOperationSigns = u"+-*/";
 
-// Thrown while a journal is replayed, when an entry is not what the journal shows.
-struct NotThisTape {};
-
 }  // namespace
 
 int ScreenRowLimit(int maximisedHeight, int top, int rowHeight) {
@@ -116,13 +113,7 @@ EntryKey WindowModel::HandleEntryBoxKey(int vk) {
     return ShortcutKey(vk) ? EntryKey::Handled : EntryKey::PassOn;
   }
   if (outcome.entry) {
-    const PreparedEntry& entry = *outcome.entry;
-    tape_.ReserveLines(entry.lines.entryLine, entry.lines.totalLine);
-    // Nothing below needs memory.
-    calculator_.Apply(entry);
-    AppendHistoryLines(entry.lines);
-    RefreshRowStatus();
-    calculator_.ResetForNextEntry();
+    ApplyEntry(*outcome.entry, Entered::Typed);
   }
   RefreshTitle();
   return outcome.result == KeyResult::Done ? EntryKey::Handled : EntryKey::Refused;
@@ -242,13 +233,27 @@ void WindowModel::OutOfMemory() noexcept {
   display_.ShowMessage(kMemoryErrorMessage);
 }
 
-// One line on each pane after an applied entry; when the panes are full, the window grows
-// by a row in auto-expand mode (while auto mode finds room below), else the panes scroll.
-void WindowModel::AppendHistoryLines(const AppliedEntry& lines) noexcept {
+// Every entry, typed or replayed, goes onto the stacks and the tape here. A typed one shows at
+// once, and when the panes are full the window grows by a row in auto-expand mode (while auto
+// mode finds room below); a replayed one shows nothing (the replay shows its end once) and
+// never grows the window. Otherwise full panes scroll.
+void WindowModel::ApplyEntry(const PreparedEntry& entry, Entered how) {
+  const AppliedEntry& lines = entry.lines;
+  const bool typed = how == Entered::Typed;
+  tape_.ReserveLines(lines.entryLine, lines.totalLine);
+  // Nothing below needs memory.
+  calculator_.Record(entry);
+  if (typed) {
+    calculator_.Show(lines);
+  }
   const int row = tape_.DisplayedRowCount() + 1;
-  const bool scroll = row > tape_.RowCapacity() && !GrowForRow(row);
+  const bool scroll = row > tape_.RowCapacity() && !(typed && GrowForRow(row));
   tape_.AppendLines(lines.entryLine, lines.totalLine, scroll);
-  ShowPanes();
+  if (typed) {
+    ShowPanes();
+    RefreshRowStatus();
+    calculator_.ResetForNextEntry();
+  }
 }
 
 bool WindowModel::GrowForRow(int row) noexcept {
@@ -329,19 +334,13 @@ Journal WindowModel::TapeJournal() const {
 }
 
 bool WindowModel::RestoreTape(const Journal& journal) noexcept {
+  bool whole;
   try {
-    // The windows show the replay's end alone: each text set is a repaint.
-    std::optional<AppliedEntry> last;
-    for (const JournalEntry& entry : journal.entries) {
-      last = ReplayEntry(entry);
-    }
-    if (last) {
-      calculator_.Show(*last);
-    }
-  } catch (const NotThisTape&) {
-    Clear();
-    return false;
+    whole = Replay(journal.entries);
   } catch (const std::bad_alloc&) {
+    whole = false;  // as for another tape: the window starts empty, and nothing is said
+  }
+  if (!whole) {
     Clear();
     return false;
   }
@@ -351,25 +350,38 @@ bool WindowModel::RestoreTape(const Journal& journal) noexcept {
   return true;
 }
 
-// One entry applied again, as its key applied it, and not shown; the panes scroll as they
-// fill. Gives the lines it added.
-AppliedEntry WindowModel::ReplayEntry(const JournalEntry& entry) {
+// The windows show the replay's end alone: each text set is a repaint.
+bool WindowModel::Replay(const std::vector<JournalEntry>& entries) {
+  std::optional<PreparedEntry> entry;
+  for (const JournalEntry& recorded : entries) {
+    entry = PrepareReplayed(recorded);
+    if (!entry) {
+      return false;
+    }
+    ApplyEntry(*entry, Entered::Replayed);
+  }
+  if (entry) {
+    calculator_.Show(entry->lines);
+  }
+  return true;
+}
+
+// A journal's entry made ready as its key made it; nothing when it is not an entry of this
+// release's tape (an operation the program does not have, one the range check refuses, or
+// another row than the one it gives).
+std::optional<PreparedEntry> WindowModel::PrepareReplayed(const JournalEntry& entry) {
   const std::size_t sign = kOperationSigns.find(entry.operation);
   if (sign == TextView::npos) {
-    throw NotThisTape();
+    return std::nullopt;
   }
   std::optional<PreparedEntry> prepared =
       calculator_.Prepare({static_cast<Operation>(sign), entry.negativeEntry, entry.value});
-  if (!prepared ||
+  if (prepared &&
       prepared->lines.entryLine + release_.clipboardSeparator + prepared->lines.totalLine !=
           entry.row) {
-    throw NotThisTape();
+    return std::nullopt;
   }
-  tape_.ReserveLines(prepared->lines.entryLine, prepared->lines.totalLine);
-  calculator_.Record(*prepared);
-  const bool full = tape_.DisplayedRowCount() + 1 > tape_.RowCapacity();
-  tape_.AppendLines(prepared->lines.entryLine, prepared->lines.totalLine, full);
-  return std::move(prepared->lines);
+  return prepared;
 }
 
 void WindowModel::FocusEntry() {

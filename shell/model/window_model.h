@@ -202,8 +202,11 @@ class WindowModel {
     }
   }
 
+  enum class Entered { Typed, Replayed };
+
   EntryKey HandleEntryBoxKey(int vk);
-  void AppendHistoryLines(const AppliedEntry& lines) noexcept;
+  // Throws std::bad_alloc, having changed nothing, when there is no room for the entry's lines.
+  void ApplyEntry(const PreparedEntry& entry, Entered how);
   bool GrowForRow(int row) noexcept;
   void UndoLastEntry();
   void ClearAll();
@@ -225,7 +228,9 @@ class WindowModel {
   void RefreshRowStatus() noexcept;
   void ShowStatus(TextView text) noexcept;
   void ShowPanes() noexcept;
-  AppliedEntry ReplayEntry(const JournalEntry& entry);
+  // False, part of the tape applied, at the first entry that is not this release's.
+  bool Replay(const std::vector<JournalEntry>& entries);
+  std::optional<PreparedEntry> PrepareReplayed(const JournalEntry& entry);
   void Clear() noexcept;
 
   Display& display_;
