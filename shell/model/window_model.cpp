@@ -297,7 +297,7 @@ void WindowModel::UndoLastEntry() {
 
 void WindowModel::ClearAll() {
   // Nothing is cleared that has not reached the clipboard; clearing needs no memory.
-  if (!display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator))) {
+  if (!CopyHistory()) {
     display_.ShowMessage(kClearRefusedMessage);
     return;
   }
@@ -504,11 +504,13 @@ void WindowModel::TransparencyOff() noexcept {
 
 void WindowModel::TransferHistory() noexcept {
   Guarded(0, [&] {
-    const bool copied =
-        display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator));
-    ShowStatus(copied ? kTransferDoneStatus : kTransferFailedStatus);
+    ShowStatus(CopyHistory() ? kTransferDoneStatus : kTransferFailedStatus);
     return 0;
   });
+}
+
+bool WindowModel::CopyHistory() {
+  return display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator));
 }
 
 Text WindowModel::PrintedHistory() const {

@@ -210,6 +210,9 @@ class WindowModel {
   bool GrowForRow(int row) noexcept;
   void UndoLastEntry();
   void ClearAll();
+  // The whole history to the clipboard; false when the clipboard could not be had. Throws
+  // std::bad_alloc when there is no memory for the text.
+  bool CopyHistory();
   void FocusEntry();
   void Quit();
   void ShrinkByOneRow();
