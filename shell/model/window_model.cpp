@@ -46,20 +46,25 @@ Box PrintRectangle(const PrintDevice& device, const Box& margins) {
 }
 
 const WindowModel::ShortcutRow WindowModel::kShortcuts[] = {
-    {kVkBack, &WindowModel::UndoLastEntry, true, true},
-    {kVkReturn, &WindowModel::FocusEntry, true, false},  // in the entry box Enter is a plus key
-    {kVkControl, &WindowModel::Quit, true, false},
-    {kVkPrior, &WindowModel::ShrinkByOneRow, true, false},
-    {kVkUp, &WindowModel::ShrinkByOneRow, true, false},
-    {kVkNext, &WindowModel::GrowByOneRow, true, false},
-    {kVkDown, &WindowModel::GrowByOneRow, true, false},
-    {kVkLeft, &WindowModel::Narrow, true, false},
-    {kVkRight, &WindowModel::Widen, true, false},
-    {kVkDelete, &WindowModel::ClearAll, true, false},
-    {kVkF1, &WindowModel::ToggleAutoExpand, false, false},
-    {kVkF2, &WindowModel::ToggleAutoMode, false, false},
-    {kVkF3, &WindowModel::ToggleTopmost, false, false},
-    {kVkF4, &WindowModel::ToggleTransparency, false, false},
+    {kVkBack, &WindowModel::UndoLastEntry, true},
+    {kVkReturn, &WindowModel::FocusEntry, false},  // in the entry box Enter is a plus key
+    {kVkControl, &WindowModel::Quit, false},
+    {kVkPrior, &WindowModel::ShrinkByOneRow, false},
+    {kVkUp, &WindowModel::ShrinkByOneRow, false},
+    {kVkNext, &WindowModel::GrowByOneRow, false},
+    {kVkDown, &WindowModel::GrowByOneRow, false},
+    {kVkLeft, &WindowModel::Narrow, false},
+    {kVkRight, &WindowModel::Widen, false},
+    {kVkDelete, &WindowModel::ClearAll, false},
+};
+
+// In the order of Mode.
+const WindowModel::ModeRow WindowModel::kModes[] = {
+    {&ModeFlags::autoExpand, u"自動拡張", MenuItem::AutoExpand, nullptr, true},
+    {&ModeFlags::autoMode, u"ｵｰﾄ", MenuItem::AutoMode, nullptr, false},
+    {&ModeFlags::topmost, u"前表示", MenuItem::Topmost, &WindowModel::PlaceInBand, false},
+    {&ModeFlags::transparent, nullptr, MenuItem::Transparency, &WindowModel::SetTransparency,
+     false},
 };
 
 WindowModel::WindowModel(Display& display, const Release& release)
@@ -122,11 +127,15 @@ EntryKey WindowModel::HandleEntryBoxKey(int vk) {
 bool WindowModel::ShortcutKey(int vk) noexcept {
   for (const ShortcutRow& row : kShortcuts) {
     if (row.vk == vk && (!row.needsUndo || release_.keepsEntryHistory)) {
-      return Guarded(row.consumed, [&] {
+      return Guarded(true, [&] {
         (this->*row.action)();
-        return row.consumed;
+        return true;
       });
     }
+  }
+  // The function keys toggle a mode each and go on to the control that had them.
+  if (vk >= kVkF1 && vk <= kVkF4) {
+    ToggleMode(static_cast<Mode>(vk - kVkF1));
   }
   return false;
 }
@@ -225,7 +234,7 @@ void WindowModel::ScreenRowLimitComputed(int limit, unsigned generation) noexcep
   lastCheckApplied_ = generation;
   screenRowLimit_ = limit;
   if (modes_.autoMode) {
-    limit > tape_.DisplayedRowCount() ? AutoExpandOn() : AutoExpandOff();
+    SetMode(Mode::AutoExpand, limit > tape_.DisplayedRowCount());
   }
 }
 
@@ -261,7 +270,7 @@ bool WindowModel::GrowForRow(int row) noexcept {
     return false;
   }
   if (modes_.autoMode && screenRowLimit_ == row) {
-    AutoExpandOff();  // the last growth auto mode has room for
+    SetMode(Mode::AutoExpand, false);  // the last growth auto mode has room for
   }
   suppressRefit_ = true;
   ResizeKeepingTopmost({stored_.width, stored_.height + release_.rowHeight});
@@ -417,85 +426,48 @@ void WindowModel::ResizeKeepingTopmost(WindowSize size) noexcept {
   display_.PlaceWindow(size, modes_.topmost);
 }
 
-void WindowModel::ToggleAutoExpand() noexcept {
-  // In auto mode with no room left below the window, auto-expand stays as it is.
-  if (tape_.DisplayedRowCount() < screenRowLimit_ || !modes_.autoMode) {
-    modes_.autoExpand ? AutoExpandOff() : AutoExpandOn();
+void WindowModel::ToggleMode(Mode mode) noexcept {
+  const ModeRow& row = kModes[static_cast<int>(mode)];
+  if (!(row.heldWithoutRoom && NoRoomBelowInAutoMode())) {
+    SetMode(mode, !(modes_.*row.flag));
   }
   MarkSettingsDirty();
 }
 
-void WindowModel::ToggleAutoMode() noexcept {
-  modes_.autoMode ? AutoModeOff() : AutoModeOn();
-  MarkSettingsDirty();
-}
-
-void WindowModel::ToggleTopmost() noexcept {
-  modes_.topmost ? TopmostOff() : TopmostOn();
-  MarkSettingsDirty();
-}
-
-void WindowModel::ToggleTransparency() noexcept {
-  modes_.transparent ? TransparencyOff() : TransparencyOn();
-  MarkSettingsDirty();
-}
-
-void WindowModel::AutoExpandOn() noexcept {
-  if (modes_.autoMode && tape_.DisplayedRowCount() >= screenRowLimit_) {
-    return;  // no room left below the window
+// Switching auto mode leaves auto-expand as it is: the next screen-row check adjusts it.
+void WindowModel::SetMode(Mode mode, bool on) noexcept {
+  const ModeRow& row = kModes[static_cast<int>(mode)];
+  if (on && row.heldWithoutRoom && NoRoomBelowInAutoMode()) {
+    return;
   }
-  modes_.autoExpand = true;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoExpand, ItemState::Checked);
+  modes_.*row.flag = on;
+  if (row.effect != nullptr) {
+    (this->*row.effect)(on);
+  }
+  if (row.title != nullptr) {
+    RefreshTitle();
+  }
+  display_.SetItemState(row.item, CheckedIf(on));
 }
 
-void WindowModel::AutoExpandOff() noexcept {
-  modes_.autoExpand = false;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoExpand, ItemState::Unchecked);
+bool WindowModel::NoRoomBelowInAutoMode() const {
+  return modes_.autoMode && tape_.DisplayedRowCount() >= screenRowLimit_;
 }
 
-// Auto-expand is left alone either way: the next screen-row check adjusts it.
-void WindowModel::AutoModeOn() noexcept {
-  modes_.autoMode = true;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoMode, ItemState::Checked);
-}
-
-void WindowModel::AutoModeOff() noexcept {
-  modes_.autoMode = false;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoMode, ItemState::Unchecked);
-}
-
-void WindowModel::TopmostOn() noexcept {
-  modes_.topmost = true;
+void WindowModel::PlaceInBand(bool) noexcept {
   ResizeKeepingTopmost(stored_);
-  RefreshTitle();
-  display_.SetItemState(MenuItem::Topmost, ItemState::Checked);
 }
 
-void WindowModel::TopmostOff() noexcept {
-  modes_.topmost = false;
-  ResizeKeepingTopmost(stored_);
-  RefreshTitle();
-  display_.SetItemState(MenuItem::Topmost, ItemState::Unchecked);
-}
-
-void WindowModel::TransparencyOn() noexcept {
-  modes_.transparent = true;
-  display_.SetAlpha(release_.transparentAlpha);
-  display_.SetItemState(MenuItem::Transparency, ItemState::Checked);
-}
-
-void WindowModel::TransparencyOff() noexcept {
-  modes_.transparent = false;
+void WindowModel::SetTransparency(bool on) noexcept {
+  if (on) {
+    display_.SetAlpha(release_.transparentAlpha);
+    return;
+  }
   if (release_.fades) {
     fadeRunning_[0] = fadeRunning_[1] = false;
     display_.StopFades(++fadeSession_);
   }
   display_.SetAlpha(255);
-  display_.SetItemState(MenuItem::Transparency, ItemState::Unchecked);
   if (pointerInside_) {
     display_.ReleasePointer();
     pointerInside_ = false;
@@ -518,14 +490,12 @@ Text WindowModel::PrintedHistory() const {
 }
 
 void WindowModel::ApplySettings(const StoredModes& stored) noexcept {
-  // Auto mode is still off here, so auto-expand is never held back.
-  const ModeFlags& m = stored.modes;
-  m.autoExpand ? AutoExpandOn() : AutoExpandOff();
-  m.autoMode ? AutoModeOn() : AutoModeOff();
-  m.topmost ? TopmostOn() : TopmostOff();
+  // Auto mode is still off when auto-expand is set, so auto-expand is never held back.
+  for (int mode = 0; mode < static_cast<int>(std::size(kModes)); ++mode) {
+    SetMode(static_cast<Mode>(mode), stored.modes.*kModes[mode].flag);
+  }
   singleInstance_ = stored.singleInstance;
   display_.SetItemState(MenuItem::SingleInstance, CheckedIf(singleInstance_));
-  m.transparent ? TransparencyOn() : TransparencyOff();
   SettingsSaved();
 }
 
@@ -579,17 +549,17 @@ void WindowModel::MarkSettingsDirty() noexcept {
 }
 
 // The title is always the four fields joined by ": ": the pending operator's mode text and
-// the texts of auto-expand, auto mode and always-on-top (empty while off).
+// the fields of auto-expand, auto mode and always-on-top (empty while off).
 void WindowModel::RefreshTitle() noexcept {
   Text& title = nextTitle_;
   title.clear();
   AppendModeText(title, calculator_.State().pendingOperator);
-  title += u": ";
-  title += modes_.autoExpand ? u"自動拡張" : u"";
-  title += u": ";
-  title += modes_.autoMode ? u"ｵｰﾄ" : u"";
-  title += u": ";
-  title += modes_.topmost ? u"前表示" : u"";
+  for (const ModeRow& row : kModes) {
+    if (row.title != nullptr) {
+      title += u": ";
+      title += modes_.*row.flag ? row.title : u"";
+    }
+  }
   if (!titleShown_ || title != shownTitle_) {
     display_.SetTitle(title);
     shownTitle_.swap(title);

@@ -53,6 +53,8 @@ struct ModeFlags {
   bool topmost = false;
   bool transparent = false;
 };
+// The modes in the title's order, which is also their function keys' (F1 to F4).
+enum class Mode { AutoExpand, AutoMode, Topmost, Transparency };
 
 // The modes and the single-instance guard, as the settings file keeps them.
 struct StoredModes {
@@ -126,24 +128,19 @@ class WindowModel {
   void OutOfMemory() noexcept;
 
   // --- Commands.
-  void ToggleAutoExpand() noexcept;
-  void ToggleAutoMode() noexcept;
-  void ToggleTopmost() noexcept;
-  void ToggleTransparency() noexcept;
+  // A mode's menu item or function key: the mode on if off, off if on, and the settings
+  // unsaved. In auto mode with no room left below the window, auto-expand stays as it is.
+  void ToggleMode(Mode mode) noexcept;
   // The history to the clipboard, with the outcome in the status bar.
   void TransferHistory() noexcept;
   // Throws std::bad_alloc when there is no memory for it.
   Text PrintedHistory() const;
 
-  // --- Switches: flag, title and menu mark; they never mark the settings.
-  void AutoExpandOn() noexcept;
-  void AutoExpandOff() noexcept;
-  void AutoModeOn() noexcept;
-  void AutoModeOff() noexcept;
-  void TopmostOn() noexcept;
-  void TopmostOff() noexcept;
-  void TransparencyOn() noexcept;
-  void TransparencyOff() noexcept;
+  // --- A mode on or off: its flag, the title, its menu mark and what the mode does (topmost
+  // places the window in its band; transparency sets the alpha, and off, ends the fades and
+  // lets go of the pointer). The settings are not marked. In auto mode with no room left
+  // below the window, auto-expand does not come on.
+  void SetMode(Mode mode, bool on) noexcept;
 
   // --- Settings.
   // Start-up, before the window exists.
@@ -185,10 +182,17 @@ class WindowModel {
   struct ShortcutRow {
     int vk;
     void (WindowModel::*action)();
-    bool consumed;   // false: the key goes on to the control that had it
     bool needsUndo;  // a release without entry history has no such row
   };
   static const ShortcutRow kShortcuts[];
+  struct ModeRow {
+    bool ModeFlags::*flag;
+    const char16_t* title;  // the title's field while on; none: not in the title
+    MenuItem item;
+    void (WindowModel::*effect)(bool on);  // none: the flag, title and mark are all
+    bool heldWithoutRoom;                  // in auto mode with no room below, stays as it is
+  };
+  static const ModeRow kModes[];
   static int Index(Fade fade) { return fade == Fade::In ? 0 : 1; }
 
   // Runs an event; when memory runs out in it, says so and gives `refused`.
@@ -220,6 +224,9 @@ class WindowModel {
   void Narrow();
   void Widen();
   void ResizeKeepingTopmost(WindowSize size) noexcept;
+  void PlaceInBand(bool topmost) noexcept;
+  void SetTransparency(bool on) noexcept;
+  bool NoRoomBelowInAutoMode() const;
   void StartScreenRowCheck() noexcept;
   void StartFade(Fade fade) noexcept;
   int FadeAlpha(Fade fade, int step) const;

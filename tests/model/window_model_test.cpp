@@ -50,7 +50,9 @@ TEST(WindowModel, OpensWithTheStoredModesAndTheRowsItHasRoomFor) {
   EXPECT_EQ(w.display.statusLayouts, 1);
   EXPECT_EQ(FakeWindow(kRelease127).display.status, u"テプカン: 現在の表示行数 = [7] 行");
   // The shell's switches never mark the settings; the title is set only when it changes.
-  on.model.TopmostOff(), on.model.AutoModeOff(), on.model.TransparencyOff();
+  for (Mode mode : {Mode::Topmost, Mode::AutoMode, Mode::Transparency}) {
+    on.model.SetMode(mode, false);
+  }
   EXPECT_FALSE(on.display.topmostBand);
   EXPECT_FALSE(on.model.SettingsDirty());
   EXPECT_EQ(Flags(on.model.ModesToSave()), "10010");
@@ -263,7 +265,7 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   w.Key(kVkF1);
   EXPECT_FALSE(w.model.Modes().autoExpand);
   EXPECT_TRUE(w.model.SettingsDirty());
-  w.model.AutoExpandOn();  // held back too
+  w.model.SetMode(Mode::AutoExpand, true);  // held back too
   EXPECT_FALSE(w.model.Modes().autoExpand);
   w.screenRowLimit = 2;  // room again: the toggle works
   w.Move();
