@@ -202,14 +202,12 @@ Operation Calculator::OperationFor(KeyGroup key) const {
   }
 }
 
-// The entry and the new total go on the stacks, the node below the new top keeping the total
-// before the entry; the release without entry history keeps the running total alone.
+// The entry and the new total go on the stacks (room was made); the release without entry
+// history keeps the running total alone.
 void Calculator::Record(const PreparedEntry& entry) noexcept {
-  state_.savedTotal = TopValue(state_.totalStack);
   if (release_.keepsEntryHistory) {
     Push(state_.entryStack, entry.record.value, display_);
     Push(state_.totalStack, entry.total, display_);
-    state_.totalStack.top->next->value = state_.savedTotal;
   } else {
     SetTopValue(state_.totalStack, entry.total);
   }

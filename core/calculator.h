@@ -24,12 +24,11 @@ struct EntryRecord {
 };
 
 struct CalcState {
-  ValueStack entryStack;             // every applied entry, in order
+  ValueStack entryStack;             // every applied entry, in order (with entry history)
   ValueStack totalStack;             // the total after every entry; the top is the current total
   std::vector<EntryRecord> records;  // every applied entry not taken back, in order
   char16_t pendingOperator = u'+';
   bool negativeEntry = false;  // '-' started the entry on an empty box
-  double savedTotal = 0;       // the total before the entry now being applied
 };
 
 enum class KeyResult {
@@ -97,7 +96,8 @@ class Calculator {
   // Clear-all's share: empty entry box, both displays "0", the stacks back to their zeros.
   // Needs no memory: the stacks keep a block for their zeros.
   void Reset() noexcept;
-  // The pending operator and the flag as a replay of the tape left them.
+  // The pending operator a replayed tape ends with; the negative-entry flag stays clear, as
+  // after any applied entry.
   void SetPending(char16_t pendingOperator) noexcept { state_.pendingOperator = pendingOperator; }
 
   const CalcState& State() const { return state_; }

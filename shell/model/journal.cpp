@@ -178,7 +178,11 @@ std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine) {
     Text& argument = arguments[count++];
     bool quoted = false;
     for (; i < commandLine.size() && (quoted || !IsAsciiSpace(commandLine[i])); ++i) {
-      commandLine[i] == u'"' ? void(quoted = !quoted) : argument.push_back(commandLine[i]);
+      if (commandLine[i] == u'"') {
+        quoted = !quoted;
+      } else {
+        argument.push_back(commandLine[i]);
+      }
     }
   }
   const auto isSwitch = [](const Text& argument) {

@@ -500,7 +500,7 @@ void WindowModel::ApplySettings(const StoredModes& stored) noexcept {
 }
 
 void WindowModel::SaveSettings(SettingsStore& store) noexcept {
-  if (SavedTo(store)) {
+  if (TrySave(store)) {
     SettingsSaved();
   } else {
     TellNotSaved(store);
@@ -513,7 +513,7 @@ void WindowModel::ToggleSingleInstance(SettingsStore& store) noexcept {
     display_.SetItemState(MenuItem::SingleInstance, CheckedIf(singleInstance_));
   };
   flip();
-  if (SavedTo(store)) {
+  if (TrySave(store)) {
     SettingsSaved();
   } else {
     flip();  // the guard the user chose did not reach the file
@@ -522,7 +522,7 @@ void WindowModel::ToggleSingleInstance(SettingsStore& store) noexcept {
 }
 
 // A save that ran out of memory wrote nothing.
-bool WindowModel::SavedTo(SettingsStore& store) noexcept {
+bool WindowModel::TrySave(SettingsStore& store) noexcept {
   try {
     return store.Save(ModesToSave());
   } catch (const std::bad_alloc&) {

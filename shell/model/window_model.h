@@ -149,11 +149,11 @@ class WindowModel {
   // Right after the window is shown: every mode on or off as stored, nothing unsaved.
   void ApplySettings(const StoredModes& stored) noexcept;
   StoredModes ModesToSave() const { return {modes_, singleInstance_}; }
-  // Command 171: every setting to the store; when nothing reached it the user is told, and
-  // what was unsaved stays so.
+  // The save-settings command: every setting to the store; when nothing reached it the user
+  // is told, and what was unsaved stays so.
   void SaveSettings(SettingsStore& store) noexcept;
-  // Command 178: the guard flips and is saved at once with everything else; when the save
-  // fails it flips back.
+  // The single-instance command: the guard flips and is saved at once with everything else;
+  // when the save fails it flips back.
   void ToggleSingleInstance(SettingsStore& store) noexcept;
 
   // --- The session's end, and the start after it.
@@ -231,7 +231,8 @@ class WindowModel {
   void StartFade(Fade fade) noexcept;
   int FadeAlpha(Fade fade, int step) const;
   void MarkSettingsDirty() noexcept;
-  bool SavedTo(SettingsStore& store) noexcept;
+  // False when nothing reached the store.
+  bool TrySave(SettingsStore& store) noexcept;
   void SettingsSaved() noexcept;
   void TellNotSaved(SettingsStore& store) noexcept;
   void RefreshTitle() noexcept;

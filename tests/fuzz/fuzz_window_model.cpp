@@ -92,7 +92,11 @@ void Step(FakeWindow& w, Input& input) {
     w.Key(kEntryKeys[input.Byte() % std::size(kEntryKeys)]);
   } else if (kind < 7) {  // from the entry box or from the main window
     const int vk = kShortcuts[input.Byte() % std::size(kShortcuts)];
-    kind == 5 ? void(w.Key(vk)) : void(w.model.ShortcutKey(vk));
+    if (kind == 5) {
+      w.Key(vk);
+    } else {
+      w.model.ShortcutKey(vk);
+    }
   } else if (kind == 7) {
     w.display.clipboardBusy = input.Byte() % 2 != 0;
     w.model.TransferHistory();
@@ -110,8 +114,11 @@ void Step(FakeWindow& w, Input& input) {
     const Fade fade = input.Byte() % 2 != 0 ? Fade::In : Fade::Out;
     const unsigned session = w.display.fadeSession - input.Byte() % 2;
     const unsigned step = input.Byte() % 50;
-    input.Byte() % 4 == 0 ? w.model.FadeEnded(fade, session)
-                          : w.model.FadeStep(fade, session, static_cast<int>(step));
+    if (input.Byte() % 4 == 0) {
+      w.model.FadeEnded(fade, session);
+    } else {
+      w.model.FadeStep(fade, session, static_cast<int>(step));
+    }
   } else {  // a screen-row result, perhaps of a check long gone
     w.model.ScreenRowLimitComputed(input.Number(80) - 20, input.Byte());
   }

@@ -51,7 +51,10 @@ class FakeDisplay : public Display {
     const AllocationsAllowed allowed;
     rects[pane] = rect;
   }
-  void SetTitle(const Text& text) override { Record(title, text), ++titleSets; }
+  void SetTitle(const Text& text) override {
+    Record(title, text);
+    ++titleSets;
+  }
   void SetStatusText(const Text& text) override { Record(status, text); }
   void LayoutStatusBar(int, int) override { ++statusLayouts; }
   void SetItemState(MenuItem item, ItemState state) override {
@@ -62,7 +65,9 @@ class FakeDisplay : public Display {
   void PlaceWindow(WindowSize wanted, bool inTopmostBand) override {
     topmostBand = inTopmostBand;
     wanted.height = std::min(wanted.height, maxHeight);
-    wanted == size ? void() : Resize(wanted);
+    if (!(wanted == size)) {
+      Resize(wanted);
+    }
   }
   void SetAlpha(int value) override { alpha = value; }
   void CapturePointer() override { captured = true; }
@@ -128,7 +133,8 @@ class FakeStore : public SettingsStore {
  public:
   bool Save(const StoredModes& stored) override {
     if (!fails) {
-      file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128)), ++saves;
+      file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128));
+      ++saves;
     }
     return !fails;
   }
@@ -181,8 +187,14 @@ class FakeWindow {
       Type(std::to_string(i) + "\n");
     }
   }
-  void Resize(int width, int height) { display.Resize({width, height}), Settle(); }
-  void Move() { model.Moved(), Settle(); }
+  void Resize(int width, int height) {
+    display.Resize({width, height});
+    Settle();
+  }
+  void Move() {
+    model.Moved();
+    Settle();
+  }
 
   static std::vector<Text> Lines(const Text& pane) {
     std::vector<Text> lines;
