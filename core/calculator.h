@@ -16,6 +16,11 @@ namespace tapecount {
 
 enum class Operation { Add, Subtract, Multiply, Divide };
 
+// Each operation's sign, as the title and the journal show it: '+', '-', '*' or '/'.
+char16_t SignOf(Operation operation);
+// The operation a sign stands for; nothing for any other character.
+std::optional<Operation> OperationOf(char16_t sign);
+
 // What each applied entry was: enough to apply it again exactly.
 struct EntryRecord {
   Operation operation;

@@ -15,7 +15,7 @@ struct CheckRequest {
   int rowHeight;
 };
 
-ScreenBox BoxOf(const RECT& rect) {
+Box BoxOf(const RECT& rect) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 

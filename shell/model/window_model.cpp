@@ -19,9 +19,6 @@ ItemState CheckedIf(bool on) {
   return on ? ItemState::Checked : ItemState::Unchecked;
 }
 
-// The journal's sign of each operation, in the order of Operation.
-constexpr TextView kOperationSigns = u"+-*/";
-
 }  // namespace
 
 int ScreenRowLimit(int maximisedHeight, int top, int rowHeight) {
@@ -336,8 +333,7 @@ Journal WindowModel::TapeJournal() const {
     Text row(entries.Line(i + 1));
     row += release_.clipboardSeparator;
     row += totals.Line(i + 1);
-    journal.entries.push_back({kOperationSigns[static_cast<std::size_t>(record.operation)],
-                               record.negativeEntry, record.value, row});
+    journal.entries.push_back({SignOf(record.operation), record.negativeEntry, record.value, row});
   }
   return journal;
 }
@@ -379,12 +375,12 @@ bool WindowModel::Replay(const std::vector<JournalEntry>& entries) {
 // release's tape (an operation the program does not have, one the range check refuses, or
 // another row than the one it gives).
 std::optional<PreparedEntry> WindowModel::PrepareReplayed(const JournalEntry& entry) {
-  const std::size_t sign = kOperationSigns.find(entry.operation);
-  if (sign == TextView::npos) {
+  const std::optional<Operation> operation = OperationOf(entry.operation);
+  if (!operation) {
     return std::nullopt;
   }
   std::optional<PreparedEntry> prepared =
-      calculator_.Prepare({static_cast<Operation>(sign), entry.negativeEntry, entry.value});
+      calculator_.Prepare({*operation, entry.negativeEntry, entry.value});
   if (prepared &&
       prepared->lines.entryLine + release_.clipboardSeparator + prepared->lines.totalLine !=
           entry.row) {

@@ -12,6 +12,7 @@
 #include "core/release.h"
 #include "history/tape.h"
 #include "shell/model/journal.h"
+#include "shell/model/screen.h"
 
 namespace tapecount {
 
@@ -38,12 +39,6 @@ struct PrintDevice {
   int pixelsPerInchX, pixelsPerInchY;  // LOGPIXELSX, LOGPIXELSY
   int offsetX, offsetY;                // PHYSICALOFFSETX, PHYSICALOFFSETY
   int width, height;                   // HORZRES, VERTRES
-};
-struct Box {
-  int left, top, right, bottom;
-  bool operator==(const Box& o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
 };
 Box PrintRectangle(const PrintDevice& device, const Box& margins);
 
