@@ -141,6 +141,25 @@ std::optional<Journal> ReadJournal(std::string_view bytes) {
   return journal;
 }
 
+Text JournalFileName(const JournalStamp& stamp) {
+  const auto twoDigits = [](Text& text, int n) {
+    text += static_cast<char16_t>(u'0' + n / 10 % 10);
+    text += static_cast<char16_t>(u'0' + n % 10);
+  };
+  Text name = u"tape-";
+  AppendInt(name, stamp.year);
+  twoDigits(name, stamp.month);
+  twoDigits(name, stamp.day);
+  name += u'-';
+  twoDigits(name, stamp.hour);
+  twoDigits(name, stamp.minute);
+  twoDigits(name, stamp.second);
+  name += u'-';
+  AppendInt(name, stamp.process);
+  name += u".txt";
+  return name;
+}
+
 Text RestartCommandLine(const RestartRequest& request) {
   // A Windows path holds no quotes, so quoting is enough.
   Text line = kRestoreSwitch;

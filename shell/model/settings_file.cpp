@@ -254,4 +254,24 @@ std::string EncodeUtf16(TextView text) {
   return bytes;
 }
 
+bool SaveMayReplace(bool exists, bool readOnly) {
+  return !exists || !readOnly;
+}
+
+bool SaveTriesAgain(FileError error, unsigned long elapsedMs) {
+  return error != FileError::Other && elapsedMs < kSaveWaitMs;
+}
+
+std::optional<Text> TemporarySettingsPath(TextView path, unsigned long process, int attempt) {
+  if (attempt >= 100) {
+    return std::nullopt;
+  }
+  Text name(path);
+  name += u'.';
+  AppendInt(name, process);
+  name += u'-';
+  AppendInt(name, attempt);
+  return name;
+}
+
 }  // namespace tapecount

@@ -118,5 +118,11 @@ TEST(Journal, EveryTruncationReadsAsNothingButTheLastLineBreak) {
   }
 }
 
+TEST(Journal, FileNameOfATimeAndAProcess) {
+  EXPECT_EQ(JournalFileName({2025, 1, 31, 9, 3, 5, 4242}), u"tape-20250131-090305-4242.txt");
+  EXPECT_EQ(JournalFileName({2099, 12, 10, 23, 59, 59, 4294967295}),
+            u"tape-20991210-235959-4294967295.txt");
+}
+
 }  // namespace
 }  // namespace tapecount

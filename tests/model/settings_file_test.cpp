@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/fake_window.h"
 
 namespace tapecount {
@@ -102,6 +104,24 @@ TEST(SettingsFile, ASaveUpdatesItsKeysAndKeepsEveryOtherLine) {
   // Bytes the ANSI code page cannot decode are read byte for byte.
   const Decoders failing{ShiftJis, [](std::string_view) { return std::optional<Text>(); }};
   EXPECT_EQ(DecodeSettingsFile("caf\xE9", failing), u"caf\u00E9");
+}
+
+// A read-only file stays; a busy one is tried again for half a second; the new file's names.
+TEST(SettingsFile, TheSavesDealingsWithTheFileSystem) {
+  // No file reads as every attribute set, read-only among them.
+  for (const auto& [exists, readOnly, replaced] :
+       {std::tuple{false, true, true}, {true, false, true}, {true, true, false}}) {
+    EXPECT_EQ(SaveMayReplace(exists, readOnly), replaced) << exists << readOnly;
+  }
+  for (const auto& [error, elapsed, again] : {std::tuple{FileError::SharingViolation, 0, true},
+                                              {FileError::AccessDenied, 499, true},
+                                              {FileError::SharingViolation, 500, false},
+                                              {FileError::Other, 0, false}}) {
+    EXPECT_EQ(SaveTriesAgain(error, elapsed), again) << static_cast<int>(error) << " " << elapsed;
+  }
+  EXPECT_EQ(TemporarySettingsPath(u"C:\\a.ini", 4242, 0), u"C:\\a.ini.4242-0");
+  EXPECT_EQ(TemporarySettingsPath(u"a.ini", 4294967295, 99), u"a.ini.4294967295-99");
+  EXPECT_EQ(TemporarySettingsPath(u"a.ini", 1, 100), std::nullopt);
 }
 
 }  // namespace
