@@ -1,5 +1,5 @@
 // The main window's own rules, without the window system: the four modes with their
-// switches and toggles, the title, the menu marks, the size keys and their bounds, the size
+// switch and toggle, the title, the menu marks, the size keys and their bounds, the size
 // handling that fits the tape to the window, the screen-row checks' results, undo and
 // clear-all, transparency's pointer tracking, and the settings' modes. It takes events in
 // the program's own terms and tells the Display what to show and which size to take.
