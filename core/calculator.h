@@ -29,8 +29,10 @@ struct EntryRecord {
 };
 
 struct CalcState {
-  ValueStack entryStack;             // every applied entry, in order (with entry history)
-  ValueStack totalStack;             // the total after every entry; the top is the current total
+  // Above a 0: with entry history, every applied entry and the total after each; without, the
+  // running total alone. The total stack's top is the current total.
+  ValueStack entryStack;
+  ValueStack totalStack;
   std::vector<EntryRecord> records;  // every applied entry not taken back, in order
   char16_t pendingOperator = u'+';
   bool negativeEntry = false;  // '-' started the entry on an empty box
@@ -79,7 +81,7 @@ class Calculator {
   Calculator(const Calculator&) = delete;
   Calculator& operator=(const Calculator&) = delete;
 
-  // Window creation: 0 on both stacks, so neither is ever empty in normal use. Throws
+  // Window creation: a 0 on each stack the release keeps, so none is ever empty in use. Throws
   // std::bad_alloc when there is no memory for them.
   void Start();
   // Every key-down of the entry box. Nothing is applied here: an operator key with an entry

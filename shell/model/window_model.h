@@ -167,7 +167,6 @@ class WindowModel {
   bool PointerInside() const { return pointerInside_; }
   bool FadeRunning(Fade fade) const { return fadeRunning_[Index(fade)]; }
   WindowSize StoredSize() const { return stored_; }
-  bool RefitSuppressed() const { return suppressRefit_; }
   // Every screen-row check asked for so far has reported.
   bool ScreenRowChecksSettled() const { return !checkRunning_ && !checkWanted_; }
   const Tape& GetTape() const { return tape_; }
