@@ -43,16 +43,16 @@ Box PrintRectangle(const PrintDevice& device, const Box& margins) {
 }
 
 const WindowModel::ShortcutRow WindowModel::kShortcuts[] = {
-    {kVkBack, &WindowModel::UndoLastEntry, true},
-    {kVkReturn, &WindowModel::FocusEntry, false},  // in the entry box Enter is a plus key
-    {kVkControl, &WindowModel::Quit, false},
-    {kVkPrior, &WindowModel::ShrinkByOneRow, false},
-    {kVkUp, &WindowModel::ShrinkByOneRow, false},
-    {kVkNext, &WindowModel::GrowByOneRow, false},
-    {kVkDown, &WindowModel::GrowByOneRow, false},
-    {kVkLeft, &WindowModel::Narrow, false},
-    {kVkRight, &WindowModel::Widen, false},
-    {kVkDelete, &WindowModel::ClearAll, false},
+    {kVkBack, &WindowModel::UndoLastEntry},
+    {kVkReturn, &WindowModel::FocusEntry},  // in the entry box Enter is a plus key
+    {kVkControl, &WindowModel::Quit},
+    {kVkPrior, &WindowModel::ShrinkByOneRow},
+    {kVkUp, &WindowModel::ShrinkByOneRow},
+    {kVkNext, &WindowModel::GrowByOneRow},
+    {kVkDown, &WindowModel::GrowByOneRow},
+    {kVkLeft, &WindowModel::Narrow},
+    {kVkRight, &WindowModel::Widen},
+    {kVkDelete, &WindowModel::ClearAll},
 };
 
 // In the order of Mode.
@@ -122,8 +122,12 @@ EntryKey WindowModel::HandleEntryBoxKey(int vk) {
 }
 
 bool WindowModel::ShortcutKey(int vk) noexcept {
+  // Without entry history there is no undo: Backspace is the edit control's alone.
+  if (vk == kVkBack && !release_.keepsEntryHistory) {
+    return false;
+  }
   for (const ShortcutRow& row : kShortcuts) {
-    if (row.vk == vk && (!row.needsUndo || release_.keepsEntryHistory)) {
+    if (row.vk == vk) {
       return Guarded(true, [&] {
         (this->*row.action)();
         return true;

@@ -176,7 +176,6 @@ class WindowModel {
   struct ShortcutRow {
     int vk;
     void (WindowModel::*action)();
-    bool needsUndo;  // a release without entry history has no such row
   };
   static const ShortcutRow kShortcuts[];
   struct ModeRow {

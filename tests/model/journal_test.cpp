@@ -74,6 +74,7 @@ TEST(Journal, WritesTheFormatAndReadsBackEveryValueExactly) {
   EXPECT_EQ(ReadJournal(bytes).value().entries.at(0).row,
             u"x\xFFFD\xFFFD\U00010000\xFFFD\xE000\xFFFD");
   EXPECT_EQ(EncodeUtf8(TextView(u"\xD800\xDC00", 1)), "\xEF\xBF\xBD");  // its pair not read
+  EXPECT_EQ(EncodeUtf8(u"\U0010FFFF"), "\xF4\x8F\xBF\xBF");             // a pair at the end
 }
 
 // The sample with the first `from` replaced.
