@@ -182,7 +182,7 @@ class WindowModel {
     bool ModeFlags::*flag;
     const char16_t* title;  // the title's field while on; none: not in the title
     MenuItem item;
-    void (WindowModel::*effect)(bool on);  // none: the flag, title and mark are all
+    void (WindowModel::*effect)(bool on);  // what else the mode does, if anything
     bool heldWithoutRoom;                  // in auto mode with no room below, stays as it is
   };
   static const ModeRow kModes[];
