@@ -53,9 +53,9 @@ TEST(WindowModel, OpensWithTheStoredModesAndTheRowsItHasRoomFor) {
   EXPECT_FALSE(on.display.topmostBand);
   EXPECT_FALSE(on.model.SettingsDirty());
   EXPECT_EQ(Flags(on.model.ModesToSave()), "10010");
-  const int sets = on.display.titleSets;
+  const int sets = on.display.textSets;
   on.Type("1\n2+");
-  EXPECT_EQ(on.display.titleSets, sets);
+  EXPECT_EQ(on.display.textSets, sets);
 }
 
 // Margins are cut to whole inches: 999 counts as none, the paper's corner.
@@ -144,6 +144,8 @@ TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
   const StoredModes autoExpand{{true}};
   FakeWindow grows(kRelease134, autoExpand), old(kRelease127, autoExpand),
       refused(kRelease134, autoExpand);
+  grows.screenRowLimit = 8;  // outside auto mode the room below does not count
+  grows.Move();
   grows.EnterNumbers(1, 7);
   EXPECT_EQ(grows.display.size.height, 335);
   EXPECT_EQ(grows.InputLines().front(), u"入力履歴");
@@ -288,7 +290,7 @@ TEST(WindowModel, PointerIsInsideTheWholeWindowRectangleReadAsTheMessageCarriesI
       {MoveAt(20, 20), true},      {MoveAt(267, 247), true},  // the right and bottom edges
       {MoveAt(268, 20), false},    {MoveAt(20, 248), false},  // one past them
       {MoveAt(-8, 20), false},     {MoveAt(20, -50), false},  // the left frame, the title bar
-      {MoveAt(-200, -200), false},
+      {MoveAt(-200, -200), false}, {{0, 0, 100, 50, Box{100, 50, 375, 347}}, true},  // a corner
   };
   for (const auto& [move, inside] : cases) {
     FakeWindow w;
@@ -305,8 +307,8 @@ TEST(WindowModel, FadesFollowThePointerOneOfAKindAtATime) {
   EXPECT_TRUE(w.display.fades.empty());
   EXPECT_FALSE(w.display.captured);
   w.Key(kVkF4);
-  w.model.PointerMoved(MoveAt(20, 20));  // comes in: captured, fades in
-  w.model.PointerMoved(MoveAt(30, 30));  // no second fade
+  EXPECT_TRUE(w.model.PointerMoved(MoveAt(20, 20)));  // comes in: captured, fades in
+  w.model.PointerMoved(MoveAt(30, 30));               // no second fade
   ASSERT_EQ(w.display.fades.size(), 1u);
   const FadePlan in = w.display.fades[0];
   EXPECT_EQ(std::tie(in.fade, in.waitMs, in.steps, in.stepMs), std::tuple(Fade::In, 0, 42, 10));

@@ -53,9 +53,12 @@ class FakeDisplay : public Display {
   }
   void SetTitle(const Text& text) override {
     Record(title, text);
-    ++titleSets;
+    ++textSets;
   }
-  void SetStatusText(const Text& text) override { Record(status, text); }
+  void SetStatusText(const Text& text) override {
+    Record(status, text);
+    ++textSets;
+  }
   void LayoutStatusBar(int, int) override { ++statusLayouts; }
   void SetItemState(MenuItem item, ItemState state) override {
     const AllocationsAllowed allowed;
@@ -119,7 +122,8 @@ class FakeDisplay : public Display {
   unsigned fadeSession = 0;
   bool clipboardBusy = false, threadsFail = false, captured = false, topmostBand = false,
        closed = false;
-  int maxHeight = 1 << 20, alpha = 255, focusCount = 0, statusLayouts = 0, titleSets = 0;
+  int maxHeight = 1 << 20, alpha = 255, focusCount = 0, statusLayouts = 0,
+      textSets = 0;  // the title and the status bar: each costs a repaint
 
  private:
   static void Record(Text& to, TextView text) {
