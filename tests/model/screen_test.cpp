@@ -5,8 +5,6 @@
 
 #include <tuple>
 
-#include "shell/model/window_model.h"
-
 namespace tapecount {
 namespace {
 
