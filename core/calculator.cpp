@@ -9,6 +9,9 @@ namespace tapecount {
 
 namespace {
 
+// The signs, in the order of Operation.
+constexpr TextView kOperationSigns = u"+-*/";
+
 double Compute(Operation operation, double entry, double old) {
   switch (operation) {
     case Operation::Subtract:
@@ -49,6 +52,18 @@ Text LastEntryText(const EntryRecord& record, const Text& amount) {
 }
 
 }  // namespace
+
+char16_t SignOf(Operation operation) {
+  return kOperationSigns[static_cast<std::size_t>(operation)];
+}
+
+std::optional<Operation> OperationOf(char16_t sign) {
+  const std::size_t at = kOperationSigns.find(sign);
+  if (at == TextView::npos) {
+    return std::nullopt;
+  }
+  return static_cast<Operation>(at);
+}
 
 void AppendModeText(Text& out, char16_t pendingOperator) {
   out += u"「 ";
@@ -190,26 +205,20 @@ Operation Calculator::OperationFor(KeyGroup key) const {
       return Operation::Multiply;
     case KeyGroup::Divide:
       return Operation::Divide;
-    default:
-      switch (state_.pendingOperator) {
-        case u'*':
-          return Operation::Multiply;
-        case u'/':
-          return Operation::Divide;
-        default:
-          return Operation::Add;  // a pending '-' is carried by the entry's own sign
-      }
+    default: {
+      // A pending '-' is carried by the entry's own sign.
+      const Operation pending = OperationOf(state_.pendingOperator).value_or(Operation::Add);
+      return pending == Operation::Subtract ? Operation::Add : pending;
+    }
   }
 }
 
-// The entry and the new total go on the stacks, the node below the new top keeping the total
-// before the entry; the release without entry history keeps the running total alone.
+// The entry and the new total go on the stacks (room was made); the release without entry
+// history keeps the running total alone.
 void Calculator::Record(const PreparedEntry& entry) noexcept {
-  state_.savedTotal = TopValue(state_.totalStack);
   if (release_.keepsEntryHistory) {
     Push(state_.entryStack, entry.record.value, display_);
     Push(state_.totalStack, entry.total, display_);
-    state_.totalStack.top->next->value = state_.savedTotal;
   } else {
     SetTopValue(state_.totalStack, entry.total);
   }

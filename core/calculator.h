@@ -16,6 +16,11 @@ namespace tapecount {
 
 enum class Operation { Add, Subtract, Multiply, Divide };
 
+// Each operation's sign, as the title and the journal show it: '+', '-', '*' or '/'.
+char16_t SignOf(Operation operation);
+// The operation a sign stands for; nothing for any other character.
+std::optional<Operation> OperationOf(char16_t sign);
+
 // What each applied entry was: enough to apply it again exactly.
 struct EntryRecord {
   Operation operation;
@@ -24,12 +29,13 @@ struct EntryRecord {
 };
 
 struct CalcState {
-  ValueStack entryStack;             // every applied entry, in order
-  ValueStack totalStack;             // the total after every entry; the top is the current total
+  // Above a 0: with entry history, every applied entry and the total after each; without, the
+  // running total alone. The total stack's top is the current total.
+  ValueStack entryStack;
+  ValueStack totalStack;
   std::vector<EntryRecord> records;  // every applied entry not taken back, in order
   char16_t pendingOperator = u'+';
   bool negativeEntry = false;  // '-' started the entry on an empty box
-  double savedTotal = 0;       // the total before the entry now being applied
 };
 
 enum class KeyResult {
@@ -55,7 +61,7 @@ struct PreparedEntry {
 
 struct KeyOutcome {
   KeyResult result;
-  // An entry the key applies: the caller makes room for its lines, then calls Apply.
+  // An entry the key applies: the caller makes room for its lines, then records and shows it.
   std::optional<PreparedEntry> entry;
 };
 
@@ -75,7 +81,7 @@ class Calculator {
   Calculator(const Calculator&) = delete;
   Calculator& operator=(const Calculator&) = delete;
 
-  // Window creation: 0 on both stacks, so neither is ever empty in normal use. Throws
+  // Window creation: a 0 on each stack the release keeps, so none is ever empty in use. Throws
   // std::bad_alloc when there is no memory for them.
   void Start();
   // Every key-down of the entry box. Nothing is applied here: an operator key with an entry
@@ -85,12 +91,8 @@ class Calculator {
   // The same for an entry applied before, given as its record (a replay): nothing, and
   // nothing said, when the range check refuses it.
   std::optional<PreparedEntry> Prepare(const EntryRecord& record);
-  // Applies a prepared entry: onto the stacks and into the displays. Cannot fail.
-  void Apply(const PreparedEntry& entry) noexcept {
-    Record(entry);
-    Show(entry.lines);
-  }
-  // The two halves: a replay records every entry and shows only the last.
+  // Applies a prepared entry: onto the stacks (Record), and into the displays (Show), which a
+  // replay does for its last entry alone. Neither can fail.
   void Record(const PreparedEntry& entry) noexcept;
   void Show(const AppliedEntry& lines) noexcept;
   void ResetForNextEntry() noexcept;
@@ -101,7 +103,8 @@ class Calculator {
   // Clear-all's share: empty entry box, both displays "0", the stacks back to their zeros.
   // Needs no memory: the stacks keep a block for their zeros.
   void Reset() noexcept;
-  // The pending operator and the flag as a replay of the tape left them.
+  // The pending operator a replayed tape ends with; the negative-entry flag stays clear, as
+  // after any applied entry.
   void SetPending(char16_t pendingOperator) noexcept { state_.pendingOperator = pendingOperator; }
 
   const CalcState& State() const { return state_; }

@@ -1,6 +1,7 @@
 // UTF-16 text as the portable code keeps it; the shell converts at the window boundary.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <string>
@@ -32,6 +33,13 @@ inline Text Widen(std::string_view ascii) {
 // White space as the "C" locale has it: space, tab, line feed, vertical tab, form feed, CR.
 inline bool IsAsciiSpace(char16_t c) {
   return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// Equal when A-Z and a-z are taken as the same, as the platform compares names.
+inline bool SameIgnoringAsciiCase(TextView a, TextView b) {
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
 }
 
 // Appends the decimal digits of `value`, with a '-' when negative: no allocation when `out`

@@ -21,10 +21,9 @@ LRESULT Exit(Shell& shell) {
   return 1;
 }
 
-// A command of the window model whose result is 1.
-template <void (WindowModel::*action)()>
-LRESULT Model(Shell& shell) {
-  (shell.model.*action)();
+template <Mode mode>
+LRESULT ToggleMode(Shell& shell) {
+  shell.model.ToggleMode(mode);
   return 1;
 }
 
@@ -39,14 +38,14 @@ const Command kCommands[] = {
     {IDM_TRANSFER, TransferHistory},
     {IDM_PAGE_SETUP, ShowPageSetup},
     {IDM_PRINT, PrintHistory},
-    {IDM_AUTO_EXPAND, Model<&WindowModel::ToggleAutoExpand>},
-    {IDM_TOPMOST, Model<&WindowModel::ToggleTopmost>},
+    {IDM_AUTO_EXPAND, ToggleMode<Mode::AutoExpand>},
+    {IDM_TOPMOST, ToggleMode<Mode::Topmost>},
     {IDM_SAVE_SETTINGS, SaveSettings},
     {IDM_BACKGROUND_COLOUR, ChooseBackgroundColour},
     {IDM_ENTRY_FONT, ChooseEntryFont},
-    {IDM_AUTO_MODE, Model<&WindowModel::ToggleAutoMode>},
+    {IDM_AUTO_MODE, ToggleMode<Mode::AutoMode>},
     {IDM_SINGLE_INSTANCE, ToggleSingleInstance},
-    {IDM_TRANSPARENCY, Model<&WindowModel::ToggleTransparency>},
+    {IDM_TRANSPARENCY, ToggleMode<Mode::Transparency>},
 };
 
 }  // namespace

@@ -41,11 +41,11 @@ class PageSetup {
 // Puts the text on the clipboard as CF_UNICODETEXT, `owner` the clipboard's owner, waiting
 // briefly for a clipboard that another program holds. False when it could not.
 bool CopyHistoryToClipboard(HWND owner, const Text& text);
-// Command 166: the history to the clipboard, and the viewer opened.
+// The transfer command: the history to the clipboard, and the clipboard viewer opened.
 LRESULT TransferHistory(Shell& shell);
-// Command 167.
+// The page setup command: the dialog, its margins and paper kept for printing.
 LRESULT ShowPageSetup(Shell& shell);
-// Command 168.
+// The print command: the print dialog, then the history printed.
 LRESULT PrintHistory(Shell& shell);
 INT_PTR CALLBACK ClipboardViewer(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

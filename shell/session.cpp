@@ -11,9 +11,6 @@ namespace tapecount {
 
 namespace {
 
-// A journal larger than this is not the program's.
-constexpr LONGLONG kLargestJournal = 256LL << 20;
-
 std::wstring CurrentFolder() {
   const DWORD needed = GetCurrentDirectoryW(0, nullptr);
   std::wstring folder(needed, L'\0');
@@ -41,28 +38,15 @@ std::wstring NewJournalPath() {
   }
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  const auto twoDigits = [](Text& text, WORD n) {
-    text += static_cast<char16_t>(u'0' + n / 10 % 10);
-    text += static_cast<char16_t>(u'0' + n % 10);
-  };
-  Text name = u"\\tape-";
-  AppendInt(name, now.wYear);
-  twoDigits(name, now.wMonth);
-  twoDigits(name, now.wDay);
-  name += u'-';
-  twoDigits(name, now.wHour);
-  twoDigits(name, now.wMinute);
-  twoDigits(name, now.wSecond);
-  name += u'-';
-  AppendInt(name, GetCurrentProcessId());
-  name += u".txt";
-  return folder + Wide(name);
+  return folder + L"\\" +
+         Wide(JournalFileName({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
+                               GetCurrentProcessId()}));
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
   return ReadWhole(FileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
-                   kLargestJournal);
+                   LONGLONG{kLargestJournal});
 }
 
 // Whether a file starts as a kept tape does: read before the settings, to know in which

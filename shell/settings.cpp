@@ -34,25 +34,25 @@ const Decoders kDecoders{
     [](std::string_view bytes) { return Decode(932, MB_ERR_INVALID_CHARS, bytes); },
     [](std::string_view bytes) { return Decode(CP_ACP, 0, bytes); }};
 
-// Another program may have the file open for a moment (a virus scanner, an indexer, an
-// editor): what it refuses then is tried again, for half a second in all, since a save
-// holds up the window.
+// A save's waits for another program that holds the file (SaveTriesAgain), timed from the
+// save's start.
 class SharingWait {
  public:
   // After a failure with `error`: true, once it has waited a little, when another try may
   // get through.
   bool Again(DWORD error) const {
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
-        static_cast<int>(giveUp_ - GetTickCount()) <= 0) {
+    const FileError kind = error == ERROR_SHARING_VIOLATION ? FileError::SharingViolation
+                           : error == ERROR_ACCESS_DENIED   ? FileError::AccessDenied
+                                                            : FileError::Other;
+    if (!SaveTriesAgain(kind, GetTickCount() - start_)) {
       return false;
     }
-    Sleep(kRetryMs);
+    Sleep(kSaveRetryMs);
     return true;
   }
 
  private:
-  static constexpr DWORD kRetryMs = 20;
-  const DWORD giveUp_ = GetTickCount() + 500;
+  const DWORD start_ = GetTickCount();
 };
 
 // The settings file's text; nothing when it exists but cannot be read whole, or is larger
@@ -95,9 +95,13 @@ bool MoveOver(const std::wstring& from, const std::wstring& to, const SharingWai
 // saving at once leave one copy's file.
 bool WriteSettingsText(const std::wstring& path, const Text& text, const SharingWait& wait) {
   const std::string bytes = EncodeUtf16(text);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring temporary =
-        path + L"." + Wide(IntToText(GetCurrentProcessId())) + L"-" + Wide(IntToText(attempt));
+  for (int attempt = 0;; ++attempt) {
+    const std::optional<Text> name =
+        TemporarySettingsPath(ToText(path), GetCurrentProcessId(), attempt);
+    if (!name) {
+      return false;
+    }
+    const std::wstring temporary = Wide(*name);
     FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
@@ -117,7 +121,6 @@ bool WriteSettingsText(const std::wstring& path, const Text& text, const Sharing
     DeleteFileW(temporary.c_str());
     return false;
   }
-  return false;
 }
 
 StoredModes StoredModesFromFile() {
@@ -160,10 +163,9 @@ std::wstring SettingsPath() {
 // Every key to the file, every other line of it kept; false when nothing could be written.
 bool FileSettingsStore::Save(const StoredModes& stored) {
   const std::wstring path = SettingsPath();
-  // A read-only file is the user's word that it stays as it is (moving a new file over it
-  // would replace it all the same on some systems).
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+  if (!SaveMayReplace(attributes != INVALID_FILE_ATTRIBUTES,
+                      (attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
     return false;
   }
   const SharingWait wait;  // one wait for the whole save

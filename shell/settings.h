@@ -49,13 +49,13 @@ class FileSettingsStore final : public SettingsStore {
 void ReadSingleInstanceSetting(Shell& shell);
 // Right after the window is shown: the stored modes applied.
 void LoadSettings(Shell& shell);
-// Commands 171 and 178.
+// The save-settings command, and the single-instance guard's (which saves at once).
 LRESULT SaveSettings(Shell& shell);
 LRESULT ToggleSingleInstance(Shell& shell);
 
 // The records belong to the main window; called while it is being created.
 void InitEntryAppearance(EntryAppearance& look, HWND owner);
-// Commands 172 and 173: 1 when the user chose, else 0.
+// The background colour and entry font commands: 1 when the user chose, else 0.
 LRESULT ChooseBackgroundColour(Shell& shell);
 LRESULT ChooseEntryFont(Shell& shell);
 // WM_CTLCOLOREDIT: the entry box's colours, and the brush it paints with.

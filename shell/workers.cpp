@@ -28,7 +28,7 @@ void MakeRoomForMonitors(CheckRequest& request) noexcept {
   }
 }
 
-ScreenBox BoxOf(const RECT& rect) {
+Box BoxOf(const RECT& rect) {
   return {rect.left, rect.top, rect.right, rect.bottom};
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "core/calculator.h"
 #include "history/tape.h"
 #include "shell/model/utf8.h"
 
@@ -11,17 +12,12 @@ namespace tapecount {
 
 namespace {
 
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char16_t kLineBreak[] = u"\r\n";
 constexpr char16_t kPendingLine[] = u"\t\t\tpending ";
 constexpr char16_t kEndLine[] = u"\t\t\tend";
 
 bool EndsWith(TextView text, TextView end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
-bool IsOperation(char16_t c) {
-  return c == u'+' || c == u'-' || c == u'*' || c == u'/';
 }
 
 Text FirstLine() {
@@ -71,7 +67,7 @@ std::optional<JournalEntry> ParseEntry(TextView line) {
     return std::nullopt;
   }
   TextView machine = line.substr(split + 2);
-  if (machine.empty() || !IsOperation(machine[0])) {
+  if (machine.empty() || !OperationOf(machine[0])) {
     return std::nullopt;
   }
   const bool negative = machine.size() > 1 && machine[1] == u'n';
@@ -95,7 +91,7 @@ std::string WriteJournal(const Journal& journal) {
             ValueText(entry.value) + kLineBreak;
   }
   text += kPendingLine + Text(1, journal.pendingOperator) + kLineBreak + kEndLine + kLineBreak;
-  return kByteOrderMark + EncodeUtf8(text);
+  return std::string(kUtf8ByteOrderMark) + EncodeUtf8(text);
 }
 
 bool BeginsAsJournal(std::string_view head) {
@@ -108,10 +104,10 @@ bool BeginsAsJournal(std::string_view head) {
 }
 
 std::optional<Journal> ReadJournal(std::string_view bytes) {
-  if (bytes.substr(0, 3) != kByteOrderMark) {
+  if (bytes.substr(0, kUtf8ByteOrderMark.size()) != kUtf8ByteOrderMark) {
     return std::nullopt;
   }
-  const std::optional<Text> text = DecodeUtf8(bytes.substr(3));
+  const std::optional<Text> text = DecodeUtf8(bytes.substr(kUtf8ByteOrderMark.size()));
   if (!text) {
     return std::nullopt;
   }
@@ -139,7 +135,7 @@ std::optional<Journal> ReadJournal(std::string_view bytes) {
   }
   const TextView pending = lines[count - 2];
   if (pending.size() != TextView(kPendingLine).size() + 1 ||
-      pending.substr(0, pending.size() - 1) != kPendingLine || !IsOperation(pending.back())) {
+      pending.substr(0, pending.size() - 1) != kPendingLine || !OperationOf(pending.back())) {
     return std::nullopt;
   }
   Journal journal;
@@ -152,6 +148,25 @@ std::optional<Journal> ReadJournal(std::string_view bytes) {
     journal.entries.emplace_back(std::move(*entry));
   }
   return journal;
+}
+
+Text JournalFileName(const JournalStamp& stamp) {
+  const auto twoDigits = [](Text& text, int n) {
+    text += static_cast<char16_t>(u'0' + n / 10 % 10);
+    text += static_cast<char16_t>(u'0' + n % 10);
+  };
+  Text name = u"tape-";
+  AppendInt(name, stamp.year);
+  twoDigits(name, stamp.month);
+  twoDigits(name, stamp.day);
+  name += u'-';
+  twoDigits(name, stamp.hour);
+  twoDigits(name, stamp.minute);
+  twoDigits(name, stamp.second);
+  name += u'-';
+  AppendInt(name, stamp.process);
+  name += u".txt";
+  return name;
 }
 
 Text RestartCommandLine(const RestartRequest& request) {
@@ -187,14 +202,15 @@ std::optional<RestartRequest> ParseRestartCommandLine(TextView commandLine) {
     Text& argument = arguments[count++];
     bool quoted = false;
     for (; i < commandLine.size() && (quoted || !IsAsciiSpace(commandLine[i])); ++i) {
-      commandLine[i] == u'"' ? void(quoted = !quoted) : argument.push_back(commandLine[i]);
+      if (commandLine[i] == u'"') {
+        quoted = !quoted;
+      } else {
+        argument.push_back(commandLine[i]);
+      }
     }
   }
   const auto isSwitch = [](const Text& argument) {
-    return argument.size() == std::size(kRestoreSwitch) - 1 &&
-           std::equal(argument.begin(), argument.end(), kRestoreSwitch, [](char16_t a, char16_t b) {
-             return (a >= u'A' && a <= u'Z' ? a + 32 : a) == b;
-           });
+    return SameIgnoringAsciiCase(argument, kRestoreSwitch);
   };
   if (count == 1 && !isSwitch(arguments[0]) && !arguments[0].empty()) {
     return RestartRequest{arguments[0], Text(), true};

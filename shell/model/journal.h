@@ -22,6 +22,16 @@ namespace tapecount {
 
 // What the first line ends with; another format, or none, is not the program's journal.
 inline constexpr char16_t kJournalMark[] = u"(tapecount-tape 1)";
+// A larger file is not the program's journal.
+inline constexpr std::size_t kLargestJournal = std::size_t{256} << 20;
+
+// When, and by which running copy, a journal is named: the local time and the process's id.
+struct JournalStamp {
+  int year, month, day, hour, minute, second;
+  unsigned long process;
+};
+// "tape-20250131-093005-4242.txt": each running copy's own, in the order of their times.
+Text JournalFileName(const JournalStamp& stamp);
 
 struct JournalEntry {
   char16_t operation;  // '+', '-', '*' or '/': the operation applied (not the key)

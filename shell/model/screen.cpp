@@ -10,7 +10,7 @@ namespace tapecount {
 namespace {
 
 // In doubles: exact for any real screen, and no overflow for any ints.
-double OverlapArea(const ScreenBox& a, const ScreenBox& b) {
+double OverlapArea(const Box& a, const Box& b) {
   const double width = std::min<double>(a.right, b.right) - std::max<double>(a.left, b.left);
   const double height = std::min<double>(a.bottom, b.bottom) - std::max<double>(a.top, b.top);
   return width > 0 && height > 0 ? width * height : 0;
@@ -23,7 +23,7 @@ double Gap(double aLow, double aHigh, double bLow, double bHigh) {
 
 // The monitor MonitorFromRect picks with MONITOR_DEFAULTTONEAREST: the largest overlap wins;
 // without any overlap, the shortest distance between the rectangles. Ties: the first listed.
-const Monitor& MonitorOf(const std::vector<Monitor>& monitors, const ScreenBox& window) {
+const Monitor& MonitorOf(const std::vector<Monitor>& monitors, const Box& window) {
   const Monitor* best = nullptr;
   double bestArea = 0;
   for (const Monitor& monitor : monitors) {
@@ -38,7 +38,7 @@ const Monitor& MonitorOf(const std::vector<Monitor>& monitors, const ScreenBox& 
   }
   double nearest = std::numeric_limits<double>::infinity();
   for (const Monitor& monitor : monitors) {
-    const ScreenBox& m = monitor.area;
+    const Box& m = monitor.area;
     const double dx = Gap(window.left, window.right, m.left, m.right);
     const double dy = Gap(window.top, window.bottom, m.top, m.bottom);
     if (best == nullptr || dx * dx + dy * dy < nearest) {
@@ -49,14 +49,14 @@ const Monitor& MonitorOf(const std::vector<Monitor>& monitors, const ScreenBox& 
   return *best;
 }
 
-int Height(const ScreenBox& box) {
+int Height(const Box& box) {
   return box.bottom - box.top;
 }
 
 }  // namespace
 
-int ScreenRowLimit(const std::vector<Monitor>& monitors, const ScreenBox& window,
-                   int maximisedPrimary, int rowHeight) {
+int ScreenRowLimit(const std::vector<Monitor>& monitors, const Box& window, int maximisedPrimary,
+                   int rowHeight) {
   if (monitors.empty()) {
     return ScreenRowLimit(maximisedPrimary, window.top, rowHeight);
   }

@@ -7,15 +7,19 @@
 
 namespace tapecount {
 
-// Screen coordinates; right and bottom are exclusive, as in a Win32 RECT.
-struct ScreenBox {
+// A rectangle as a Win32 RECT holds it: on the screen, or on a page; right and bottom are
+// exclusive.
+struct Box {
   int left, top, right, bottom;
+  bool operator==(const Box& o) const {
+    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+  }
 };
 
 struct Monitor {
-  ScreenBox area;  // rcMonitor
-  ScreenBox work;  // rcWork
-  bool primary;    // MONITORINFOF_PRIMARY
+  Box area;      // rcMonitor
+  Box work;      // rcWork
+  bool primary;  // MONITORINFOF_PRIMARY
 };
 
 // The rows a window with this outer rectangle could hold if it reached down to the bottom of
@@ -27,7 +31,7 @@ struct Monitor {
 // primary work area's height; the first monitor counts as primary when none is marked), and
 // top is the window's top below that monitor's top edge. With one monitor, or none, this is
 // (maximisedPrimary - window.top - 171) / rowHeight.
-int ScreenRowLimit(const std::vector<Monitor>& monitors, const ScreenBox& window,
-                   int maximisedPrimary, int rowHeight);
+int ScreenRowLimit(const std::vector<Monitor>& monitors, const Box& window, int maximisedPrimary,
+                   int rowHeight);
 
 }  // namespace tapecount

@@ -40,16 +40,6 @@ TextView Trim(TextView text) {
   return text;
 }
 
-char16_t AsciiLower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool SameName(TextView a, TextView b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 // "[name]" gives the name; any other line gives nothing.
 std::optional<TextView> SectionName(TextView line) {
   line = Trim(line);
@@ -75,7 +65,7 @@ std::optional<std::pair<std::size_t, std::size_t>> FindSection(const std::vector
                                                                TextView section) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::optional<TextView> name = SectionName(lines[i].text);
-    if (name && SameName(*name, section)) {
+    if (name && SameIgnoringAsciiCase(*name, section)) {
       std::size_t last = i + 1;
       while (last < lines.size() && !SectionName(lines[last].text)) {
         ++last;
@@ -90,7 +80,7 @@ std::optional<std::size_t> FindKey(const std::vector<Line>& lines,
                                    std::pair<std::size_t, std::size_t> section, TextView key) {
   for (std::size_t i = section.first; i < section.second; ++i) {
     const std::optional<TextView> name = KeyName(lines[i].text);
-    if (name && SameName(*name, key)) {
+    if (name && SameIgnoringAsciiCase(*name, key)) {
       return i;
     }
   }
@@ -140,8 +130,8 @@ Text DecodeSettingsFile(std::string_view bytes, const Decoders& decoders) {
   if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
     return DecodeUtf16(bytes.substr(2), bytes[0] == '\xFE');
   }
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    bytes.remove_prefix(3);
+  if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
+    bytes.remove_prefix(kUtf8ByteOrderMark.size());
     if (std::optional<Text> text = DecodeUtf8(bytes)) {
       return *text;
     }
@@ -262,6 +252,26 @@ std::string EncodeUtf16(TextView text) {
     bytes += static_cast<char>(c >> 8);
   }
   return bytes;
+}
+
+bool SaveMayReplace(bool exists, bool readOnly) {
+  return !exists || !readOnly;
+}
+
+bool SaveTriesAgain(FileError error, unsigned long elapsedMs) {
+  return error != FileError::Other && elapsedMs < kSaveWaitMs;
+}
+
+std::optional<Text> TemporarySettingsPath(TextView path, unsigned long process, int attempt) {
+  if (attempt >= 100) {
+    return std::nullopt;
+  }
+  Text name(path);
+  name += u'.';
+  AppendInt(name, process);
+  name += u'-';
+  AppendInt(name, attempt);
+  return name;
 }
 
 }  // namespace tapecount

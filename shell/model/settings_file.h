@@ -69,4 +69,24 @@ Text ComposeSettingsFile(TextView file, const SettingsValues& values);
 // UTF-16, little-endian, with a byte-order mark: the one form the program writes.
 std::string EncodeUtf16(TextView text);
 
+// The save's dealings with the file system, decided here and done by the shell. A save writes
+// the whole new file beside the old one, then moves it over the old one.
+
+// A read-only file is the user's word that it stays as it is: the save leaves it alone (moving
+// a new file over it would replace it all the same on some systems).
+bool SaveMayReplace(bool exists, bool readOnly);
+
+// Another program may hold the file for a moment (a virus scanner, an indexer, an editor): a
+// step that meets a sharing violation or a denied access is tried again every kSaveRetryMs,
+// until kSaveWaitMs after the save began, since a save holds up the window.
+enum class FileError { SharingViolation, AccessDenied, Other };
+inline constexpr unsigned long kSaveRetryMs = 20;
+inline constexpr unsigned long kSaveWaitMs = 500;
+bool SaveTriesAgain(FileError error, unsigned long elapsedMs);
+
+// The new file's name for a save's `attempt` (0, 1, ...): "<path>.<process>-<attempt>", the
+// process's own; a name already taken gives the next attempt, up to a hundred. Nothing past
+// the last.
+std::optional<Text> TemporarySettingsPath(TextView path, unsigned long process, int attempt);
+
 }  // namespace tapecount

@@ -9,6 +9,9 @@
 
 namespace tapecount {
 
+// What starts a UTF-8 file that says it is one.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // Strict UTF-8: nothing for overlong forms, surrogates, code points beyond U+10FFFF and
 // broken sequences.
 std::optional<Text> DecodeUtf8(std::string_view bytes);

@@ -19,12 +19,6 @@ ItemState CheckedIf(bool on) {
   return on ? ItemState::Checked : ItemState::Unchecked;
 }
 
-// The journal's sign of each operation, in the order of Operation.
-constexpr TextView kOperationSigns = u"+-*/";
-
-// Thrown while a journal is replayed, when an entry is not what the journal shows.
-struct NotThisTape {};
-
 }  // namespace
 
 int ScreenRowLimit(int maximisedHeight, int top, int rowHeight) {
@@ -49,20 +43,25 @@ Box PrintRectangle(const PrintDevice& device, const Box& margins) {
 }
 
 const WindowModel::ShortcutRow WindowModel::kShortcuts[] = {
-    {kVkBack, &WindowModel::UndoLastEntry, true, true},
-    {kVkReturn, &WindowModel::FocusEntry, true, false},  // in the entry box Enter is a plus key
-    {kVkControl, &WindowModel::Quit, true, false},
-    {kVkPrior, &WindowModel::ShrinkByOneRow, true, false},
-    {kVkUp, &WindowModel::ShrinkByOneRow, true, false},
-    {kVkNext, &WindowModel::GrowByOneRow, true, false},
-    {kVkDown, &WindowModel::GrowByOneRow, true, false},
-    {kVkLeft, &WindowModel::Narrow, true, false},
-    {kVkRight, &WindowModel::Widen, true, false},
-    {kVkDelete, &WindowModel::ClearAll, true, false},
-    {kVkF1, &WindowModel::ToggleAutoExpand, false, false},
-    {kVkF2, &WindowModel::ToggleAutoMode, false, false},
-    {kVkF3, &WindowModel::ToggleTopmost, false, false},
-    {kVkF4, &WindowModel::ToggleTransparency, false, false},
+    {kVkBack, &WindowModel::UndoLastEntry},
+    {kVkReturn, &WindowModel::FocusEntry},  // in the entry box Enter is a plus key
+    {kVkControl, &WindowModel::Quit},
+    {kVkPrior, &WindowModel::ShrinkByOneRow},
+    {kVkUp, &WindowModel::ShrinkByOneRow},
+    {kVkNext, &WindowModel::GrowByOneRow},
+    {kVkDown, &WindowModel::GrowByOneRow},
+    {kVkLeft, &WindowModel::Narrow},
+    {kVkRight, &WindowModel::Widen},
+    {kVkDelete, &WindowModel::ClearAll},
+};
+
+// In the order of Mode.
+const WindowModel::ModeRow WindowModel::kModes[] = {
+    {&ModeFlags::autoExpand, u"自動拡張", MenuItem::AutoExpand, nullptr, true},
+    {&ModeFlags::autoMode, u"ｵｰﾄ", MenuItem::AutoMode, nullptr, false},
+    {&ModeFlags::topmost, u"前表示", MenuItem::Topmost, &WindowModel::PlaceInBand, false},
+    {&ModeFlags::transparent, nullptr, MenuItem::Transparency, &WindowModel::SetTransparency,
+     false},
 };
 
 WindowModel::WindowModel(Display& display, const Release& release)
@@ -116,26 +115,28 @@ EntryKey WindowModel::HandleEntryBoxKey(int vk) {
     return ShortcutKey(vk) ? EntryKey::Handled : EntryKey::PassOn;
   }
   if (outcome.entry) {
-    const PreparedEntry& entry = *outcome.entry;
-    tape_.ReserveLines(entry.lines.entryLine, entry.lines.totalLine);
-    // Nothing below needs memory.
-    calculator_.Apply(entry);
-    AppendHistoryLines(entry.lines);
-    RefreshRowStatus();
-    calculator_.ResetForNextEntry();
+    ApplyEntry(*outcome.entry, Entered::Typed);
   }
   RefreshTitle();
   return outcome.result == KeyResult::Done ? EntryKey::Handled : EntryKey::Refused;
 }
 
 bool WindowModel::ShortcutKey(int vk) noexcept {
+  // Without entry history there is no undo: Backspace is the edit control's alone.
+  if (vk == kVkBack && !release_.keepsEntryHistory) {
+    return false;
+  }
   for (const ShortcutRow& row : kShortcuts) {
-    if (row.vk == vk && (!row.needsUndo || release_.keepsEntryHistory)) {
-      return Guarded(row.consumed, [&] {
+    if (row.vk == vk) {
+      return Guarded(true, [&] {
         (this->*row.action)();
-        return row.consumed;
+        return true;
       });
     }
+  }
+  // The function keys toggle a mode each and go on to the control that had them.
+  if (vk >= kVkF1 && vk <= kVkF4) {
+    ToggleMode(static_cast<Mode>(vk - kVkF1));
   }
   return false;
 }
@@ -234,7 +235,7 @@ void WindowModel::ScreenRowLimitComputed(int limit, unsigned generation) noexcep
   lastCheckApplied_ = generation;
   screenRowLimit_ = limit;
   if (modes_.autoMode) {
-    limit > tape_.DisplayedRowCount() ? AutoExpandOn() : AutoExpandOff();
+    SetMode(Mode::AutoExpand, limit > tape_.DisplayedRowCount());
   }
 }
 
@@ -242,13 +243,27 @@ void WindowModel::OutOfMemory() noexcept {
   display_.ShowMessage(kMemoryErrorMessage);
 }
 
-// One line on each pane after an applied entry; when the panes are full, the window grows
-// by a row in auto-expand mode (while auto mode finds room below), else the panes scroll.
-void WindowModel::AppendHistoryLines(const AppliedEntry& lines) noexcept {
+// Every entry, typed or replayed, goes onto the stacks and the tape here. A typed one shows at
+// once, and when the panes are full the window grows by a row in auto-expand mode (while auto
+// mode finds room below); a replayed one shows nothing (the replay shows its end once) and
+// never grows the window. Otherwise full panes scroll.
+void WindowModel::ApplyEntry(const PreparedEntry& entry, Entered how) {
+  const AppliedEntry& lines = entry.lines;
+  const bool typed = how == Entered::Typed;
+  tape_.ReserveLines(lines.entryLine, lines.totalLine);
+  // Nothing below needs memory.
+  calculator_.Record(entry);
+  if (typed) {
+    calculator_.Show(lines);
+  }
   const int row = tape_.DisplayedRowCount() + 1;
-  const bool scroll = row > tape_.RowCapacity() && !GrowForRow(row);
+  const bool scroll = row > tape_.RowCapacity() && !(typed && GrowForRow(row));
   tape_.AppendLines(lines.entryLine, lines.totalLine, scroll);
-  ShowPanes();
+  if (typed) {
+    ShowPanes();
+    RefreshRowStatus();
+    calculator_.ResetForNextEntry();
+  }
 }
 
 bool WindowModel::GrowForRow(int row) noexcept {
@@ -256,7 +271,7 @@ bool WindowModel::GrowForRow(int row) noexcept {
     return false;
   }
   if (modes_.autoMode && screenRowLimit_ == row) {
-    AutoExpandOff();  // the last growth auto mode has room for
+    SetMode(Mode::AutoExpand, false);  // the last growth auto mode has room for
   }
   suppressRefit_ = true;
   ResizeKeepingTopmost({stored_.width, stored_.height + release_.rowHeight});
@@ -292,7 +307,7 @@ void WindowModel::UndoLastEntry() {
 
 void WindowModel::ClearAll() {
   // Nothing is cleared that has not reached the clipboard; clearing needs no memory.
-  if (!display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator))) {
+  if (!CopyHistory()) {
     display_.ShowMessage(kClearRefusedMessage);
     return;
   }
@@ -322,26 +337,19 @@ Journal WindowModel::TapeJournal() const {
     Text row(entries.Line(i + 1));
     row += release_.clipboardSeparator;
     row += totals.Line(i + 1);
-    journal.entries.push_back({kOperationSigns[static_cast<std::size_t>(record.operation)],
-                               record.negativeEntry, record.value, row});
+    journal.entries.push_back({SignOf(record.operation), record.negativeEntry, record.value, row});
   }
   return journal;
 }
 
 bool WindowModel::RestoreTape(const Journal& journal) noexcept {
+  bool whole;
   try {
-    // The windows show the replay's end alone: each text set is a repaint.
-    std::optional<AppliedEntry> last;
-    for (const JournalEntry& entry : journal.entries) {
-      last = ReplayEntry(entry);
-    }
-    if (last) {
-      calculator_.Show(*last);
-    }
-  } catch (const NotThisTape&) {
-    Clear();
-    return false;
+    whole = Replay(journal.entries);
   } catch (const std::bad_alloc&) {
+    whole = false;  // as for another tape: the window starts empty, and nothing is said
+  }
+  if (!whole) {
     Clear();
     OutOfMemory();
     return false;
@@ -352,25 +360,38 @@ bool WindowModel::RestoreTape(const Journal& journal) noexcept {
   return true;
 }
 
-// One entry applied again, as its key applied it, and not shown; the panes scroll as they
-// fill. Gives the lines it added.
-AppliedEntry WindowModel::ReplayEntry(const JournalEntry& entry) {
-  const std::size_t sign = kOperationSigns.find(entry.operation);
-  if (sign == TextView::npos) {
-    throw NotThisTape();
+// The windows show the replay's end alone: each text set is a repaint.
+bool WindowModel::Replay(const std::vector<JournalEntry>& entries) {
+  std::optional<PreparedEntry> entry;
+  for (const JournalEntry& recorded : entries) {
+    entry = PrepareReplayed(recorded);
+    if (!entry) {
+      return false;
+    }
+    ApplyEntry(*entry, Entered::Replayed);
+  }
+  if (entry) {
+    calculator_.Show(entry->lines);
+  }
+  return true;
+}
+
+// A journal's entry made ready as its key made it; nothing when it is not an entry of this
+// release's tape (an operation the program does not have, one the range check refuses, or
+// another row than the one it gives).
+std::optional<PreparedEntry> WindowModel::PrepareReplayed(const JournalEntry& entry) {
+  const std::optional<Operation> operation = OperationOf(entry.operation);
+  if (!operation) {
+    return std::nullopt;
   }
   std::optional<PreparedEntry> prepared =
-      calculator_.Prepare({static_cast<Operation>(sign), entry.negativeEntry, entry.value});
-  if (!prepared ||
+      calculator_.Prepare({*operation, entry.negativeEntry, entry.value});
+  if (prepared &&
       prepared->lines.entryLine + release_.clipboardSeparator + prepared->lines.totalLine !=
           entry.row) {
-    throw NotThisTape();
+    return std::nullopt;
   }
-  tape_.ReserveLines(prepared->lines.entryLine, prepared->lines.totalLine);
-  calculator_.Record(*prepared);
-  const bool full = tape_.DisplayedRowCount() + 1 > tape_.RowCapacity();
-  tape_.AppendLines(prepared->lines.entryLine, prepared->lines.totalLine, full);
-  return std::move(prepared->lines);
+  return prepared;
 }
 
 void WindowModel::FocusEntry() {
@@ -406,85 +427,48 @@ void WindowModel::ResizeKeepingTopmost(WindowSize size) noexcept {
   display_.PlaceWindow(size, modes_.topmost);
 }
 
-void WindowModel::ToggleAutoExpand() noexcept {
-  // In auto mode with no room left below the window, auto-expand stays as it is.
-  if (tape_.DisplayedRowCount() < screenRowLimit_ || !modes_.autoMode) {
-    modes_.autoExpand ? AutoExpandOff() : AutoExpandOn();
+void WindowModel::ToggleMode(Mode mode) noexcept {
+  const ModeRow& row = kModes[static_cast<int>(mode)];
+  if (!(row.heldWithoutRoom && NoRoomBelowInAutoMode())) {
+    SetMode(mode, !(modes_.*row.flag));
   }
   MarkSettingsDirty();
 }
 
-void WindowModel::ToggleAutoMode() noexcept {
-  modes_.autoMode ? AutoModeOff() : AutoModeOn();
-  MarkSettingsDirty();
-}
-
-void WindowModel::ToggleTopmost() noexcept {
-  modes_.topmost ? TopmostOff() : TopmostOn();
-  MarkSettingsDirty();
-}
-
-void WindowModel::ToggleTransparency() noexcept {
-  modes_.transparent ? TransparencyOff() : TransparencyOn();
-  MarkSettingsDirty();
-}
-
-void WindowModel::AutoExpandOn() noexcept {
-  if (modes_.autoMode && tape_.DisplayedRowCount() >= screenRowLimit_) {
-    return;  // no room left below the window
+// Switching auto mode leaves auto-expand as it is: the next screen-row check adjusts it.
+void WindowModel::SetMode(Mode mode, bool on) noexcept {
+  const ModeRow& row = kModes[static_cast<int>(mode)];
+  if (on && row.heldWithoutRoom && NoRoomBelowInAutoMode()) {
+    return;
   }
-  modes_.autoExpand = true;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoExpand, ItemState::Checked);
+  modes_.*row.flag = on;
+  if (row.effect != nullptr) {
+    (this->*row.effect)(on);
+  }
+  if (row.title != nullptr) {
+    RefreshTitle();
+  }
+  display_.SetItemState(row.item, CheckedIf(on));
 }
 
-void WindowModel::AutoExpandOff() noexcept {
-  modes_.autoExpand = false;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoExpand, ItemState::Unchecked);
+bool WindowModel::NoRoomBelowInAutoMode() const {
+  return modes_.autoMode && tape_.DisplayedRowCount() >= screenRowLimit_;
 }
 
-// Auto-expand is left alone either way: the next screen-row check adjusts it.
-void WindowModel::AutoModeOn() noexcept {
-  modes_.autoMode = true;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoMode, ItemState::Checked);
-}
-
-void WindowModel::AutoModeOff() noexcept {
-  modes_.autoMode = false;
-  RefreshTitle();
-  display_.SetItemState(MenuItem::AutoMode, ItemState::Unchecked);
-}
-
-void WindowModel::TopmostOn() noexcept {
-  modes_.topmost = true;
+void WindowModel::PlaceInBand(bool) noexcept {
   ResizeKeepingTopmost(stored_);
-  RefreshTitle();
-  display_.SetItemState(MenuItem::Topmost, ItemState::Checked);
 }
 
-void WindowModel::TopmostOff() noexcept {
-  modes_.topmost = false;
-  ResizeKeepingTopmost(stored_);
-  RefreshTitle();
-  display_.SetItemState(MenuItem::Topmost, ItemState::Unchecked);
-}
-
-void WindowModel::TransparencyOn() noexcept {
-  modes_.transparent = true;
-  display_.SetAlpha(release_.transparentAlpha);
-  display_.SetItemState(MenuItem::Transparency, ItemState::Checked);
-}
-
-void WindowModel::TransparencyOff() noexcept {
-  modes_.transparent = false;
+void WindowModel::SetTransparency(bool on) noexcept {
+  if (on) {
+    display_.SetAlpha(release_.transparentAlpha);
+    return;
+  }
   if (release_.fades) {
     fadeRunning_[0] = fadeRunning_[1] = false;
     display_.StopFades(++fadeSession_);
   }
   display_.SetAlpha(255);
-  display_.SetItemState(MenuItem::Transparency, ItemState::Unchecked);
   if (pointerInside_) {
     display_.ReleasePointer();
     pointerInside_ = false;
@@ -493,11 +477,13 @@ void WindowModel::TransparencyOff() noexcept {
 
 void WindowModel::TransferHistory() noexcept {
   Guarded(0, [&] {
-    const bool copied =
-        display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator));
-    ShowStatus(copied ? kTransferDoneStatus : kTransferFailedStatus);
+    ShowStatus(CopyHistory() ? kTransferDoneStatus : kTransferFailedStatus);
     return 0;
   });
+}
+
+bool WindowModel::CopyHistory() {
+  return display_.CopyToClipboard(tape_.ComposeHistoryText(release_.clipboardSeparator));
 }
 
 Text WindowModel::PrintedHistory() const {
@@ -505,19 +491,17 @@ Text WindowModel::PrintedHistory() const {
 }
 
 void WindowModel::ApplySettings(const StoredModes& stored) noexcept {
-  // Auto mode is still off here, so auto-expand is never held back.
-  const ModeFlags& m = stored.modes;
-  m.autoExpand ? AutoExpandOn() : AutoExpandOff();
-  m.autoMode ? AutoModeOn() : AutoModeOff();
-  m.topmost ? TopmostOn() : TopmostOff();
+  // Auto mode is still off when auto-expand is set, so auto-expand is never held back.
+  for (int mode = 0; mode < static_cast<int>(std::size(kModes)); ++mode) {
+    SetMode(static_cast<Mode>(mode), stored.modes.*kModes[mode].flag);
+  }
   singleInstance_ = stored.singleInstance;
   display_.SetItemState(MenuItem::SingleInstance, CheckedIf(singleInstance_));
-  m.transparent ? TransparencyOn() : TransparencyOff();
   SettingsSaved();
 }
 
 void WindowModel::SaveSettings(SettingsStore& store) noexcept {
-  if (SavedTo(store)) {
+  if (TrySave(store)) {
     SettingsSaved();
   } else {
     TellNotSaved(store);
@@ -530,7 +514,7 @@ void WindowModel::ToggleSingleInstance(SettingsStore& store) noexcept {
     display_.SetItemState(MenuItem::SingleInstance, CheckedIf(singleInstance_));
   };
   flip();
-  if (SavedTo(store)) {
+  if (TrySave(store)) {
     SettingsSaved();
   } else {
     flip();  // the guard the user chose did not reach the file
@@ -539,7 +523,7 @@ void WindowModel::ToggleSingleInstance(SettingsStore& store) noexcept {
 }
 
 // A save that ran out of memory wrote nothing.
-bool WindowModel::SavedTo(SettingsStore& store) noexcept {
+bool WindowModel::TrySave(SettingsStore& store) noexcept {
   try {
     return store.Save(ModesToSave());
   } catch (const std::bad_alloc&) {
@@ -566,17 +550,17 @@ void WindowModel::MarkSettingsDirty() noexcept {
 }
 
 // The title is always the four fields joined by ": ": the pending operator's mode text and
-// the texts of auto-expand, auto mode and always-on-top (empty while off).
+// the fields of auto-expand, auto mode and always-on-top (empty while off).
 void WindowModel::RefreshTitle() noexcept {
   Text& title = nextTitle_;
   title.clear();
   AppendModeText(title, calculator_.State().pendingOperator);
-  title += u": ";
-  title += modes_.autoExpand ? u"自動拡張" : u"";
-  title += u": ";
-  title += modes_.autoMode ? u"ｵｰﾄ" : u"";
-  title += u": ";
-  title += modes_.topmost ? u"前表示" : u"";
+  for (const ModeRow& row : kModes) {
+    if (row.title != nullptr) {
+      title += u": ";
+      title += modes_.*row.flag ? row.title : u"";
+    }
+  }
   if (!titleShown_ || title != shownTitle_) {
     display_.SetTitle(title);
     shownTitle_.swap(title);

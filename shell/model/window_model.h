@@ -1,5 +1,5 @@
 // The main window's own rules, without the window system: the four modes with their
-// switches and toggles, the title, the menu marks, the size keys and their bounds, the size
+// switch and toggle, the title, the menu marks, the size keys and their bounds, the size
 // handling that fits the tape to the window, the screen-row checks' results, undo and
 // clear-all, transparency's pointer tracking, and the settings' modes. It takes events in
 // the program's own terms and tells the Display what to show and which size to take.
@@ -12,6 +12,7 @@
 #include "core/release.h"
 #include "history/tape.h"
 #include "shell/model/journal.h"
+#include "shell/model/screen.h"
 
 namespace tapecount {
 
@@ -39,12 +40,6 @@ struct PrintDevice {
   int offsetX, offsetY;                // PHYSICALOFFSETX, PHYSICALOFFSETY
   int width, height;                   // HORZRES, VERTRES
 };
-struct Box {
-  int left, top, right, bottom;
-  bool operator==(const Box& o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
 Box PrintRectangle(const PrintDevice& device, const Box& margins);
 
 struct ModeFlags {
@@ -53,6 +48,8 @@ struct ModeFlags {
   bool topmost = false;
   bool transparent = false;
 };
+// The modes in the title's order, which is also their function keys' (F1 to F4).
+enum class Mode { AutoExpand, AutoMode, Topmost, Transparency };
 
 // The modes and the single-instance guard, as the settings file keeps them.
 struct StoredModes {
@@ -126,24 +123,19 @@ class WindowModel {
   void OutOfMemory() noexcept;
 
   // --- Commands.
-  void ToggleAutoExpand() noexcept;
-  void ToggleAutoMode() noexcept;
-  void ToggleTopmost() noexcept;
-  void ToggleTransparency() noexcept;
+  // A mode's menu item or function key: the mode on if off, off if on, and the settings
+  // unsaved. In auto mode with no room left below the window, auto-expand stays as it is.
+  void ToggleMode(Mode mode) noexcept;
   // The history to the clipboard, with the outcome in the status bar.
   void TransferHistory() noexcept;
   // Throws std::bad_alloc when there is no memory for it.
   Text PrintedHistory() const;
 
-  // --- Switches: flag, title and menu mark; they never mark the settings.
-  void AutoExpandOn() noexcept;
-  void AutoExpandOff() noexcept;
-  void AutoModeOn() noexcept;
-  void AutoModeOff() noexcept;
-  void TopmostOn() noexcept;
-  void TopmostOff() noexcept;
-  void TransparencyOn() noexcept;
-  void TransparencyOff() noexcept;
+  // --- A mode on or off: its flag, the title, its menu mark and what the mode does (topmost
+  // places the window in its band; transparency sets the alpha, and off, ends the fades and
+  // lets go of the pointer). The settings are not marked. In auto mode with no room left
+  // below the window, auto-expand does not come on.
+  void SetMode(Mode mode, bool on) noexcept;
 
   // --- Settings.
   // Start-up, before the window exists.
@@ -152,11 +144,11 @@ class WindowModel {
   // Right after the window is shown: every mode on or off as stored, nothing unsaved.
   void ApplySettings(const StoredModes& stored) noexcept;
   StoredModes ModesToSave() const { return {modes_, singleInstance_}; }
-  // Command 171: every setting to the store; when nothing reached it the user is told, and
-  // what was unsaved stays so.
+  // The save-settings command: every setting to the store; when nothing reached it the user
+  // is told, and what was unsaved stays so.
   void SaveSettings(SettingsStore& store) noexcept;
-  // Command 178: the guard flips and is saved at once with everything else; when the save
-  // fails it flips back.
+  // The single-instance command: the guard flips and is saved at once with everything else;
+  // when the save fails it flips back.
   void ToggleSingleInstance(SettingsStore& store) noexcept;
 
   // --- The session's end, and the start after it.
@@ -175,7 +167,6 @@ class WindowModel {
   bool PointerInside() const { return pointerInside_; }
   bool FadeRunning(Fade fade) const { return fadeRunning_[Index(fade)]; }
   WindowSize StoredSize() const { return stored_; }
-  bool RefitSuppressed() const { return suppressRefit_; }
   // Every screen-row check asked for so far has reported.
   bool ScreenRowChecksSettled() const { return !checkRunning_ && !checkWanted_; }
   const Tape& GetTape() const { return tape_; }
@@ -185,10 +176,16 @@ class WindowModel {
   struct ShortcutRow {
     int vk;
     void (WindowModel::*action)();
-    bool consumed;   // false: the key goes on to the control that had it
-    bool needsUndo;  // a release without entry history has no such row
   };
   static const ShortcutRow kShortcuts[];
+  struct ModeRow {
+    bool ModeFlags::*flag;
+    const char16_t* title;  // the title's field while on; none: not in the title
+    MenuItem item;
+    void (WindowModel::*effect)(bool on);  // what else the mode does, if anything
+    bool heldWithoutRoom;                  // in auto mode with no room below, stays as it is
+  };
+  static const ModeRow kModes[];
   static int Index(Fade fade) { return fade == Fade::In ? 0 : 1; }
 
   // Runs an event; when memory runs out in it, says so and gives `refused`.
@@ -202,11 +199,17 @@ class WindowModel {
     }
   }
 
+  enum class Entered { Typed, Replayed };
+
   EntryKey HandleEntryBoxKey(int vk);
-  void AppendHistoryLines(const AppliedEntry& lines) noexcept;
+  // Throws std::bad_alloc, having changed nothing, when there is no room for the entry's lines.
+  void ApplyEntry(const PreparedEntry& entry, Entered how);
   bool GrowForRow(int row) noexcept;
   void UndoLastEntry();
   void ClearAll();
+  // The whole history to the clipboard; false when the clipboard could not be had. Throws
+  // std::bad_alloc when there is no memory for the text.
+  bool CopyHistory();
   void FocusEntry();
   void Quit();
   void ShrinkByOneRow();
@@ -214,18 +217,24 @@ class WindowModel {
   void Narrow();
   void Widen();
   void ResizeKeepingTopmost(WindowSize size) noexcept;
+  void PlaceInBand(bool topmost) noexcept;
+  void SetTransparency(bool on) noexcept;
+  bool NoRoomBelowInAutoMode() const;
   void StartScreenRowCheck() noexcept;
   void StartFade(Fade fade) noexcept;
   int FadeAlpha(Fade fade, int step) const;
   void MarkSettingsDirty() noexcept;
-  bool SavedTo(SettingsStore& store) noexcept;
+  // False when nothing reached the store.
+  bool TrySave(SettingsStore& store) noexcept;
   void SettingsSaved() noexcept;
   void TellNotSaved(SettingsStore& store) noexcept;
   void RefreshTitle() noexcept;
   void RefreshRowStatus() noexcept;
   void ShowStatus(TextView text) noexcept;
   void ShowPanes() noexcept;
-  AppliedEntry ReplayEntry(const JournalEntry& entry);
+  // False, part of the tape applied, at the first entry that is not this release's.
+  bool Replay(const std::vector<JournalEntry>& entries);
+  std::optional<PreparedEntry> PrepareReplayed(const JournalEntry& entry);
   void Clear() noexcept;
 
   Display& display_;

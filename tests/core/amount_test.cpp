@@ -54,5 +54,13 @@ TEST(ParseAmount, FollowsTheCLocaleConversion) {
   EXPECT_EQ(ParseAmount(u"1e99999999999999"), kInf);
 }
 
+// Only A-Z and a-z fold: not their neighbours, nor the full-width letters.
+TEST(Text, SameIgnoringAsciiCase) {
+  EXPECT_TRUE(SameIgnoringAsciiCase(u"AZaz09_", u"azAZ09_"));
+  EXPECT_FALSE(SameIgnoringAsciiCase(u"@[", u"`{"));
+  EXPECT_FALSE(SameIgnoringAsciiCase(u"Ａ", u"ａ"));
+  EXPECT_FALSE(SameIgnoringAsciiCase(u"a", u"aa"));
+}
+
 }  // namespace
 }  // namespace tapecount

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -14,16 +14,19 @@ namespace {
 
 using Limits = std::numeric_limits<double>;
 
-// Field for field, each double bit for bit (a NaN's payload aside).
-bool SameJournal(const Journal& a, const Journal& b) {
-  const auto same = [](const JournalEntry& x, const JournalEntry& y) {
-    const bool nan = std::isnan(x.value) && std::isnan(y.value);
-    return x.operation == y.operation && x.negativeEntry == y.negativeEntry && x.row == y.row &&
-           std::signbit(x.value) == std::signbit(y.value) &&
-           (nan || std::memcmp(&x.value, &y.value, sizeof(double)) == 0);
-  };
-  return a.pendingOperator == b.pendingOperator &&
-         std::equal(a.entries.begin(), a.entries.end(), b.entries.begin(), b.entries.end(), same);
+// The pending operator, then each entry as text with its value bit for bit (a NaN as its sign
+// and "nan", its payload aside): a failure shows which entry differs.
+std::vector<std::string> Fields(const Journal& journal) {
+  std::vector<std::string> fields{EncodeUtf8(Text(1, journal.pendingOperator))};
+  for (const JournalEntry& entry : journal.entries) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &entry.value, sizeof bits);
+    const std::string value = std::isnan(entry.value) ? (std::signbit(entry.value) ? "-nan" : "nan")
+                                                      : std::to_string(bits);
+    fields.push_back(EncodeUtf8(Text(1, entry.operation)) + (entry.negativeEntry ? "n " : " ") +
+                     value + " " + EncodeUtf8(entry.row));
+  }
+  return fields;
 }
 
 const std::string kSample =
@@ -63,7 +66,7 @@ TEST(Journal, WritesTheFormatAndReadsBackEveryValueExactly) {
     const std::string bytes = WriteJournal(journal);
     const std::optional<Journal> read = ReadJournal(bytes);
     ASSERT_TRUE(read) << bytes;
-    EXPECT_TRUE(SameJournal(*read, journal)) << bytes;
+    EXPECT_EQ(Fields(*read), Fields(journal));
   }
   // A surrogate without its pair is written as U+FFFD.
   const Text lone(u"x\xDC00\xD800\xD800\xDC00\xD800\xE000\xD800", 8);
@@ -71,6 +74,7 @@ TEST(Journal, WritesTheFormatAndReadsBackEveryValueExactly) {
   EXPECT_EQ(ReadJournal(bytes).value().entries.at(0).row,
             u"x\xFFFD\xFFFD\U00010000\xFFFD\xE000\xFFFD");
   EXPECT_EQ(EncodeUtf8(TextView(u"\xD800\xDC00", 1)), "\xEF\xBF\xBD");  // its pair not read
+  EXPECT_EQ(EncodeUtf8(u"\U0010FFFF"), "\xF4\x8F\xBF\xBF");             // a pair at the end
 }
 
 // The sample with the first `from` replaced.
@@ -122,6 +126,12 @@ TEST(Journal, EveryTruncationReadsAsNothingButTheLastLineBreak) {
   for (std::size_t size = 0; size < kSample.size(); ++size) {
     EXPECT_EQ(ReadJournal(kSample.substr(0, size)).has_value(), size == kSample.size() - 2);
   }
+}
+
+TEST(Journal, FileNameOfATimeAndAProcess) {
+  EXPECT_EQ(JournalFileName({2025, 1, 31, 9, 3, 5, 4242}), u"tape-20250131-090305-4242.txt");
+  EXPECT_EQ(JournalFileName({2099, 12, 10, 23, 59, 59, 4294967295}),
+            u"tape-20991210-235959-4294967295.txt");
 }
 
 }  // namespace

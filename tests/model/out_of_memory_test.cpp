@@ -179,6 +179,7 @@ TEST(OutOfMemory, ASettingsFileThatCannotBeReadForMemoryReadsAsAllOff) {
 // A replayed tape comes back whole, or the window starts empty and says memory ran out.
 TEST(OutOfMemory, ATapeReplayedWithoutMemoryLeavesTheWindowEmpty) {
   FakeWindow typed;
+  typed.EnterNumbers(1, 64);  // past the first room made for the stacks, records and panes
   typed.Type(kTape + "123456789012345678\n-");
   const Journal journal = typed.model.TapeJournal();
   ExpectWholeOrUndone({"a replay", [](FakeWindow&) {},

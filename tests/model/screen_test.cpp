@@ -5,8 +5,6 @@
 
 #include <tuple>
 
-#include "shell/model/window_model.h"
-
 namespace tapecount {
 namespace {
 
@@ -25,7 +23,7 @@ const Monitor kRightLower{{1920, 500, 3360, 3060}, {1920, 500, 3360, 3020}, fals
 TEST(Screen, EachMonitorGivesItsOwnRoomBelowTheWindow) {
   const Monitor unmarked = {kPrimary.area, kPrimary.work, false};
   // The layout, the monitors, the window, the rows of 19 and of 18 pixels below it.
-  const std::tuple<const char*, std::vector<Monitor>, ScreenBox, int, int> cases[] = {
+  const std::tuple<const char*, std::vector<Monitor>, Box, int, int> cases[] = {
       {"none known: the maximised primary", {}, {100, 100, 375, 397}, 41, 43},
       {"none known, past its bottom", {}, {100, 950, 375, 1247}, -3, -3},
       {"the primary alone: -15 / 19 truncates toward 0", {kPrimary}, {0, 900, 275, 1197}, 0, 0},

@@ -104,5 +104,19 @@ TEST(SettingsFile, ASaveUpdatesItsKeysAndKeepsEveryOtherLine) {
   EXPECT_EQ(DecodeSettingsFile("caf\xE9", failing), u"caf\u00E9");
 }
 
+// A read-only file stays; a busy one is tried again for half a second; the new file's names.
+TEST(SettingsFile, TheSavesDealingsWithTheFileSystem) {
+  EXPECT_TRUE(SaveMayReplace(false, true));  // no file reads as every attribute set
+  EXPECT_TRUE(SaveMayReplace(true, false));
+  EXPECT_FALSE(SaveMayReplace(true, true));
+  EXPECT_TRUE(SaveTriesAgain(FileError::SharingViolation, 0));
+  EXPECT_TRUE(SaveTriesAgain(FileError::AccessDenied, 499));
+  EXPECT_FALSE(SaveTriesAgain(FileError::SharingViolation, 500));
+  EXPECT_FALSE(SaveTriesAgain(FileError::Other, 0));
+  EXPECT_EQ(TemporarySettingsPath(u"C:\\a.ini", 4242, 0), u"C:\\a.ini.4242-0");
+  EXPECT_EQ(TemporarySettingsPath(u"a.ini", 4294967295, 99), u"a.ini.4294967295-99");
+  EXPECT_EQ(TemporarySettingsPath(u"a.ini", 1, 100), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tapecount

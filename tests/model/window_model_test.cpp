@@ -5,14 +5,12 @@
 
 #include <tuple>
 
-#include "core/amount.h"
 #include "shell/model/settings_file.h"
 #include "support/fake_window.h"
 
 namespace tapecount {
 namespace {
 
-using testing::FakeDisplay;
 using testing::FakeWindow;
 using testing::Flags;
 using Lines = std::vector<Text>;
@@ -44,19 +42,20 @@ TEST(WindowModel, OpensWithTheStoredModesAndTheRowsItHasRoomFor) {
   EXPECT_EQ(w.display.inputPane, u"入力履歴\r\n");
   EXPECT_EQ(w.display.totalPane, u"合計履歴\r\n");
   EXPECT_EQ(w.display.status, u"テプカン: 現在の表示行数 = [6] 行");
-  const int width = 275 - FakeDisplay::kFrameWidth, height = 297 - FakeDisplay::kFrameHeight;
-  EXPECT_EQ(w.display.rects[PaneId::Input], (PaneRect{10, 90, 100, height - 115}));
-  EXPECT_EQ(w.display.rects[PaneId::Total], (PaneRect{110, 90, width - 115, height - 115}));
+  EXPECT_EQ(w.display.rects[PaneId::Input], (PaneRect{10, 90, 100, 123}));  // client 259 x 238
+  EXPECT_EQ(w.display.rects[PaneId::Total], (PaneRect{110, 90, 144, 123}));
   EXPECT_EQ(w.display.statusLayouts, 1);
   EXPECT_EQ(FakeWindow(kRelease127).display.status, u"テプカン: 現在の表示行数 = [7] 行");
   // The shell's switches never mark the settings; the title is set only when it changes.
-  on.model.TopmostOff(), on.model.AutoModeOff(), on.model.TransparencyOff();
+  for (Mode mode : {Mode::Topmost, Mode::AutoMode, Mode::Transparency}) {
+    on.model.SetMode(mode, false);
+  }
   EXPECT_FALSE(on.display.topmostBand);
   EXPECT_FALSE(on.model.SettingsDirty());
   EXPECT_EQ(Flags(on.model.ModesToSave()), "10010");
-  const int sets = on.display.titleSets;
+  const int sets = on.display.textSets;
   on.Type("1\n2+");
-  EXPECT_EQ(on.display.titleSets, sets);
+  EXPECT_EQ(on.display.textSets, sets);
 }
 
 // Margins are cut to whole inches: 999 counts as none, the paper's corner.
@@ -145,12 +144,15 @@ TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
   const StoredModes autoExpand{{true}};
   FakeWindow grows(kRelease134, autoExpand), old(kRelease127, autoExpand),
       refused(kRelease134, autoExpand);
+  grows.screenRowLimit = 8;  // outside auto mode the room below does not count
+  grows.Move();
   grows.EnterNumbers(1, 7);
   EXPECT_EQ(grows.display.size.height, 335);
   EXPECT_EQ(grows.InputLines().front(), u"入力履歴");
   // Outside auto mode auto-expand never switches off.
   EXPECT_TRUE(grows.model.Modes().autoExpand);
-  EXPECT_FALSE(grows.model.RefitSuppressed());
+  grows.Resize(275, 316);  // the size change after a growth re-fits again
+  EXPECT_EQ(grows.InputLines().front(), u"1");
   old.EnterNumbers(1, 7);  // 18-pixel rows: the seventh entry grows it
   EXPECT_EQ(old.display.size.height, 315);
   FakeWindow hidden;  // growing shows the new line without bringing a hidden one back
@@ -161,7 +163,6 @@ TEST(WindowModel, AutoExpandGrowsTheWindowARowUnlessItIsAtItsLargest) {
   refused.display.maxHeight = 297;  // it scrolls instead
   refused.EnterNumbers(1, 6);
   EXPECT_EQ(refused.InputLines(), Numbers(1, 6));
-  EXPECT_FALSE(refused.model.RefitSuppressed());
   refused.display.maxHeight = 5000;
   refused.Resize(275, 316);  // the next real size change re-fits
   EXPECT_EQ(refused.InputLines().front(), u"入力履歴");
@@ -224,7 +225,7 @@ TEST(WindowModel, OtherShortcutKeysAndMouseButtons) {
 
 TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
   FakeWindow w;
-  w.Resize(275, 171 + 9 * 19);  // capacity 9
+  w.Resize(275, 342);  // 9 rows
   w.EnterNumbers(1, 8);
   w.screenRowLimit = 10;
   w.Key(kVkF2);
@@ -263,7 +264,7 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   w.Key(kVkF1);
   EXPECT_FALSE(w.model.Modes().autoExpand);
   EXPECT_TRUE(w.model.SettingsDirty());
-  w.model.AutoExpandOn();  // held back too
+  w.model.SetMode(Mode::AutoExpand, true);  // held back too
   EXPECT_FALSE(w.model.Modes().autoExpand);
   w.screenRowLimit = 2;  // room again: the toggle works
   w.Move();
@@ -289,7 +290,7 @@ TEST(WindowModel, PointerIsInsideTheWholeWindowRectangleReadAsTheMessageCarriesI
       {MoveAt(20, 20), true},      {MoveAt(267, 247), true},  // the right and bottom edges
       {MoveAt(268, 20), false},    {MoveAt(20, 248), false},  // one past them
       {MoveAt(-8, 20), false},     {MoveAt(20, -50), false},  // the left frame, the title bar
-      {MoveAt(-200, -200), false},
+      {MoveAt(-200, -200), false}, {{0, 0, 100, 50, Box{100, 50, 375, 347}}, true},  // a corner
   };
   for (const auto& [move, inside] : cases) {
     FakeWindow w;
@@ -306,8 +307,8 @@ TEST(WindowModel, FadesFollowThePointerOneOfAKindAtATime) {
   EXPECT_TRUE(w.display.fades.empty());
   EXPECT_FALSE(w.display.captured);
   w.Key(kVkF4);
-  w.model.PointerMoved(MoveAt(20, 20));  // comes in: captured, fades in
-  w.model.PointerMoved(MoveAt(30, 30));  // no second fade
+  EXPECT_TRUE(w.model.PointerMoved(MoveAt(20, 20)));  // comes in: captured, fades in
+  w.model.PointerMoved(MoveAt(30, 30));               // no second fade
   ASSERT_EQ(w.display.fades.size(), 1u);
   const FadePlan in = w.display.fades[0];
   EXPECT_EQ(std::tie(in.fade, in.waitMs, in.steps, in.stepMs), std::tuple(Fade::In, 0, 42, 10));
@@ -417,7 +418,7 @@ TEST(WindowModel, ClearAllRestoresTheInitialSizeForgetsHiddenLinesAndNeedsTheCli
   EXPECT_EQ(same.display.messages, std::vector<Message>{kClearRefusedMessage});
   EXPECT_EQ(same.display.totalText, u"5");
   same.display.clipboardBusy = false;
-  same.Resize(275, 171 + 19);  // one row: the headers hidden, the history whole all the same
+  same.Resize(275, 190);  // one row: the headers hidden, the history whole all the same
   same.model.TransferHistory();
   EXPECT_EQ(same.display.status, kTransferDoneStatus);
   EXPECT_EQ(same.display.clipboard, u"入力履歴\t合計履歴\r\n5\t5\r\n");
@@ -435,8 +436,9 @@ TEST(WindowModel, KeepsEveryLineOfAHundredThousandEntries) {
   }
   const Pane& in = w.GetTape().InputPane();
   ASSERT_EQ(in.LineCount(), static_cast<std::size_t>(n) + 1);
-  for (int i = 1; i <= n; ++i) {
-    ASSERT_EQ(in.Line(i), FormatAmount(i)) << i;
+  for (const auto& [line, text] :
+       {std::pair{1, u"1"}, {999, u"999"}, {1000, u"1,000"}, {54321, u"54,321"}, {n, u"100,000"}}) {
+    EXPECT_EQ(in.Line(line), text) << line;
   }
   const Text composed = w.model.PrintedHistory();
   EXPECT_EQ(composed.substr(composed.size() - 25), u"100,000   5,000,050,000\r\n");

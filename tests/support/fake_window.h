@@ -51,8 +51,14 @@ class FakeDisplay : public Display {
     const AllocationsAllowed allowed;
     rects[pane] = rect;
   }
-  void SetTitle(const Text& text) override { Record(title, text), ++titleSets; }
-  void SetStatusText(const Text& text) override { Record(status, text); }
+  void SetTitle(const Text& text) override {
+    Record(title, text);
+    ++textSets;
+  }
+  void SetStatusText(const Text& text) override {
+    Record(status, text);
+    ++textSets;
+  }
   void LayoutStatusBar(int, int) override { ++statusLayouts; }
   void SetItemState(MenuItem item, ItemState state) override {
     const AllocationsAllowed allowed;
@@ -62,7 +68,9 @@ class FakeDisplay : public Display {
   void PlaceWindow(WindowSize wanted, bool inTopmostBand) override {
     topmostBand = inTopmostBand;
     wanted.height = std::min(wanted.height, maxHeight);
-    wanted == size ? void() : Resize(wanted);
+    if (!(wanted == size)) {
+      Resize(wanted);
+    }
   }
   void SetAlpha(int value) override { alpha = value; }
   void CapturePointer() override { captured = true; }
@@ -114,7 +122,8 @@ class FakeDisplay : public Display {
   unsigned fadeSession = 0;
   bool clipboardBusy = false, threadsFail = false, captured = false, topmostBand = false,
        closed = false;
-  int maxHeight = 1 << 20, alpha = 255, focusCount = 0, statusLayouts = 0, titleSets = 0;
+  int maxHeight = 1 << 20, alpha = 255, focusCount = 0, statusLayouts = 0,
+      textSets = 0;  // the title and the status bar: each costs a repaint
 
  private:
   static void Record(Text& to, TextView text) {
@@ -128,7 +137,8 @@ class FakeStore : public SettingsStore {
  public:
   bool Save(const StoredModes& stored) override {
     if (!fails) {
-      file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128)), ++saves;
+      file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128));
+      ++saves;
     }
     return !fails;
   }
@@ -181,8 +191,14 @@ class FakeWindow {
       Type(std::to_string(i) + "\n");
     }
   }
-  void Resize(int width, int height) { display.Resize({width, height}), Settle(); }
-  void Move() { model.Moved(), Settle(); }
+  void Resize(int width, int height) {
+    display.Resize({width, height});
+    Settle();
+  }
+  void Move() {
+    model.Moved();
+    Settle();
+  }
 
   static std::vector<Text> Lines(const Text& pane) {
     std::vector<Text> lines;
