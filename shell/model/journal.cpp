@@ -96,10 +96,11 @@ std::string WriteJournal(const Journal& journal) {
 
 bool BeginsAsJournal(std::string_view head) {
   const std::size_t end = head.find("\r\n");
-  if (head.substr(0, 3) != kByteOrderMark || end == std::string_view::npos) {
+  const std::size_t mark = kUtf8ByteOrderMark.size();
+  if (head.substr(0, mark) != kUtf8ByteOrderMark || end == std::string_view::npos) {
     return false;
   }
-  const std::optional<Text> line = DecodeUtf8(head.substr(3, end - 3));
+  const std::optional<Text> line = DecodeUtf8(head.substr(mark, end - mark));
   return line && EndsWith(*line, kJournalMark);
 }
 
