@@ -367,7 +367,7 @@ class Shipped : public ::testing::TestWithParam<Program> {
       window.Type("100\n25-*3\n-");
       CreateDirectoryW((folder_ + L"\\tapecount").c_str(), nullptr);
       const std::wstring journal = folder_ + L"\\tapecount\\tape.txt";
-      WriteBytes(journal, WriteJournal(window.model.TapeJournal()));
+      WriteBytes(journal, WriteJournal(TapeJournalOf(window.model)));
       arguments = act ? Wide(RestartCommandLine({ToText(journal), ToText(folder_)})) : L"";
     }
     Outcome out;
