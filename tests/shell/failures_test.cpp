@@ -109,6 +109,13 @@ const std::vector<Row> kRows = {
          {FAILS(CreateThread, 1, kAll)}),
     Case("GetMonitorInfoW: the screen-row check as for a single screen", Act::Rows,
          {FAILS(GetMonitorInfoW, 1, kAll)}),
+    Case("PostMessageW, the queue full: the check's result handed back once there is room",
+         Act::Rows, {FAILS(PostMessageW, 1, 3, FALSE, ERROR_NOT_ENOUGH_QUOTA)}, kNoBox,
+         {{"PostMessageW", 4}}),
+    Case("PostMessageW and CreateThread: measured on the window thread, handed back at once",
+         Act::Rows,
+         {FAILS(CreateThread, 1, kAll),
+          FAILS(PostMessageW, 1, kAll, FALSE, ERROR_NOT_ENOUGH_QUOTA)}),
 
     Case("PrintDlgW, no printer: 'No default printer selected.', blank blocks freed", Act::Print,
          {FAILS(PrintDlgW, 1, kAll), FAILS(CommDlgExtendedError, 1, kAll, PDERR_NODEFAULTPRN),
