@@ -1,5 +1,7 @@
 #include "workers.h"
 
+#include <process.h>
+
 #include <algorithm>
 #include <new>
 #include <utility>
@@ -72,7 +74,7 @@ void HandBack(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept 
   }
 }
 
-DWORD WINAPI ScreenRowCheck(void* parameter) {
+unsigned __stdcall ScreenRowCheck(void* parameter) {
   const std::unique_ptr<CheckRequest> request(static_cast<CheckRequest*>(parameter));
   const auto [limit, generation] = MeasureScreenRowLimit(*request);
   HandBack(request->window, kMsgScreenRowLimit, limit, generation);
@@ -96,7 +98,7 @@ struct FadeRequest {
 
 // Under the fade lock: the wait, then each step handed to the window thread. Stops early
 // when its session ends (transparency turned off, the window destroyed).
-DWORD WINAPI FadeThread(void* parameter) {
+unsigned __stdcall FadeThread(void* parameter) {
   const std::unique_ptr<FadeRequest> request(static_cast<FadeRequest*>(parameter));
   const FadePlan& plan = request->plan;
   FadeShared& shared = *request->shared;
@@ -114,6 +116,12 @@ DWORD WINAPI FadeThread(void* parameter) {
   return 1;
 }
 
+// A thread of the C runtime's: the workers free memory, and a thread the runtime did not start
+// may be ended by it when it makes the thread's own data without memory. Null when none.
+HANDLE StartThread(unsigned(__stdcall* run)(void*), void* parameter) noexcept {
+  return reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, parameter, 0, nullptr));
+}
+
 }  // namespace
 
 void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight) noexcept {
@@ -125,7 +133,7 @@ void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight) noexce
     return;
   }
   MakeRoomForMonitors(*request);
-  const KernelHandle thread(CreateThread(nullptr, 0, ScreenRowCheck, request.get(), 0, nullptr));
+  const KernelHandle thread(StartThread(ScreenRowCheck, request.get()));
   if (thread) {
     request.release();  // the thread's now
     return;
@@ -160,7 +168,7 @@ bool Fades::Begin(const FadePlan& plan) noexcept {
   if (request == nullptr) {
     return false;
   }
-  KernelHandle thread(CreateThread(nullptr, 0, FadeThread, request.get(), 0, nullptr));
+  KernelHandle thread(StartThread(FadeThread, request.get()));
   if (!thread) {
     return false;
   }
