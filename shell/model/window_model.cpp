@@ -78,7 +78,6 @@ bool WindowModel::Created() noexcept {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  suppressRefit_ = true;
   ShowPanes();
   return true;
 }
@@ -128,10 +127,8 @@ bool WindowModel::ShortcutKey(int vk) noexcept {
   }
   for (const ShortcutRow& row : kShortcuts) {
     if (row.vk == vk) {
-      return Guarded(true, [&] {
-        (this->*row.action)();
-        return true;
-      });
+      Guarded([&] { (this->*row.action)(); });
+      return true;  // consumed, even when memory ran out
     }
   }
   // The function keys toggle a mode each and go on to the control that had them.
@@ -475,10 +472,7 @@ void WindowModel::SetTransparency(bool on) noexcept {
 }
 
 void WindowModel::TransferHistory() noexcept {
-  Guarded(0, [&] {
-    ShowStatus(CopyHistory() ? kTransferDoneStatus : kTransferFailedStatus);
-    return 0;
-  });
+  Guarded([&] { ShowStatus(CopyHistory() ? kTransferDoneStatus : kTransferFailedStatus); });
 }
 
 bool WindowModel::CopyHistory() {
@@ -536,10 +530,9 @@ void WindowModel::SettingsSaved() noexcept {
 }
 
 void WindowModel::TellNotSaved(SettingsStore& store) noexcept {
-  Guarded(0, [&] {
+  Guarded([&] {
     const Text text = SettingsNotSavedText(store.Location());
     display_.ShowMessage(SettingsNotSavedMessage(text));
-    return 0;
   });
 }
 

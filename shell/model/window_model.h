@@ -188,7 +188,7 @@ class WindowModel {
   static const ModeRow kModes[];
   static int Index(Fade fade) { return fade == Fade::In ? 0 : 1; }
 
-  // Runs an event; when memory runs out in it, says so and gives `refused`.
+  // Runs an event; when memory runs out in it, says so (and gives `refused`).
   template <typename Result, typename Event>
   Result Guarded(Result refused, Event event) noexcept {
     try {
@@ -196,6 +196,14 @@ class WindowModel {
     } catch (const std::bad_alloc&) {
       OutOfMemory();
       return refused;
+    }
+  }
+  template <typename Event>
+  void Guarded(Event event) noexcept {
+    try {
+      event();
+    } catch (const std::bad_alloc&) {
+      OutOfMemory();
     }
   }
 

@@ -232,7 +232,8 @@ TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
   EXPECT_FALSE(w.model.Modes().autoExpand);  // auto-expand follows at the next check
   w.Move();                                  // a move: its check finds room below
   EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: ");
-  w.EnterNumbers(9, 9);  // the displayed rows reach the limit: the last growth
+  w.display.entry = u"9";          // the displayed rows reach the limit: the last growth, off at
+  w.model.EntryBoxKey(kVkReturn);  // once, before the check it asks for reports
   EXPECT_EQ(w.GetTape().RowCapacity(), 10);
   EXPECT_FALSE(w.model.Modes().autoExpand);
   w.EnterNumbers(10, 10);  // no more growth
@@ -277,6 +278,9 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   w.EnterNumbers(1, 6);
   EXPECT_EQ(w.display.size.height, 297);
   EXPECT_TRUE(w.model.Modes().autoExpand);
+  w.screenRowLimit = 7;  // a size change asks too
+  w.Resize(275, 316);
+  EXPECT_EQ(w.model.ScreenRowLimit(), 7);
 }
 
 // A move at client (x, y) of a window at (100, 50), its client area from (108, 100).
