@@ -57,11 +57,10 @@ const WindowModel::ShortcutRow WindowModel::kShortcuts[] = {
 
 // In the order of Mode.
 const WindowModel::ModeRow WindowModel::kModes[] = {
-    {&ModeFlags::autoExpand, u"自動拡張", MenuItem::AutoExpand, nullptr, true},
-    {&ModeFlags::autoMode, u"ｵｰﾄ", MenuItem::AutoMode, nullptr, false},
-    {&ModeFlags::topmost, u"前表示", MenuItem::Topmost, &WindowModel::PlaceInBand, false},
-    {&ModeFlags::transparent, nullptr, MenuItem::Transparency, &WindowModel::SetTransparency,
-     false},
+    {&ModeFlags::autoExpand, u"自動拡張", MenuItem::AutoExpand, nullptr},
+    {&ModeFlags::autoMode, u"ｵｰﾄ", MenuItem::AutoMode, nullptr},
+    {&ModeFlags::topmost, u"前表示", MenuItem::Topmost, &WindowModel::PlaceInBand},
+    {&ModeFlags::transparent, nullptr, MenuItem::Transparency, &WindowModel::SetTransparency},
 };
 
 WindowModel::WindowModel(Display& display, const Release& release)
@@ -425,7 +424,7 @@ void WindowModel::ResizeKeepingTopmost(WindowSize size) noexcept {
 
 void WindowModel::ToggleMode(Mode mode) noexcept {
   const ModeRow& row = kModes[static_cast<int>(mode)];
-  if (!(row.heldWithoutRoom && NoRoomBelowInAutoMode())) {
+  if (!Held(mode)) {
     SetMode(mode, !(modes_.*row.flag));
   }
   MarkSettingsDirty();
@@ -434,7 +433,7 @@ void WindowModel::ToggleMode(Mode mode) noexcept {
 // Switching auto mode leaves auto-expand as it is: the next screen-row check adjusts it.
 void WindowModel::SetMode(Mode mode, bool on) noexcept {
   const ModeRow& row = kModes[static_cast<int>(mode)];
-  if (on && row.heldWithoutRoom && NoRoomBelowInAutoMode()) {
+  if (on && Held(mode)) {
     return;
   }
   modes_.*row.flag = on;
@@ -447,8 +446,10 @@ void WindowModel::SetMode(Mode mode, bool on) noexcept {
   display_.SetItemState(row.item, CheckedIf(on));
 }
 
-bool WindowModel::NoRoomBelowInAutoMode() const {
-  return modes_.autoMode && tape_.DisplayedRowCount() >= screenRowLimit_;
+// In auto mode with no room left below the window, auto-expand stays as it is.
+bool WindowModel::Held(Mode mode) const {
+  return mode == Mode::AutoExpand && modes_.autoMode &&
+         tape_.DisplayedRowCount() >= screenRowLimit_;
 }
 
 void WindowModel::PlaceInBand(bool) noexcept {

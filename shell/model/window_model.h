@@ -183,7 +183,6 @@ class WindowModel {
     const char16_t* title;  // the title's field while on; none: not in the title
     MenuItem item;
     void (WindowModel::*effect)(bool on);  // what else the mode does, if anything
-    bool heldWithoutRoom;                  // in auto mode with no room below, stays as it is
   };
   static const ModeRow kModes[];
   static int Index(Fade fade) { return fade == Fade::In ? 0 : 1; }
@@ -227,7 +226,7 @@ class WindowModel {
   void ResizeKeepingTopmost(WindowSize size) noexcept;
   void PlaceInBand(bool topmost) noexcept;
   void SetTransparency(bool on) noexcept;
-  bool NoRoomBelowInAutoMode() const;
+  bool Held(Mode mode) const;
   void StartScreenRowCheck() noexcept;
   void StartFade(Fade fade) noexcept;
   int FadeAlpha(Fade fade, int step) const;

@@ -281,6 +281,8 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   w.screenRowLimit = 7;  // a size change asks too
   w.Resize(275, 316);
   EXPECT_EQ(w.model.ScreenRowLimit(), 7);
+  w.Key(kVkF2);  // no room below holds back auto-expand alone
+  EXPECT_FALSE(w.model.Modes().autoMode);
 }
 
 // A move at client (x, y) of a window at (100, 50), its client area from (108, 100).
