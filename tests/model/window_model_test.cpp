@@ -67,31 +67,6 @@ TEST(WindowModel, PrintRectangleArithmetic) {
             (Box{600, 200, 1500, 2800}));
 }
 
-TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
-  // The key, its menu item, its flag, the title with the mode on.
-  const std::tuple<int, MenuItem, bool ModeFlags::*, const char16_t*> cases[] = {
-      {kVkF1, MenuItem::AutoExpand, &ModeFlags::autoExpand, u"「 + 」: 自動拡張: : "},
-      {kVkF2, MenuItem::AutoMode, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
-      {kVkF3, MenuItem::Topmost, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
-      {kVkF4, MenuItem::Transparency, &ModeFlags::transparent, u"「 + 」: : : "}};
-  for (const Release* release : {&kRelease134, &kRelease127}) {
-    for (const auto& [vk, item, flag, title] : cases) {
-      SCOPED_TRACE(vk);
-      FakeWindow w(*release);
-      EXPECT_EQ(w.Key(vk), EntryKey::PassOn);  // the edit control gets it too
-      EXPECT_TRUE(w.model.Modes().*flag);
-      EXPECT_EQ(w.Item(item), ItemState::Checked);
-      EXPECT_EQ(w.display.title, title);
-      EXPECT_TRUE(w.model.SettingsDirty());
-      EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);
-      EXPECT_FALSE(w.model.ShortcutKey(vk));  // from the main window: off again
-      EXPECT_FALSE(w.model.Modes().*flag);
-      EXPECT_EQ(w.Item(item), ItemState::Unchecked);
-      EXPECT_EQ(w.display.title, u"「 + 」: : : ");
-    }
-  }
-}
-
 // A failed save says where, keeps the settings unsaved and puts the guard (saved at once) back.
 TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
   FakeWindow w;
