@@ -229,11 +229,14 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   EXPECT_EQ(w.model.ScreenRowLimit(), -3);
   ASSERT_EQ(w.display.pendingChecks.size(), 1u);
   EXPECT_FALSE(w.model.ScreenRowChecksSettled());
-  w.model.ScreenRowLimitComputed(20, w.display.pendingChecks[0]);
+  const unsigned second = w.display.pendingChecks[0];
+  w.model.ScreenRowLimitComputed(20, second);
   EXPECT_TRUE(w.model.ScreenRowChecksSettled());
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
-  EXPECT_TRUE(w.model.Modes().autoExpand);   // 20 is above the displayed row count
-  w.model.ScreenRowLimitComputed(1, first);  // a result older than the one applied: dropped
+  EXPECT_TRUE(w.model.Modes().autoExpand);  // 20 is above the displayed row count
+  for (unsigned stale : {first, second}) {  // not newer than the one applied: dropped
+    w.model.ScreenRowLimitComputed(1, stale);
+  }
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
   w.screenRowLimit = 1;  // the displayed row count (1) is not below the limit
   w.Move();
