@@ -57,11 +57,10 @@ const WindowModel::ShortcutRow WindowModel::kShortcuts[] = {
 
 // In the order of Mode.
 const WindowModel::ModeRow WindowModel::kModes[] = {
-    {&ModeFlags::autoExpand, u"自動拡張", MenuItem::AutoExpand, nullptr, true},
-    {&ModeFlags::autoMode, u"ｵｰﾄ", MenuItem::AutoMode, nullptr, false},
-    {&ModeFlags::topmost, u"前表示", MenuItem::Topmost, &WindowModel::PlaceInBand, false},
-    {&ModeFlags::transparent, nullptr, MenuItem::Transparency, &WindowModel::SetTransparency,
-     false},
+    {&ModeFlags::autoExpand, u"自動拡張", MenuItem::AutoExpand, nullptr},
+    {&ModeFlags::autoMode, u"ｵｰﾄ", MenuItem::AutoMode, nullptr},
+    {&ModeFlags::topmost, u"前表示", MenuItem::Topmost, &WindowModel::PlaceInBand},
+    {&ModeFlags::transparent, nullptr, MenuItem::Transparency, &WindowModel::SetTransparency},
 };
 
 WindowModel::WindowModel(Display& display, const Release& release)
@@ -78,7 +77,6 @@ bool WindowModel::Created() noexcept {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  suppressRefit_ = true;
   ShowPanes();
   return true;
 }
@@ -128,10 +126,8 @@ bool WindowModel::ShortcutKey(int vk) noexcept {
   }
   for (const ShortcutRow& row : kShortcuts) {
     if (row.vk == vk) {
-      return Guarded(true, [&] {
-        (this->*row.action)();
-        return true;
-      });
+      Guarded([&] { (this->*row.action)(); });
+      return true;  // consumed, even when memory ran out
     }
   }
   // The function keys toggle a mode each and go on to the control that had them.
@@ -425,7 +421,7 @@ void WindowModel::ResizeKeepingTopmost(WindowSize size) noexcept {
 
 void WindowModel::ToggleMode(Mode mode) noexcept {
   const ModeRow& row = kModes[static_cast<int>(mode)];
-  if (!(row.heldWithoutRoom && NoRoomBelowInAutoMode())) {
+  if (!Held(mode)) {
     SetMode(mode, !(modes_.*row.flag));
   }
   MarkSettingsDirty();
@@ -434,7 +430,7 @@ void WindowModel::ToggleMode(Mode mode) noexcept {
 // Switching auto mode leaves auto-expand as it is: the next screen-row check adjusts it.
 void WindowModel::SetMode(Mode mode, bool on) noexcept {
   const ModeRow& row = kModes[static_cast<int>(mode)];
-  if (on && row.heldWithoutRoom && NoRoomBelowInAutoMode()) {
+  if (on && Held(mode)) {
     return;
   }
   modes_.*row.flag = on;
@@ -447,8 +443,10 @@ void WindowModel::SetMode(Mode mode, bool on) noexcept {
   display_.SetItemState(row.item, CheckedIf(on));
 }
 
-bool WindowModel::NoRoomBelowInAutoMode() const {
-  return modes_.autoMode && tape_.DisplayedRowCount() >= screenRowLimit_;
+// In auto mode with no room left below the window, auto-expand stays as it is.
+bool WindowModel::Held(Mode mode) const {
+  return mode == Mode::AutoExpand && modes_.autoMode &&
+         tape_.DisplayedRowCount() >= screenRowLimit_;
 }
 
 void WindowModel::PlaceInBand(bool) noexcept {
@@ -472,10 +470,7 @@ void WindowModel::SetTransparency(bool on) noexcept {
 }
 
 void WindowModel::TransferHistory() noexcept {
-  Guarded(0, [&] {
-    ShowStatus(CopyHistory() ? kTransferDoneStatus : kTransferFailedStatus);
-    return 0;
-  });
+  Guarded([&] { ShowStatus(CopyHistory() ? kTransferDoneStatus : kTransferFailedStatus); });
 }
 
 bool WindowModel::CopyHistory() {
@@ -533,10 +528,9 @@ void WindowModel::SettingsSaved() noexcept {
 }
 
 void WindowModel::TellNotSaved(SettingsStore& store) noexcept {
-  Guarded(0, [&] {
+  Guarded([&] {
     const Text text = SettingsNotSavedText(store.Location());
     display_.ShowMessage(SettingsNotSavedMessage(text));
-    return 0;
   });
 }
 

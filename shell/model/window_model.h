@@ -184,12 +184,11 @@ class WindowModel {
     const char16_t* title;  // the title's field while on; none: not in the title
     MenuItem item;
     void (WindowModel::*effect)(bool on);  // what else the mode does, if anything
-    bool heldWithoutRoom;                  // in auto mode with no room below, stays as it is
   };
   static const ModeRow kModes[];
   static int Index(Fade fade) { return fade == Fade::In ? 0 : 1; }
 
-  // Runs an event; when memory runs out in it, says so and gives `refused`.
+  // Runs an event; when memory runs out in it, says so (and gives `refused`).
   template <typename Result, typename Event>
   Result Guarded(Result refused, Event event) noexcept {
     try {
@@ -197,6 +196,14 @@ class WindowModel {
     } catch (const std::bad_alloc&) {
       OutOfMemory();
       return refused;
+    }
+  }
+  template <typename Event>
+  void Guarded(Event event) noexcept {
+    try {
+      event();
+    } catch (const std::bad_alloc&) {
+      OutOfMemory();
     }
   }
 
@@ -220,7 +227,7 @@ class WindowModel {
   void ResizeKeepingTopmost(WindowSize size) noexcept;
   void PlaceInBand(bool topmost) noexcept;
   void SetTransparency(bool on) noexcept;
-  bool NoRoomBelowInAutoMode() const;
+  bool Held(Mode mode) const;
   void StartScreenRowCheck() noexcept;
   void StartFade(Fade fade) noexcept;
   int FadeAlpha(Fade fade, int step) const;

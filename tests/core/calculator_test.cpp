@@ -65,6 +65,7 @@ TEST(EntryKeys, RangeErrorRefusesAPositiveTotalTurningNegative) {
       {"5\n", u"-5", kVkReturn, nullptr}, {"5\n", u"-4.5", kVkReturn, nullptr},
       {"", u"-5", kVkReturn, nullptr},    {"5\n", u"-8", kVkSubtract, nullptr},
       {"5\n", u"-8", kVkDivide, nullptr}, {"5\n-", u"-8", kVkReturn, nullptr},
+      {".5\n", u"-1", kVkReturn, u"0"},
   };
   for (const auto& [typed, pasted, key, totalAfterUndo] : cases) {
     SCOPED_TRACE(typed);
@@ -108,8 +109,9 @@ TEST(Undo, TakesEntriesBackDownToTheHeaders) {
   EXPECT_EQ(w.display.totalText, u"10");
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"10"}));
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"10"}));
-  EXPECT_EQ(w.State().pendingOperator, u'*');  // undo leaves the operator
-  w.Type("BB");                                // the second finds the header: nothing, nothing said
+  EXPECT_EQ(w.model.TapeJournal().entries.size(), 1u);  // nor does the journal keep it
+  EXPECT_EQ(w.State().pendingOperator, u'*');           // undo leaves the operator
+  w.Type("BB");  // the second finds the header: nothing, nothing said
   EXPECT_EQ(w.display.lastEntry, u"0");
   EXPECT_EQ(w.display.totalText, u"0");
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴"}));

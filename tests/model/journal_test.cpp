@@ -86,10 +86,11 @@ std::string Damaged(std::string_view from, std::string_view to) {
 TEST(Journal, AnythingButAWholeJournalReadsAsNothing) {
   const std::string damaged[] = {
       "",
-      kSample.substr(3),                        // no byte-order mark
-      Damaged("1,234.5\t1,", "1,234.5\t\xE9"),  // Latin-1, not UTF-8
-      Damaged("0.1\t\t", "\xC0\xB0\t\t"),       // an overlong '0'
-      Damaged("0.1\t\t", "\xED\xA0\x80\t\t"),   // a surrogate
+      kSample.substr(3),                           // no byte-order mark
+      Damaged("1,234.5\t1,", "1,234.5\t\xE9"),     // Latin-1, not UTF-8
+      Damaged("0.1\t\t", "\xC0\xB0\t\t"),          // an overlong '0'
+      Damaged("0.1\t\t", "\xED\xA0\x80\t\t"),      // a surrogate
+      Damaged("0.1\t\t", "\x81\x80\x80\x80\t\t"),  // no lead byte
       Damaged("tape 1)", "tape 2)"),
       Damaged("入力履歴\t", "入力履歴   "),
       Damaged("\t\t+ 1234.5", ""),  // a row without the machine part

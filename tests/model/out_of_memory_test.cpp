@@ -1,7 +1,9 @@
-// Each operation with its 1st, 2nd, ... allocation failing: the window as before, or as after.
+// Each operation with memory running out at its 1st, 2nd, ... allocation: the window as before,
+// or as after.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <sstream>
 
@@ -79,7 +81,7 @@ void ExpectWholeOrUndone(const Operation& op, const Message* said = &kMemoryErro
       op.setUp(*window);
     }
     op.run(after);
-    FailAllocations(nth);
+    FailAllocations(nth, SIZE_MAX);  // memory, once out, stays out
     op.run(w);
     const bool failed = testing::AllocationFailed();
     FailAllocations(0);

@@ -56,6 +56,7 @@ TEST(SettingsFile, EachEncodingAndTheWaysAValueIsFound) {
       {section + "AutoExpand=1\r\nAUTO_MODE=2\r\n", "11000"},
       {"  [ セッテイング ]  \r\n  autoexpand  =  1  \r\n\tauto_mode\t=-1", "11000"},
       {section + "透明化=\"1\"\r\nautoexpand='0'\r\nauto_mode=\"1'\r\n", "00001"},
+      {section + "autoexpand=101\r\n", "10000"},  // not quoted
       {section + "autoexpand=0\r\nautoexpand=1\r\n[セッテイング]\r\nauto_mode=1\r\n", "00000"},
       {section + "autoexpand=\r\nauto_mode=" + std::string(99, '0') + "1\r\n", "00000"},  // cut
       {"autoexpand=1\r\n[other]\r\nauto_mode=1\r\n" + section + ";autoexpand=1\r\n", "00000"},
@@ -72,6 +73,7 @@ TEST(SettingsFile, EachEncodingAndTheWaysAValueIsFound) {
   for (const char16_t* off : {u"", u"0", u"x", u"-0", u"x1", u"- 1", u"０１", u"+"}) {
     EXPECT_FALSE(FlagValueIsOn(off));
   }
+  EXPECT_EQ(FindValue(u"[s]\r\nk=\"\"", u"s", u"k"), u"");  // a value of two quotes: empty
 }
 
 TEST(SettingsFile, ASaveUpdatesItsKeysAndKeepsEveryOtherLine) {

@@ -68,31 +68,6 @@ TEST(WindowModel, PrintRectangleArithmetic) {
             (Box{600, 200, 1500, 2800}));
 }
 
-TEST(WindowModel, FunctionKeysToggleEachModeAndMarkTheSettings) {
-  // The key, its menu item, its flag, the title with the mode on.
-  const std::tuple<int, MenuItem, bool ModeFlags::*, const char16_t*> cases[] = {
-      {kVkF1, MenuItem::AutoExpand, &ModeFlags::autoExpand, u"「 + 」: 自動拡張: : "},
-      {kVkF2, MenuItem::AutoMode, &ModeFlags::autoMode, u"「 + 」: : ｵｰﾄ: "},
-      {kVkF3, MenuItem::Topmost, &ModeFlags::topmost, u"「 + 」: : : 前表示"},
-      {kVkF4, MenuItem::Transparency, &ModeFlags::transparent, u"「 + 」: : : "}};
-  for (const Release* release : {&kRelease134, &kRelease127}) {
-    for (const auto& [vk, item, flag, title] : cases) {
-      SCOPED_TRACE(vk);
-      FakeWindow w(*release);
-      EXPECT_EQ(w.Key(vk), EntryKey::PassOn);  // the edit control gets it too
-      EXPECT_TRUE(w.model.Modes().*flag);
-      EXPECT_EQ(w.Item(item), ItemState::Checked);
-      EXPECT_EQ(w.display.title, title);
-      EXPECT_TRUE(w.model.SettingsDirty());
-      EXPECT_EQ(w.Item(MenuItem::SaveSettings), ItemState::Unchecked);
-      EXPECT_FALSE(w.model.ShortcutKey(vk));  // from the main window: off again
-      EXPECT_FALSE(w.model.Modes().*flag);
-      EXPECT_EQ(w.Item(item), ItemState::Unchecked);
-      EXPECT_EQ(w.display.title, u"「 + 」: : : ");
-    }
-  }
-}
-
 // A failed save says where, keeps the settings unsaved and puts the guard (saved at once) back.
 TEST(WindowModel, SavesMarkTheSettingsSavedOrSayTheyWerentAndTheGuardGoesBack) {
   FakeWindow w;
@@ -233,7 +208,8 @@ TEST(WindowModel, AutoModeGrowsUpToTheScreenRowLimitThenScrolls) {
   EXPECT_FALSE(w.model.Modes().autoExpand);  // auto-expand follows at the next check
   w.Move();                                  // a move: its check finds room below
   EXPECT_EQ(w.display.title, u"「 + 」: 自動拡張: ｵｰﾄ: ");
-  w.EnterNumbers(9, 9);  // the displayed rows reach the limit: the last growth
+  w.display.entry = u"9";          // the displayed rows reach the limit: the last growth, off at
+  w.model.EntryBoxKey(kVkReturn);  // once, before the check it asks for reports
   EXPECT_EQ(w.GetTape().RowCapacity(), 10);
   EXPECT_FALSE(w.model.Modes().autoExpand);
   w.EnterNumbers(10, 10);  // no more growth
@@ -254,11 +230,14 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   EXPECT_EQ(w.model.ScreenRowLimit(), -3);
   ASSERT_EQ(w.display.pendingChecks.size(), 1u);
   EXPECT_FALSE(w.model.ScreenRowChecksSettled());
-  w.model.ScreenRowLimitComputed(20, w.display.pendingChecks[0]);
+  const unsigned second = w.display.pendingChecks[0];
+  w.model.ScreenRowLimitComputed(20, second);
   EXPECT_TRUE(w.model.ScreenRowChecksSettled());
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
-  EXPECT_TRUE(w.model.Modes().autoExpand);   // 20 is above the displayed row count
-  w.model.ScreenRowLimitComputed(1, first);  // a result older than the one applied: dropped
+  EXPECT_TRUE(w.model.Modes().autoExpand);  // 20 is above the displayed row count
+  for (unsigned stale : {first, second}) {  // not newer than the one applied: dropped
+    w.model.ScreenRowLimitComputed(1, stale);
+  }
   EXPECT_EQ(w.model.ScreenRowLimit(), 20);
   w.screenRowLimit = 1;  // the displayed row count (1) is not below the limit
   w.Move();
@@ -278,6 +257,11 @@ TEST(WindowModel, ScreenRowChecksRunOneAtATimeAndHoldBackAutoExpandWithNoRoomLef
   w.EnterNumbers(1, 6);
   EXPECT_EQ(w.display.size.height, 297);
   EXPECT_TRUE(w.model.Modes().autoExpand);
+  w.screenRowLimit = 7;  // a size change asks too
+  w.Resize(275, 316);
+  EXPECT_EQ(w.model.ScreenRowLimit(), 7);
+  w.Key(kVkF2);  // no room below holds back auto-expand alone
+  EXPECT_FALSE(w.model.Modes().autoMode);
 }
 
 // A move at client (x, y) of a window at (100, 50), its client area from (108, 100).
