@@ -109,8 +109,8 @@ TEST(Undo, TakesEntriesBackDownToTheHeaders) {
   EXPECT_EQ(w.display.totalText, u"10");
   EXPECT_EQ(w.InputLines(), (Lines{u"入力履歴", u"10"}));
   EXPECT_EQ(w.TotalLines(), (Lines{u"合計履歴", u"10"}));
-  EXPECT_EQ(w.model.TapeJournal().entries.size(), 1u);  // nor does the journal keep it
-  EXPECT_EQ(w.State().pendingOperator, u'*');           // undo leaves the operator
+  EXPECT_EQ(testing::TapeJournalOf(w.model).entries.size(), 1u);  // nor does the journal keep it
+  EXPECT_EQ(w.State().pendingOperator, u'*');                     // undo leaves the operator
   w.Type("BB");  // the second finds the header: nothing, nothing said
   EXPECT_EQ(w.display.lastEntry, u"0");
   EXPECT_EQ(w.display.totalText, u"0");

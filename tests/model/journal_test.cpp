@@ -115,8 +115,8 @@ TEST(Journal, AnythingButAWholeJournalReadsAsNothing) {
   }
   // Its first line is enough to tell a tape dropped on the program from another file.
   EXPECT_TRUE(BeginsAsJournal(kSample.substr(0, kSample.find("\r\n") + 2)));
-  for (const std::string& head :
-       {kSample.substr(0, kSample.find("\r\n")), kSample.substr(3), damaged[5]}) {
+  for (const std::string& head : {kSample.substr(0, kSample.find("\r\n")), kSample.substr(3),
+                                  Damaged("tape 1)", "tape 2)")}) {
     EXPECT_FALSE(BeginsAsJournal(head)) << head;
   }
 }
