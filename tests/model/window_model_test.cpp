@@ -12,8 +12,8 @@ namespace tapecount {
 namespace {
 
 using testing::FakeWindow;
-using testing::TapeJournalOf;
 using testing::Flags;
+using testing::TapeJournalOf;
 using Lines = std::vector<Text>;
 
 Lines Numbers(int from, int to) {
