@@ -3,6 +3,7 @@
 #include <new>
 #include <string>
 
+#include "files.h"
 #include "handles.h"
 #include "shell.h"
 #include "wide.h"
@@ -10,14 +11,6 @@
 namespace tapecount {
 
 namespace {
-
-std::wstring CurrentFolder() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  std::wstring folder(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, folder.data());
-  folder.resize(length < needed ? length : 0);
-  return folder;
-}
 
 // %LOCALAPPDATA%\tapecount\tape-<date>-<time>-<process>.txt, its folder made; empty when
 // there is no such folder to be had.
