@@ -1,5 +1,3 @@
-// The main window procedure: a dispatcher, one small function per message, each handing
-// the message to the window model in its own terms.
 #include "main_window.h"
 
 #include <commctrl.h>
@@ -7,6 +5,7 @@
 #include <optional>
 
 #include "commands.h"
+#include "entry_box.h"
 #include "resource.h"
 #include "session.h"
 #include "settings.h"
