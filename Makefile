@@ -100,7 +100,7 @@ format:
 check-format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
-# core/ -> history/ -> shell/model/ -> shell/: no include of a later layer.
+# The layers' order is the build's (cmake/layers.cmake); this checks what the build cannot see.
 check-layers:
 	scripts/check-layers.sh
 
