@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -78,14 +80,44 @@ std::wstring ProgramFolder() {
   return path.substr(0, path.rfind(L'\\') + 1);  // its last backslash kept: "C:\" stays whole
 }
 
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  const FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  return file &&
-         WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size() && FlushFileBuffers(file.Get());
-}
+// A file written through a buffer of its own: keeping the tape takes none of the program's
+// memory, so it is kept when memory has run out.
+class BufferedFile final : public ByteSink {
+ public:
+  explicit BufferedFile(const std::wstring& path)
+      : file_(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  void Write(std::string_view bytes) override {
+    while (!bytes.empty()) {
+      if (used_ == sizeof buffer_) {
+        Drain();
+      }
+      const std::size_t part = std::min(bytes.size(), sizeof buffer_ - used_);
+      std::memcpy(buffer_ + used_, bytes.data(), part);
+      used_ += part;
+      bytes.remove_prefix(part);
+    }
+  }
+  // The rest written, and all of it flushed to the disk; false when any of it failed.
+  bool Finish() {
+    Drain();
+    return whole_ && FlushFileBuffers(file_.Get());
+  }
+
+ private:
+  void Drain() {
+    DWORD written = 0;
+    whole_ = whole_ && file_ &&
+             WriteFile(file_.Get(), buffer_, static_cast<DWORD>(used_), &written, nullptr) &&
+             written == used_;
+    used_ = 0;
+  }
+
+  FileHandle file_;
+  char buffer_[8192];
+  std::size_t used_ = 0;
+  bool whole_ = true;
+};
 
 }  // namespace
 
@@ -130,19 +162,23 @@ void RestoreTape(Shell& shell, const std::wstring& path) noexcept {
 }
 
 LRESULT OnQueryEndSession(Shell& shell) {
+  // Without a place for the tape the session had better wait: the want of memory is said.
   if (shell.journalPath.empty()) {
     shell.journalPath = NewJournalPath();
   }
-  // Windows keeps a command line shorter than RESTART_MAX_CMD_LINE; without one, the journal
-  // is still written.
-  const std::optional<Text> command =
-      shell.journalPath.empty()
-          ? std::nullopt
-          : RestartCommandLine({ToText(shell.journalPath), ToText(CurrentFolder())},
-                               RESTART_MAX_CMD_LINE - 1);
-  if (command) {
-    // Only for the session's end: never after a crash or a hang.
-    RegisterApplicationRestart(WinText(*command), RESTART_NO_CRASH | RESTART_NO_HANG);
+  // Windows keeps a command line shorter than RESTART_MAX_CMD_LINE. Without one (or memory for
+  // it) the journal is still written, for the user to bring back by hand.
+  try {
+    const std::optional<Text> command =
+        shell.journalPath.empty()
+            ? std::nullopt
+            : RestartCommandLine({ToText(shell.journalPath), ToText(CurrentFolder())},
+                                 RESTART_MAX_CMD_LINE - 1);
+    if (command) {
+      // Only for the session's end: never after a crash or a hang.
+      RegisterApplicationRestart(WinText(*command), RESTART_NO_CRASH | RESTART_NO_HANG);
+    }
+  } catch (const std::bad_alloc&) {
   }
   return TRUE;
 }
@@ -156,7 +192,9 @@ LRESULT OnEndSession(Shell& shell, bool ending) {
     shell.journalPath = NewJournalPath();
   }
   if (!shell.journalPath.empty()) {
-    WriteFileBytes(shell.journalPath, WriteJournal(shell.model.TapeJournal()));
+    BufferedFile journal(shell.journalPath);
+    shell.model.WriteTapeJournal(journal);
+    journal.Finish();
   }
   return 0;
 }

@@ -26,10 +26,11 @@ std::optional<std::wstring> TakeRestartRequest(const wchar_t* commandLine);
 void RestoreTape(Shell& shell, const std::wstring& path) noexcept;
 
 // WM_QUERYENDSESSION: the journal's place chosen and the restart registered (the last moment
-// Windows allows it); the session may end.
+// Windows allows it); the session may end. Throws std::bad_alloc when there is no memory for
+// the journal's place: the session had better not end.
 LRESULT OnQueryEndSession(Shell& shell);
-// WM_ENDSESSION: when the session does end, the tape to the journal; when it does not, the
-// restart is withdrawn.
+// WM_ENDSESSION: when the session does end, the tape to the journal, written without taking
+// memory once its place is chosen; when it does not, the restart is withdrawn.
 LRESULT OnEndSession(Shell& shell, bool ending);
 
 }  // namespace tapecount

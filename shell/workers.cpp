@@ -1,7 +1,10 @@
 #include "workers.h"
 
+#include <process.h>
+
 #include <algorithm>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "shell/model/screen.h"
@@ -9,6 +12,8 @@
 namespace tapecount {
 
 namespace {
+
+constexpr DWORD kHandBackRetryMs = 10;
 
 // A check's request, with room for every monitor made on the window thread: the check's own
 // thread takes no memory, so it never throws (a thread's first exception needs memory).
@@ -47,8 +52,8 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, RECT*, LPARAM parameter) {
 }
 
 // The room below the window on the monitor it is on; from the primary screen's maximised
-// height alone when the monitors cannot all be had.
-void PostScreenRowLimit(CheckRequest& request) noexcept {
+// height alone when the monitors cannot all be had; as the result message's parameters.
+std::pair<WPARAM, LPARAM> MeasureScreenRowLimit(CheckRequest& request) noexcept {
   RECT rect{};
   GetWindowRect(request.window, &rect);
   if (!EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&request)) ||
@@ -57,14 +62,32 @@ void PostScreenRowLimit(CheckRequest& request) noexcept {
   }
   const int limit = ScreenRowLimit(request.monitors, BoxOf(rect), GetSystemMetrics(SM_CYMAXIMIZED),
                                    request.rowHeight);
-  PostMessageW(request.window, kMsgScreenRowLimit, static_cast<WPARAM>(limit),
-               static_cast<LPARAM>(request.generation));
+  return {static_cast<WPARAM>(limit), static_cast<LPARAM>(request.generation)};
 }
 
-DWORD WINAPI ScreenRowCheck(void* parameter) {
+// A result the window waits for, posted from a worker. A full queue refuses it: the worker
+// tries again until the window takes it or is gone, since a lost result would leave the
+// window waiting for good.
+void HandBack(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  while (!PostMessageW(window, message, wParam, lParam) && IsWindow(window)) {
+    Sleep(kHandBackRetryMs);
+  }
+}
+
+unsigned __stdcall ScreenRowCheck(void* parameter) {
   const std::unique_ptr<CheckRequest> request(static_cast<CheckRequest*>(parameter));
-  PostScreenRowLimit(*request);
+  const auto [limit, generation] = MeasureScreenRowLimit(*request);
+  HandBack(request->window, kMsgScreenRowLimit, limit, generation);
   return 0;
+}
+
+// Measured on the window thread: handed back the same way, or at once when the queue is full
+// (waiting here for room would wait for good).
+void ScreenRowCheckHere(CheckRequest& request) noexcept {
+  const auto [limit, generation] = MeasureScreenRowLimit(request);
+  if (!PostMessageW(request.window, kMsgScreenRowLimit, limit, generation)) {
+    SendMessageW(request.window, kMsgScreenRowLimit, limit, generation);
+  }
 }
 
 struct FadeRequest {
@@ -75,7 +98,7 @@ struct FadeRequest {
 
 // Under the fade lock: the wait, then each step handed to the window thread. Stops early
 // when its session ends (transparency turned off, the window destroyed).
-DWORD WINAPI FadeThread(void* parameter) {
+unsigned __stdcall FadeThread(void* parameter) {
   const std::unique_ptr<FadeRequest> request(static_cast<FadeRequest*>(parameter));
   const FadePlan& plan = request->plan;
   FadeShared& shared = *request->shared;
@@ -85,12 +108,18 @@ DWORD WINAPI FadeThread(void* parameter) {
     Sleep(static_cast<DWORD>(plan.waitMs));
     for (int step = 0;
          step < plan.steps && shared.liveSession == plan.session && !shared.windowGone; ++step) {
-      PostMessageW(request->window, kMsgFadeStep, static_cast<WPARAM>(step), fade);
+      HandBack(request->window, kMsgFadeStep, static_cast<WPARAM>(step), fade);
       Sleep(static_cast<DWORD>(plan.stepMs));
     }
   }
-  PostMessageW(request->window, kMsgFadeEnded, 0, fade);
+  HandBack(request->window, kMsgFadeEnded, 0, fade);
   return 1;
+}
+
+// A thread of the C runtime's: the workers free memory, and a thread the runtime did not start
+// may be ended by it when it makes the thread's own data without memory. Null when none.
+HANDLE StartThread(unsigned(__stdcall* run)(void*), void* parameter) noexcept {
+  return reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, parameter, 0, nullptr));
 }
 
 }  // namespace
@@ -100,17 +129,16 @@ void StartScreenRowCheck(HWND window, unsigned generation, int rowHeight) noexce
                                             CheckRequest{window, generation, rowHeight, {}});
   if (request == nullptr) {  // measured here, from the primary screen alone
     CheckRequest here{window, generation, rowHeight, {}};
-    PostScreenRowLimit(here);
+    ScreenRowCheckHere(here);
     return;
   }
   MakeRoomForMonitors(*request);
-  const KernelHandle thread(CreateThread(nullptr, 0, ScreenRowCheck, request.get(), 0, nullptr));
+  const KernelHandle thread(StartThread(ScreenRowCheck, request.get()));
   if (thread) {
     request.release();  // the thread's now
     return;
   }
-  // No thread to be had: measured here, and handed back the same way.
-  PostScreenRowLimit(*request);
+  ScreenRowCheckHere(*request);  // no thread to be had
 }
 
 bool Fades::Start(HWND window) noexcept {
@@ -140,7 +168,7 @@ bool Fades::Begin(const FadePlan& plan) noexcept {
   if (request == nullptr) {
     return false;
   }
-  KernelHandle thread(CreateThread(nullptr, 0, FadeThread, request.get(), 0, nullptr));
+  KernelHandle thread(StartThread(FadeThread, request.get()));
   if (!thread) {
     return false;
   }

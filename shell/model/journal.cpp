@@ -20,25 +20,10 @@ bool EndsWith(TextView text, TextView end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-Text FirstLine() {
-  return Text(u"テプカン: Windows の終了時に残したテープ ") + kJournalMark;
-}
+constexpr char16_t kFirstLineStart[] = u"テプカン: Windows の終了時に残したテープ ";
 
 Text HeaderRow() {
   return Text(kInputHeader) + u"\t" + kTotalHeader;
-}
-
-// std::to_chars' shortest form that reads back as the same double; the buffer grows until
-// the digits fit.
-Text ValueText(double value) {
-  std::string digits(16, '\0');
-  for (;;) {
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc()) {
-      return Widen(std::string_view(digits.data(), end - digits.data()));
-    }
-    digits.resize(digits.size() * 2);
-  }
 }
 
 // The whole text must be the value: no sign other than a leading '-', no spaces.
@@ -84,14 +69,45 @@ std::optional<JournalEntry> ParseEntry(TextView line) {
 
 }  // namespace
 
-std::string WriteJournal(const Journal& journal) {
-  Text text = FirstLine() + kLineBreak + HeaderRow() + kLineBreak;
-  for (const JournalEntry& entry : journal.entries) {
-    text += entry.row + u"\t\t" + entry.operation + (entry.negativeEntry ? u"n " : u" ") +
-            ValueText(entry.value) + kLineBreak;
+JournalWriter::JournalWriter(ByteSink& out) : out_(out) {
+  out_.Write(kUtf8ByteOrderMark);
+  for (TextView piece :
+       {TextView(kFirstLineStart), TextView(kJournalMark), TextView(kLineBreak),
+        TextView(kInputHeader), TextView(u"\t"), TextView(kTotalHeader), TextView(kLineBreak)}) {
+    EncodeUtf8(piece, out_);
   }
-  text += kPendingLine + Text(1, journal.pendingOperator) + kLineBreak + kEndLine + kLineBreak;
-  return std::string(kUtf8ByteOrderMark) + EncodeUtf8(text);
+}
+
+void JournalWriter::Entry(char16_t operation, bool negativeEntry, double value,
+                          std::initializer_list<TextView> row) {
+  for (TextView piece : row) {
+    EncodeUtf8(piece, out_);
+  }
+  const char16_t machine[] = {u'\t', u'\t', operation};
+  EncodeUtf8(TextView(machine, 3), out_);
+  out_.Write(negativeEntry ? "n " : " ");
+  // The shortest form that reads back as the same double: at most 24 characters.
+  char digits[32];
+  const auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), value);
+  out_.Write(std::string_view(digits, error == std::errc() ? end - digits : 0));
+  EncodeUtf8(kLineBreak, out_);
+}
+
+void JournalWriter::End(char16_t pendingOperator) {
+  for (TextView piece : {TextView(kPendingLine), TextView(&pendingOperator, 1),
+                         TextView(kLineBreak), TextView(kEndLine), TextView(kLineBreak)}) {
+    EncodeUtf8(piece, out_);
+  }
+}
+
+std::string WriteJournal(const Journal& journal) {
+  StringSink out;
+  JournalWriter writer(out);
+  for (const JournalEntry& entry : journal.entries) {
+    writer.Entry(entry.operation, entry.negativeEntry, entry.value, {entry.row});
+  }
+  writer.End(journal.pendingOperator);
+  return std::move(out.Bytes());
 }
 
 bool BeginsAsJournal(std::string_view head) {

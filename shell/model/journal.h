@@ -11,12 +11,14 @@
 //   <TAB><TAB><TAB>end                the terminator, which a truncated file lacks
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/text.h"
+#include "shell/model/utf8.h"
 
 namespace tapecount {
 
@@ -45,8 +47,25 @@ struct Journal {
   char16_t pendingOperator = u'+';    // '+', '-', '*' or '/'
 };
 
-// The file's bytes. A row holds no line break; a surrogate without its pair is written as
-// U+FFFD. Every value, infinities and NaN included, reads back bit for bit (NaN as NaN).
+// A journal's bytes as they are written, piece by piece to `out`: it takes no memory of its
+// own, so a tape can still be kept when memory has run out. A row holds no line break; a
+// surrogate without its pair is written as U+FFFD. Every value, infinities and NaN included,
+// reads back bit for bit (NaN as NaN).
+class JournalWriter {
+ public:
+  // The byte-order mark and the two first lines.
+  explicit JournalWriter(ByteSink& out);
+  // One entry, its row given in pieces (entry line, separator, total line).
+  void Entry(char16_t operation, bool negativeEntry, double value,
+             std::initializer_list<TextView> row);
+  // The pending operator and the terminator.
+  void End(char16_t pendingOperator);
+
+ private:
+  ByteSink& out_;
+};
+
+// The file's bytes, as JournalWriter writes them.
 std::string WriteJournal(const Journal& journal);
 
 // The journal a file holds; nothing when the bytes are not a whole journal of this format

@@ -37,9 +37,7 @@ std::optional<Text> DecodeUtf8(std::string_view bytes) {
   return text;
 }
 
-std::string EncodeUtf8(TextView text) {
-  std::string bytes;
-  bytes.reserve(text.size());
+void EncodeUtf8(TextView text, ByteSink& out) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     const bool high = c >= 0xD800 && c < 0xDC00;
@@ -48,7 +46,9 @@ std::string EncodeUtf8(TextView text) {
     } else if (c >= 0xD800 && c < 0xE000) {
       c = 0xFFFD;
     }
-    const auto put = [&](char32_t bits) { bytes += static_cast<char>(bits); };
+    char bytes[4];
+    std::size_t length = 0;
+    const auto put = [&](char32_t bits) { bytes[length++] = static_cast<char>(bits); };
     if (c < 0x80) {
       put(c);
     } else if (c < 0x800) {
@@ -64,8 +64,15 @@ std::string EncodeUtf8(TextView text) {
       put(0x80 | (c >> 6 & 0x3F));
       put(0x80 | (c & 0x3F));
     }
+    out.Write(std::string_view(bytes, length));
   }
-  return bytes;
+}
+
+std::string EncodeUtf8(TextView text) {
+  StringSink out;
+  out.Bytes().reserve(text.size());
+  EncodeUtf8(text, out);
+  return std::move(out.Bytes());
 }
 
 }  // namespace tapecount

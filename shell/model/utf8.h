@@ -16,7 +16,28 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // broken sequences.
 std::optional<Text> DecodeUtf8(std::string_view bytes);
 
-// A surrogate without its pair, which UTF-8 cannot hold, becomes U+FFFD.
+// Where bytes go as they are made: a file's buffer, or a string.
+class ByteSink {
+ public:
+  virtual void Write(std::string_view bytes) = 0;
+
+ protected:
+  ~ByteSink() = default;
+};
+
+// A surrogate without its pair, which UTF-8 cannot hold, becomes U+FFFD. The first form
+// takes no memory of its own: each code point goes to `out` as it is made.
+void EncodeUtf8(TextView text, ByteSink& out);
 std::string EncodeUtf8(TextView text);
+
+// Bytes gathered in a string.
+class StringSink final : public ByteSink {
+ public:
+  void Write(std::string_view bytes) override { bytes_ += bytes; }
+  std::string& Bytes() { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
 
 }  // namespace tapecount

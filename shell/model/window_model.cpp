@@ -324,22 +324,18 @@ void WindowModel::Clear() noexcept {
   RefreshTitle();
 }
 
-Journal WindowModel::TapeJournal() const {
+void WindowModel::WriteTapeJournal(ByteSink& out) const {
   const CalcState& state = calculator_.State();
   const Pane& entries = tape_.InputPane();
   const Pane& totals = tape_.TotalPane();
-  Journal journal;
-  journal.pendingOperator = state.pendingOperator;
-  journal.entries.reserve(state.records.size());
+  JournalWriter writer(out);
   // The records and the lines after the headers go together, one for one.
   for (std::size_t i = 0; i < state.records.size(); ++i) {
     const EntryRecord& record = state.records[i];
-    Text row(entries.Line(i + 1));
-    row += release_.clipboardSeparator;
-    row += totals.Line(i + 1);
-    journal.entries.push_back({SignOf(record.operation), record.negativeEntry, record.value, row});
+    writer.Entry(SignOf(record.operation), record.negativeEntry, record.value,
+                 {entries.Line(i + 1), release_.clipboardSeparator, totals.Line(i + 1)});
   }
-  return journal;
+  writer.End(state.pendingOperator);
 }
 
 bool WindowModel::RestoreTape(const Journal& journal) noexcept {

@@ -152,8 +152,9 @@ class WindowModel {
   void ToggleSingleInstance(SettingsStore& store) noexcept;
 
   // --- The session's end, and the start after it.
-  // The tape as the session journal keeps it. Throws std::bad_alloc when there is no memory.
-  Journal TapeJournal() const;
+  // The tape as the session journal keeps it, written to `out` as it is made: this takes no
+  // memory, so the tape can be kept when memory has run out.
+  void WriteTapeJournal(ByteSink& out) const;
   // A fresh window takes a journal's tape: its entries applied again in order, as if typed
   // (what does not fit scrolls out of view; nothing grows), then its pending operator. False,
   // the window left empty, when the journal is not this release's tape (an entry does not

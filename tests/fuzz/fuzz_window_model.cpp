@@ -13,6 +13,7 @@ namespace {
 
 using namespace tapecount;
 using testing::FakeWindow;
+using testing::TapeJournalOf;
 
 struct Input {
   const uint8_t* data;
@@ -149,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The journal's records give the same lines again.
   const testing::AllocationsAllowed allowed;
   FakeWindow replayed(release);
-  CHECK(replayed.model.RestoreTape(w.model.TapeJournal()));
+  CHECK(replayed.model.RestoreTape(TapeJournalOf(w.model)));
   CHECK(PaneLines(replayed.GetTape().InputPane()) == expected.entryLines);
   CHECK(PaneLines(replayed.GetTape().TotalPane()) == expected.totalLines);
   return 0;

@@ -14,6 +14,7 @@ namespace {
 
 using testing::FailAllocations;
 using testing::FakeWindow;
+using testing::TapeJournalOf;
 
 // Everything the user can see or the program keeps, as one readable text.
 std::string Snap(const FakeWindow& w) {
@@ -181,7 +182,7 @@ TEST(OutOfMemory, ATapeReplayedWithoutMemoryLeavesTheWindowEmpty) {
   FakeWindow typed;
   typed.EnterNumbers(1, 64);  // past the first room made for the stacks, records and panes
   typed.Type(kTape + "123456789012345678\n-");
-  const Journal journal = typed.model.TapeJournal();
+  const Journal journal = TapeJournalOf(typed.model);
   ExpectWholeOrUndone({"a replay", [](FakeWindow&) {},
                        [&](FakeWindow& w) {
                          if (!w.model.RestoreTape(journal)) {

@@ -12,15 +12,18 @@ namespace {
 
 class Session : public ShellTest {
  protected:
-  // Windows ends the session: asked first, then told.
-  void EndSession(bool ending) {
+  // Windows ends the session: asked first, then told, with no memory left by then when asked.
+  void EndSession(bool ending, bool memoryGone = false) {
     EXPECT_EQ(SendMessageW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    FailAllocations(memoryGone ? 1 : 0, kEveryCall);
     SendMessageW(main_, WM_ENDSESSION, ending, ENDSESSION_CLOSEAPP);
+    FailAllocations(0);
   }
 };
 TAPECOUNT_BOTH_RELEASES(Session);
 
-// Nothing written while the session goes on; the restart takes the tape back whole.
+// Nothing written while the session goes on; the tape kept even with no memory left, and the
+// restart takes it back whole.
 TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Open();
   Type(L"100\n25-*3\n7\n8\n9\n10\n0.1\n-");  // the headers scrolled out, '-' pending
@@ -28,7 +31,7 @@ TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
                      total = ReadWindowText(windows().total), title = Title();
   EndSession(false);  // another program said no
   EXPECT_EQ(FileBytes(shell_->journalPath), "");
-  EndSession(true);
+  EndSession(true, true);
   const std::wstring journal = shell_->journalPath;
   ASSERT_TRUE(std::regex_search(journal, std::wregex(LR"(tapecount\\tape-\d{8}-\d{6}-\d+\.txt$)")));
   Close();

@@ -188,6 +188,16 @@ class Patched {
       return false;
     });
     EXPECT_TRUE(atEntry) << "the program never reached its entry point";
+    const KernelHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, info.dwProcessId));
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32FirstW(modules.Get(), &module); more;
+         more = Module32NextW(modules.Get(), &module)) {
+      if (_wcsicmp(module.szModule, L"msvcrt.dll") == 0) {
+        crt_ = reinterpret_cast<ULONG_PTR>(module.modBaseAddr);
+        crtEnd_ = crt_ + module.modBaseSize;
+      }
+    }
 
     data_ = reinterpret_cast<ULONG_PTR>(VirtualAllocEx(
         info.hProcess, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
@@ -217,7 +227,8 @@ class Patched {
   DWORD ExitCode() { return process_.WaitForExit(0); }
   bool Running() { return ExitCode() == STILL_ACTIVE; }
 
-  // The program's own threads besides its main thread (started in its image) not yet ended.
+  // The program's own threads besides its main thread (started by the C runtime it imports,
+  // or in its image) not yet ended.
   int Workers() const {
     int workers = 0;
     const KernelHandle threads(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
@@ -235,8 +246,8 @@ class Patched {
       NtQueryInformationThread(handle.Get(), static_cast<THREADINFOCLASS>(9),  // start address
                                &start, sizeof start, nullptr);
       // Ended once signalled, though Wine may list it a while longer.
-      workers +=
-          start >= base_ && start < end_ && WaitForSingleObject(handle.Get(), 0) != WAIT_OBJECT_0;
+      const bool ours = (start >= base_ && start < end_) || (start >= crt_ && start < crtEnd_);
+      workers += ours && WaitForSingleObject(handle.Get(), 0) != WAIT_OBJECT_0;
     }
     return workers;
   }
@@ -297,7 +308,7 @@ class Patched {
   }
 
   Process process_;
-  ULONG_PTR base_ = 0, end_ = 0, data_ = 0;
+  ULONG_PTR base_ = 0, end_ = 0, data_ = 0, crt_ = 0, crtEnd_ = 0;
 };
 
 enum class Act { Key, Command, Taller, Shorter, Move, EndSession, Restore, Hover };
@@ -367,7 +378,7 @@ class Shipped : public ::testing::TestWithParam<Program> {
       window.Type("100\n25-*3\n-");
       CreateDirectoryW((folder_ + L"\\tapecount").c_str(), nullptr);
       const std::wstring journal = folder_ + L"\\tapecount\\tape.txt";
-      WriteBytes(journal, WriteJournal(window.model.TapeJournal()));
+      WriteBytes(journal, WriteJournal(TapeJournalOf(window.model)));
       arguments = act ? Wide(RestartCommandLine({ToText(journal), ToText(folder_)})) : L"";
     }
     Outcome out;

@@ -228,5 +228,12 @@ inline std::string Flags(const StoredModes& s) {
           "01"[m.transparent]};
 }
 
+// The tape as the session's end keeps it, read back.
+inline Journal TapeJournalOf(const WindowModel& model) {
+  StringSink out;
+  model.WriteTapeJournal(out);
+  return ReadJournal(out.Bytes()).value_or(Journal{});
+}
+
 }  // namespace testing
 }  // namespace tapecount
