@@ -25,11 +25,11 @@ std::optional<std::string> ReadWhole(const FileHandle& file, LONGLONG largest) {
   return bytes;
 }
 
-bool WriteWhole(const FileHandle& file, const std::string& bytes) {
+bool WriteAll(const FileHandle& file, std::string_view bytes) {
   DWORD written = 0;
   return file &&
          WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size() && FlushFileBuffers(file.Get());
+         written == bytes.size();
 }
 
 }  // namespace tapecount

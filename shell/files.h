@@ -1,11 +1,12 @@
 // The file work the shell does in more than one place: the current folder, a file read whole,
-// a file written whole and flushed.
+// bytes written whole.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "handles.h"
 
@@ -16,8 +17,7 @@ std::wstring CurrentFolder();
 // All that an open file holds; nothing when there is no file, it cannot be read whole, or it
 // is larger than `largest` bytes.
 std::optional<std::string> ReadWhole(const FileHandle& file, LONGLONG largest);
-// `bytes` written to an open file, all of them, and flushed to the disk; false when there is
-// no file or any of it failed.
-bool WriteWhole(const FileHandle& file, const std::string& bytes);
+// `bytes` written to an open file, all of them; false when there is no file or they were not.
+bool WriteAll(const FileHandle& file, std::string_view bytes);
 
 }  // namespace tapecount

@@ -118,7 +118,7 @@ bool WriteSettingsText(const std::wstring& path, const Text& text, const Sharing
       }
       return false;
     }
-    const bool whole = WriteWhole(file, bytes);
+    const bool whole = WriteAll(file, bytes) && FlushFileBuffers(file.Get());
     file.Reset();
     if (whole && MoveOver(temporary, path, wait)) {
       return true;
