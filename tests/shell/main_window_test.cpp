@@ -47,16 +47,15 @@ COLORREF DrawnIcon(HICON icon, int size, POINT at) {
   return GetPixel(dc.Get(), at.x, at.y);
 }
 
-// The sizes of an icon's images, as its group in the resources lists them (GRPICONDIR: three
-// words, then an entry of 14 bytes for each image, its width first, 0 for 256).
+// The sizes of an icon's images as its group lists them (GRPICONDIR: three words, then 14
+// bytes an image, its width first, 0 for 256).
 std::vector<int> IconSizes(int id) {
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
-  const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+  const auto* group = static_cast<const BYTE*>(LockResource(
+      LoadResource(module, FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON))));
   std::vector<int> sizes;
-  for (int image = 0; bytes != nullptr && image < bytes[4] + bytes[5] * 256; ++image) {
-    const int width = bytes[6 + 14 * image];
-    sizes.push_back(width == 0 ? 256 : width);
+  for (int image = 0; group != nullptr && image < group[4]; ++image) {
+    sizes.push_back(group[6 + 14 * image] == 0 ? 256 : group[6 + 14 * image]);
   }
   return sizes;
 }
