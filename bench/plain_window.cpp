@@ -1,12 +1,14 @@
 // The floor for start-up: the program's window built plainly, with nothing of the program's
 // own beyond what the window needs: the same class with its icons and menu, the six
-// controls with their fonts, the status bar, the subclassed entry box, the settings file
-// read once, the title set and the accelerators loaded, then the message loop. Like the
-// program, it measures the room below the window on a worker thread when first sized.
+// controls made from the program's table with their fonts, the status bar, the subclassed
+// entry box, the settings file read once, the title set and the accelerators loaded, then the
+// message loop. Like the program, it measures the room below the window on a worker thread
+// when first sized.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include "child_controls.h"
 #include "resource.h"
 
 namespace {
@@ -30,42 +32,32 @@ LRESULT CALLBACK EntryProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
     const auto instance = reinterpret_cast<const CREATESTRUCTW*>(lParam)->hInstance;
-    struct Child {
-      const wchar_t *className, *text;
-      DWORD exStyle, style;
-      int x, y, width, height;
-    };
-    const Child children[] = {
-        {L"EDIT", L"", WS_EX_CLIENTEDGE, ES_NUMBER, 10, 10, 125, 30},
-        {L"STATIC", L"0", WS_EX_CLIENTEDGE, 0, 135, 10, 125, 30},
-        {L"STATIC", L"0", WS_EX_CLIENTEDGE, 0, 60, 50, 200, 30},
-        {L"STATIC", L"合計", WS_EX_WINDOWEDGE, 0, 10, 50, 50, 30},
-        {L"STATIC", L"入力履歴\r\n", WS_EX_CLIENTEDGE, 0, 10, 90, 100, 123},
-        {L"STATIC", L"合計履歴\r\n", WS_EX_CLIENTEDGE, 0, 110, 90, 144, 123},
-    };
-    HWND controls[6];
-    for (int i = 0; i < 6; ++i) {
-      const Child& c = children[i];
-      controls[i] =
-          CreateWindowExW(c.exStyle, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y,
-                          c.width, c.height, window, nullptr, instance, nullptr);
+    tapecount::ShellWindows w;
+    HFONT large = tapecount::CreateControlFont(tapecount::ControlFont::Large);
+    HFONT small = tapecount::CreateControlFont(tapecount::ControlFont::Small);
+    for (const tapecount::ChildControl& child : tapecount::kChildControls) {
+      HWND control = CreateWindowExW(child.extendedStyle, child.className, child.text,
+                                     WS_CHILD | WS_VISIBLE | child.style, child.x, child.y,
+                                     child.width, child.height, window, nullptr, instance, nullptr);
+      w.*child.handle = control;
+      if (child.font != tapecount::ControlFont::System) {
+        HFONT font = child.font == tapecount::ControlFont::Large ? large : small;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      }
     }
-    HFONT large = CreateFontW(24, 10, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                              0, 0, L"MS　ゴシック");
-    HFONT small = CreateFontW(18, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                              0, 0, L"MS　ゴシック");
-    for (int i = 0; i < 6; ++i) {
-      SendMessageW(controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(i < 4 ? large : small),
-                   i == 0);
-    }
+    // The panes where the program's first size puts them, with their headers.
+    MoveWindow(w.inputPane, 10, 90, 100, 123, FALSE);
+    SetWindowTextW(w.inputPane, L"入力履歴\r\n");
+    MoveWindow(w.totalPane, 110, 90, 144, 123, FALSE);
+    SetWindowTextW(w.totalPane, L"合計履歴\r\n");
     g_edit = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(controls[0], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryProc)));
+        SetWindowLongPtrW(w.entry, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EntryProc)));
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
     CreateWindowExW(0, STATUSCLASSNAMEW, L"テプカン: 履歴表示計算機 for windows",
                     WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, 0, 0, 0, 0, window,
                     reinterpret_cast<HMENU>(IDC_STATUS_BAR), instance, nullptr);
-    SetFocus(controls[0]);
+    SetFocus(w.entry);
     return 0;
   }
   static bool checked = false;

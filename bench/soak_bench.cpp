@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window.h"
+#include "program.h"
 #include "resource.h"
 #include "shell.h"
 

@@ -182,7 +182,11 @@ double RestoreOnce(const std::wstring& program, const std::wstring& directory,
   HWND total =
       FindWindowExW(main, FindWindowExW(main, nullptr, L"Static", nullptr), L"Static", nullptr);
   wchar_t shown[64] = {};
-  while (GetWindowTextW(total, shown, 64), tape.total != shown) {
+  for (;;) {
+    GetWindowTextW(total, shown, 64);
+    if (tape.total == shown) {
+      break;
+    }
     if (Now() - begin > 120) {
       std::fprintf(stderr, "the tape's total %ls was not shown\n", tape.total.c_str());
       std::exit(1);

@@ -10,12 +10,9 @@ export WINEPREFIX=${TAPECOUNT_WINEPREFIX:-$_tc_root/build/wine-$_tc_kind}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers: the program needs neither.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-# Debian's Wine loader sits at a fixed address below 2 GB and comes without its preloader, so
-# nothing stops the kernel from starting the process's heap, placed at random in the gigabyte
-# above the loader, on the page where Wine maps its shared data: about one start in two
-# thousand then ends at once ("failed to map the shared user data"). Without address
-# randomisation the heap starts beside the loader, far below that page. Programs Wine starts
-# inherit it. Where the system forbids it (some containers), Wine is started as it is.
+# Without address randomisation: Debian's Wine has no preloader to keep the page of its shared
+# data free, and a heap placed at random can take it. Where the system forbids that, Wine is
+# started as it is.
 if setarch -R true 2>/dev/null; then tc_wine=(setarch -R wine); else tc_wine=(wine); fi
 
 _tc_marker=$WINEPREFIX/.tapecount-ready

@@ -1,7 +1,6 @@
 #include "commands.h"
 
 #include "export.h"
-#include "main_window.h"
 #include "resource.h"
 #include "settings.h"
 #include "shell.h"
@@ -9,6 +8,21 @@
 namespace tapecount {
 
 namespace {
+
+INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
 
 LRESULT ShowAbout(Shell& shell) {
   DialogBoxParamW(shell.instance, MAKEINTRESOURCEW(IDD_ABOUT), shell.windows.main, AboutProc, 0);

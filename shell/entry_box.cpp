@@ -1,9 +1,6 @@
-// The entry box's subclass procedure: closes the IME on every key and hands the keys to the
-// window model (the calculator's keys, then the shortcuts).
-#include <windows.h>
+#include "entry_box.h"
 
 #include "handles.h"
-#include "main_window.h"
 #include "shell.h"
 
 namespace tapecount {

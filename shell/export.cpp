@@ -84,7 +84,7 @@ void PageSetup::Init(HWND owner) {
   record_.rtMargin = {1000, 1000, 1000, 1000};
 }
 
-void PageSetup::Adopt(HGLOBAL devMode, HGLOBAL devNames) {
+void PageSetup::TakeBlocksFromDialog(HGLOBAL devMode, HGLOBAL devNames) {
   for (auto [owned, handed] : {std::pair{&devMode_, devMode}, std::pair{&devNames_, devNames}}) {
     if (handed != owned->Get()) {
       owned->Take();
@@ -149,7 +149,7 @@ LRESULT ShowPageSetup(Shell& shell) {
   setup.ReleaseUnfilledBlocks();
   PAGESETUPDLGW& record = setup.Record();
   shell.dialogs.PageSetupDialog(&record);
-  setup.Adopt(record.hDevMode, record.hDevNames);
+  setup.TakeBlocksFromDialog(record.hDevMode, record.hDevNames);
   return 1;
 }
 
@@ -168,7 +168,7 @@ LRESULT PrintHistory(Shell& shell) {
   print.Flags = PD_RETURNDC;
   print.nCopies = 1;  // the dialog's first count when it has no device mode to take it from
   const BOOL chosen = shell.dialogs.PrintDialog(&print);
-  pageSetup.Adopt(print.hDevMode, print.hDevNames);
+  pageSetup.TakeBlocksFromDialog(print.hDevMode, print.hDevNames);
   if (!chosen) {
     if (shell.dialogs.LastError() == PDERR_NODEFAULTPRN) {
       shell.display.ShowMessage(kNoDefaultPrinterMessage);

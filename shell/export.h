@@ -25,9 +25,9 @@ class PageSetup {
   // Window creation: margins of an inch, the device blocks zeroed, owned by `owner`.
   void Init(HWND owner);
   PAGESETUPDLGW& Record() { return record_; }
-  // After a dialog: the blocks it left are the record's. One it replaced was the dialog's
-  // to reallocate: it is not freed again here.
-  void Adopt(HGLOBAL devMode, HGLOBAL devNames);
+  // After a dialog: the blocks it left become the record's. One it replaced was the dialog's
+  // to reallocate or free: it is let go without being freed.
+  void TakeBlocksFromDialog(HGLOBAL devMode, HGLOBAL devNames);
   // The dialogs refuse the zeroed blocks: until a dialog has filled them, they go, so the
   // next dialog starts from the default printer.
   void ReleaseUnfilledBlocks();

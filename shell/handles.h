@@ -6,8 +6,6 @@
 
 #include <imm.h>
 
-#include <optional>
-#include <string>
 #include <utility>
 
 namespace tapecount {
@@ -79,22 +77,6 @@ using OwnedMutex = Owned<HANDLE, OwnedMutexTraits>;
 // A printer device context.
 using DeviceContext = Owned<HDC, DcTraits>;
 using GlobalBlock = Owned<HGLOBAL, GlobalTraits>;
-
-// All that an open file holds; nothing when there is no file, it cannot be read whole, or it
-// is larger than `largest` bytes.
-inline std::optional<std::string> ReadWhole(const FileHandle& file, LONGLONG largest) {
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > largest) {
-    return std::nullopt;
-  }
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-      read != bytes.size()) {
-    return std::nullopt;
-  }
-  return bytes;
-}
 
 // The clipboard, open while this lives.
 class ClipboardOpen {

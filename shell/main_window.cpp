@@ -1,5 +1,3 @@
-// The main window procedure: a dispatcher, one small function per message, each handing
-// the message to the window model in its own terms.
 #include "main_window.h"
 
 #include <commctrl.h>
@@ -7,6 +5,7 @@
 #include <optional>
 
 #include "commands.h"
+#include "entry_box.h"
 #include "resource.h"
 #include "session.h"
 #include "settings.h"
@@ -17,31 +16,6 @@ namespace tapecount {
 
 namespace {
 
-struct ChildControl {
-  HWND ShellWindows::*handle;
-  const wchar_t* className;
-  DWORD extendedStyle;
-  DWORD style;
-  const wchar_t* text;
-  int x, y, width, height;
-};
-
-// Created in this order; the panes are laid out by the size handling, and shown by the model.
-const ChildControl kChildControls[] = {
-    {&ShellWindows::entry, L"EDIT", WS_EX_CLIENTEDGE, ES_NUMBER, L"", 10, 10, 125, 30},
-    {&ShellWindows::lastEntry, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 135, 10, 125, 30},
-    {&ShellWindows::total, L"STATIC", WS_EX_CLIENTEDGE, 0, L"0", 60, 50, 200, 30},
-    {&ShellWindows::totalLabel, L"STATIC", WS_EX_WINDOWEDGE, 0, L"合計", 10, 50, 50, 30},
-    {&ShellWindows::inputPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"", 0, 0, 0, 0},
-    {&ShellWindows::totalPane, L"STATIC", WS_EX_CLIENTEDGE, 0, L"", 0, 0, 0, 0},
-};
-
-HFONT CreateGothicFont(int height, int width) {
-  return CreateFontW(height, width, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                     L"MS　ゴシック");
-}
-
 // SetWindowLongPtrW answers the value before, which may be zero: only the last error tells a
 // failure from it. The value before, or nothing when the call failed.
 std::optional<LONG_PTR> SetWindowValue(HWND window, int index, LONG_PTR value) {
@@ -50,8 +24,16 @@ std::optional<LONG_PTR> SetWindowValue(HWND window, int index, LONG_PTR value) {
   return before != 0 || GetLastError() == 0 ? std::optional<LONG_PTR>(before) : std::nullopt;
 }
 
-void SetFont(HWND window, HFONT font, BOOL redraw) {
-  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+HFONT FontOf(const Shell& shell, ControlFont font) {
+  switch (font) {
+    case ControlFont::Large:
+      return shell.largeFont.Get();
+    case ControlFont::Small:
+      return shell.smallFont.Get();
+    case ControlFont::System:
+    default:
+      return nullptr;
+  }
 }
 
 // False when a control could not be made: a window without its entry box or panes is of no use.
@@ -65,13 +47,13 @@ bool CreateChildControls(Shell& shell) {
       return false;
     }
   }
-  shell.largeFont.Reset(CreateGothicFont(24, 10));
-  shell.smallFont.Reset(CreateGothicFont(18, 0));
-  SetFont(w.entry, shell.largeFont.Get(), TRUE);
-  SetFont(w.lastEntry, shell.largeFont.Get(), FALSE);
-  SetFont(w.total, shell.largeFont.Get(), FALSE);
-  SetFont(w.inputPane, shell.smallFont.Get(), FALSE);
-  SetFont(w.totalPane, shell.smallFont.Get(), FALSE);
+  shell.largeFont.Reset(CreateControlFont(ControlFont::Large));
+  shell.smallFont.Reset(CreateControlFont(ControlFont::Small));
+  for (const ChildControl& child : kChildControls) {
+    if (HFONT font = FontOf(shell, child.font)) {
+      SendMessageW(w.*child.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+  }
   return true;
 }
 

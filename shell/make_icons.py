@@ -9,6 +9,7 @@ import struct
 import sys
 import zlib
 
+# The sizes Windows asks for at the usual display scalings; the package's test reads them here.
 LARGE_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
 SMALL_SIZES = [16, 20, 24, 32]
 

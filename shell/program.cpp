@@ -1,4 +1,5 @@
-// The program's start-up and its message loop.
+#include "program.h"
+
 #include <new>
 
 #include "main_window.h"

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "files.h"
 #include "handles.h"
 #include "shell.h"
 #include "wide.h"
@@ -12,14 +13,6 @@
 namespace tapecount {
 
 namespace {
-
-std::wstring CurrentFolder() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  std::wstring folder(needed, L'\0');
-  const DWORD length = GetCurrentDirectoryW(needed, folder.data());
-  folder.resize(length < needed ? length : 0);
-  return folder;
-}
 
 // %LOCALAPPDATA%\tapecount\tape-<date>-<time>-<process>.txt, its folder made; empty when
 // there is no such folder to be had.
@@ -113,10 +106,7 @@ class BufferedFile final : public ByteSink {
 
  private:
   void Drain() {
-    DWORD written = 0;
-    whole_ = whole_ && file_ &&
-             WriteFile(file_.Get(), buffer_, static_cast<DWORD>(used_), &written, nullptr) &&
-             written == used_;
+    whole_ = whole_ && WriteAll(file_, std::string_view(buffer_, used_));
     used_ = 0;
   }
 
@@ -125,6 +115,15 @@ class BufferedFile final : public ByteSink {
   std::size_t used_ = 0;
   bool whole_ = true;
 };
+
+// Where the tape goes if the session ends, chosen when Windows first asks; empty when there
+// is no such place.
+const std::wstring& JournalPath(Shell& shell) {
+  if (shell.journalPath.empty()) {
+    shell.journalPath = NewJournalPath();
+  }
+  return shell.journalPath;
+}
 
 }  // namespace
 
@@ -170,17 +169,14 @@ void RestoreTape(Shell& shell, const std::wstring& path) noexcept {
 
 LRESULT OnQueryEndSession(Shell& shell) {
   // Without a place for the tape the session had better wait: the want of memory is said.
-  if (shell.journalPath.empty()) {
-    shell.journalPath = NewJournalPath();
-  }
+  const std::wstring& journal = JournalPath(shell);
   // Windows keeps a command line shorter than RESTART_MAX_CMD_LINE. Without one (or memory for
   // it) the journal is still written, for the user to bring back by hand.
   try {
     const std::optional<Text> command =
-        shell.journalPath.empty()
-            ? std::nullopt
-            : RestartCommandLine({ToText(shell.journalPath), ToText(CurrentFolder())},
-                                 RESTART_MAX_CMD_LINE - 1);
+        journal.empty() ? std::nullopt
+                        : RestartCommandLine({ToText(journal), ToText(CurrentFolder())},
+                                             RESTART_MAX_CMD_LINE - 1);
     if (command) {
       // Only for the session's end: never after a crash or a hang.
       RegisterApplicationRestart(WinText(*command), RESTART_NO_CRASH | RESTART_NO_HANG);
@@ -195,11 +191,8 @@ LRESULT OnEndSession(Shell& shell, bool ending) {
     UnregisterApplicationRestart();
     return 0;
   }
-  if (shell.journalPath.empty()) {
-    shell.journalPath = NewJournalPath();
-  }
-  if (!shell.journalPath.empty()) {
-    BufferedFile journal(shell.journalPath);
+  if (const std::wstring& path = JournalPath(shell); !path.empty()) {
+    BufferedFile journal(path);
     shell.model.WriteTapeJournal(journal);
     journal.Finish();
   }

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <new>
 
+#include "files.h"
 #include "shell.h"
 #include "shell/model/settings_file.h"
 #include "wide.h"
@@ -33,6 +34,13 @@ std::optional<Text> Decode(UINT codePage, DWORD flags, std::string_view bytes) {
 const Decoders kDecoders{
     [](std::string_view bytes) { return Decode(932, MB_ERR_INVALID_CHARS, bytes); },
     [](std::string_view bytes) { return Decode(CP_ACP, 0, bytes); }};
+
+// The current folder's "tapecount.ini", however long the folder's name.
+std::wstring SettingsPath() {
+  const std::wstring folder = CurrentFolder();
+  // The folder's name unknown: the name alone still means its file.
+  return folder.empty() ? L"tapecount.ini" : folder + L"\\tapecount.ini";
+}
 
 // A save's waits for another program that holds the file (SaveTriesAgain), timed from the
 // save's start.
@@ -110,10 +118,7 @@ bool WriteSettingsText(const std::wstring& path, const Text& text, const Sharing
       }
       return false;
     }
-    DWORD written = 0;
-    const bool whole =
-        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size() && FlushFileBuffers(file.Get());
+    const bool whole = WriteAll(file, bytes) && FlushFileBuffers(file.Get());
     file.Reset();
     if (whole && MoveOver(temporary, path, wait)) {
       return true;
@@ -147,17 +152,6 @@ EntryAppearance::EntryAppearance() {
   font.lpLogFont = &entryFont;
   font.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
   font.rgbColors = RGB(0, 0, 0);
-}
-
-std::wstring SettingsPath() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  std::wstring directory(needed, L'\0');
-  const DWORD length = needed > 0 ? GetCurrentDirectoryW(needed, directory.data()) : 0;
-  if (length == 0 || length >= needed) {
-    return L"tapecount.ini";  // the directory's name unknown: the name alone still means its file
-  }
-  directory.resize(length);
-  return directory + L"\\tapecount.ini";
 }
 
 // Every key to the file, every other line of it kept; false when nothing could be written.

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <string>
-
 #include "handles.h"
 #include "shell/model/window_model.h"
 
@@ -29,9 +27,6 @@ struct EntryAppearance {
   GdiObject<HBRUSH> background;      // the brush the entry box paints with
   COLORREF backgroundColour = 0;     // the colour of that brush
 };
-
-// The current directory's "tapecount.ini", however long the directory's name.
-std::wstring SettingsPath();
 
 // The settings file on disk: the modes with the entry box's colours and font.
 class FileSettingsStore final : public SettingsStore {

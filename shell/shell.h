@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "child_controls.h"
 #include "common_dialogs.h"
 #include "core/release.h"
 #include "export.h"
@@ -18,21 +19,6 @@
 #include "workers.h"
 
 namespace tapecount {
-
-// The main window and its children.
-struct ShellWindows {
-  HWND main = nullptr;
-  HWND entry = nullptr;
-  HWND lastEntry = nullptr;
-  HWND total = nullptr;
-  HWND totalLabel = nullptr;
-  HWND inputPane = nullptr;
-  HWND totalPane = nullptr;
-  HWND status = nullptr;
-  HWND viewer = nullptr;               // the clipboard viewer, while it is open
-  HWND nextClipboardViewer = nullptr;  // the viewer after ours in the clipboard chain
-  HMENU menu = nullptr;
-};
 
 struct Shell {
   Shell(const Release& release, HINSTANCE instance);

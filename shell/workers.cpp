@@ -174,7 +174,11 @@ bool Fades::Begin(const FadePlan& plan) noexcept {
   }
   request.release();  // the thread's now
   // Nothing waits on the thread replaced: its handle goes at once.
-  (plan.fade == Fade::In ? fadeIn_ : fadeOut_) = std::move(thread);
+  if (plan.fade == Fade::In) {
+    fadeIn_ = std::move(thread);
+  } else {
+    fadeOut_ = std::move(thread);
+  }
   return true;
 }
 

@@ -19,8 +19,11 @@ import zipfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 SHIPPED = ['tapecount.exe', 'tapecount-1.27.exe', 'readme.txt', 'LICENSE.txt', 'SHA256SUMS']
-# The icon groups' sizes: those Windows asks for at the usual display scalings.
-ICON_SIZES = {165: [16, 20, 24, 32, 40, 48, 64, 256], 175: [16, 20, 24, 32]}
+# The icon groups (IDI_TAPECOUNT, IDI_TAPECOUNT_SMALL) at the sizes the build draws them.
+sys.path.insert(0, os.path.join(ROOT, 'shell'))
+sys.dont_write_bytecode = True  # nothing written into the sources
+from make_icons import LARGE_SIZES, SMALL_SIZES  # noqa: E402
+ICON_SIZES = {165: LARGE_SIZES, 175: SMALL_SIZES}
 RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
 WINDRES = 'x86_64-w64-mingw32-windres'
 ASM3 = '{urn:schemas-microsoft-com:asm.v3}'

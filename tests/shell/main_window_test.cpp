@@ -47,6 +47,19 @@ COLORREF DrawnIcon(HICON icon, int size, POINT at) {
   return GetPixel(dc.Get(), at.x, at.y);
 }
 
+// The sizes of an icon's images as its group lists them (GRPICONDIR: three words, then 14
+// bytes an image, its width first, 0 for 256).
+std::vector<int> IconSizes(int id) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  const auto* group = static_cast<const BYTE*>(LockResource(
+      LoadResource(module, FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON))));
+  std::vector<int> sizes;
+  for (int image = 0; group != nullptr && image < group[4]; ++image) {
+    sizes.push_back(group[6 + 14 * image] == 0 ? 256 : group[6 + 14 * image]);
+  }
+  return sizes;
+}
+
 TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   Open();
   EXPECT_EQ(ClassOf(main_), L"TPCT");
@@ -64,33 +77,31 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   GetMenuStringW(GetMenu(main_), IDM_ENTRY_FONT, item, 64, MF_BYCOMMAND);
   EXPECT_STREQ(item, L"前景色・フォント設定(&F)");
 
-  struct Child {
-    HWND window;
-    const wchar_t* className;
-    LONG style, exStyle;
-    RECT rect;
-    const wchar_t* text;
-  };
+  // Made as the program's table says; the panes where the first size put them.
   const ShellWindows& w = windows();
+  for (const ChildControl& child : kChildControls) {
+    HWND control = w.*child.handle;
+    SCOPED_TRACE(::testing::Message() << "the control at " << child.x << "," << child.y);
+    EXPECT_EQ(ClassOf(control), child.className);
+    const LONG want = WS_CHILD | WS_VISIBLE | child.style;
+    EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & (want | ES_AUTOHSCROLL), want);
+    // Windows keeps a client edge; a window edge only on a window with a frame.
+    EXPECT_EQ(GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE,
+              static_cast<LONG>(child.extendedStyle & WS_EX_CLIENTEDGE));
+  }
   RECT client{};
   GetClientRect(main_, &client);
   const LONG right = client.right - 5, bottom = client.bottom - 25;  // above the status bar
-  const Child children[] = {
-      {w.entry, L"EDIT", ES_NUMBER, WS_EX_CLIENTEDGE, {10, 10, 135, 40}, L""},
-      {w.lastEntry, L"STATIC", 0, WS_EX_CLIENTEDGE, {135, 10, 260, 40}, L"0"},
-      {w.total, L"STATIC", 0, WS_EX_CLIENTEDGE, {60, 50, 260, 80}, L"0"},
-      {w.totalLabel, L"STATIC", 0, 0, {10, 50, 60, 80}, L"合計"},
-      {w.inputPane, L"STATIC", 0, WS_EX_CLIENTEDGE, {10, 90, 110, bottom}, L"入力履歴\r\n"},
-      {w.totalPane, L"STATIC", 0, WS_EX_CLIENTEDGE, {110, 90, right, bottom}, L"合計履歴\r\n"},
-  };
-  for (const Child& child : children) {
-    EXPECT_EQ(ClassOf(child.window), child.className);
-    const LONG want = WS_CHILD | WS_VISIBLE | child.style;
-    EXPECT_EQ(GetWindowLongW(child.window, GWL_STYLE) & (want | ES_AUTOHSCROLL), want);
-    EXPECT_EQ(GetWindowLongW(child.window, GWL_EXSTYLE) & child.exStyle, child.exStyle);
-    const RECT r = RectIn(child.window);
-    EXPECT_TRUE(EqualRect(&r, &child.rect)) << r.left << " " << r.top << " " << r.bottom;
-    EXPECT_EQ(ReadWindowText(child.window), child.text);
+  const struct {
+    HWND pane;
+    RECT rect;
+    const wchar_t* text;
+  } panes[] = {{w.inputPane, {10, 90, 110, bottom}, L"入力履歴\r\n"},
+               {w.totalPane, {110, 90, right, bottom}, L"合計履歴\r\n"}};
+  for (const auto& pane : panes) {
+    const RECT r = RectIn(pane.pane);
+    EXPECT_TRUE(EqualRect(&r, &pane.rect)) << r.left << " " << r.top << " " << r.bottom;
+    EXPECT_EQ(ReadWindowText(pane.pane), pane.text);
   }
   const LOGFONTW large = FontOf(w.total);
   EXPECT_EQ(std::wstring(large.lfFaceName), L"MS　ゴシック");
@@ -106,16 +117,13 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   BITMAP bitmap{};
   GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
   EXPECT_EQ(bitmap.bmWidth, GetSystemMetrics(SM_CXSMICON));
-  const struct {
-    int id;
-    std::vector<int> sizes;
-  } icons[] = {{IDI_TAPECOUNT, {16, 20, 24, 32, 40, 48, 64, 256}},
-               {IDI_TAPECOUNT_SMALL, {16, 20, 24, 32}}};
-  for (const auto& icon : icons) {
-    for (int size : icon.sizes) {
-      SCOPED_TRACE(::testing::Message() << icon.id << " at " << size);
-      const auto loaded = static_cast<HICON>(LoadImageW(
-          GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon.id), IMAGE_ICON, size, size, 0));
+  for (int icon : {IDI_TAPECOUNT, IDI_TAPECOUNT_SMALL}) {
+    const std::vector<int> sizes = IconSizes(icon);  // which ones, the package's test checks
+    EXPECT_FALSE(sizes.empty()) << icon;
+    for (int size : sizes) {
+      SCOPED_TRACE(::testing::Message() << icon << " at " << size);
+      const auto loaded = static_cast<HICON>(
+          LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, 0));
       ASSERT_NE(loaded, nullptr);
       EXPECT_EQ(DrawnIcon(loaded, size, {0, 0}), RGB(255, 0, 255));  // the clear corner
       EXPECT_EQ(DrawnIcon(loaded, size, {size / 8, size * 11 / 16}), RGB(0x5A, 0x6E, 0x82));

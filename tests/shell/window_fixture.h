@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "main_window.h"
+#include "entry_box.h"
+#include "program.h"
 #include "shell.h"
 #include "wide.h"
 
