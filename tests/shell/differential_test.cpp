@@ -30,7 +30,7 @@ std::vector<int> RandomActions(unsigned seed, int steps) {
   return actions;
 }
 
-class Differential : public ShellTest {
+class Differential : public ReleaseTest {
  protected:
   // "" when a fresh real window and model agree after every action, else the first difference.
   std::string Run(const std::vector<int>& actions) {

@@ -10,7 +10,7 @@
 namespace tapecount::testing {
 namespace {
 
-class MainWindow : public ShellTest {
+class MainWindow : public ReleaseTest {
  protected:
   RECT RectIn(HWND child) const {
     RECT rect = RectOf(child);

@@ -10,7 +10,7 @@
 namespace tapecount::testing {
 namespace {
 
-class Session : public ShellTest {
+class Session : public ReleaseTest {
  protected:
   // Windows ends the session: asked first, then told, with no memory left by then when asked.
   void EndSession(bool ending, bool memoryGone = false) {

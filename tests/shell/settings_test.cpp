@@ -16,7 +16,7 @@ namespace {
 using ::testing::AnyOf;
 using ::testing::Eq;
 
-class Settings : public ShellTest {
+class Settings : public ReleaseTest {
  protected:
   // The file as the program writes it: UTF-16 with a byte-order mark.
   std::wstring FileText() const {

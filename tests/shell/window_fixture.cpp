@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "shell/model/settings_file.h"
+#include "shell/model/utf8.h"
 #include "support/failing_allocations.h"
 #include "support/fake_window.h"
 
@@ -60,18 +61,14 @@ const std::vector<SeenDialog>& DialogWatcher::Seen() const {
   return g_seen;
 }
 
-void PumpMessages(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message != WM_QUIT) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-      }
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message != WM_QUIT) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
     }
-    Sleep(ms > 0 ? 1 : 0);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
+  }
 }
 
 std::wstring ScratchDirectory() {
@@ -86,10 +83,33 @@ std::wstring ScratchDirectory() {
 }
 
 void RemoveScratchDirectory(const std::wstring& directory) {
-  const std::wstring file = directory + L"\\tapecount.ini";  // the one file the tests leave
-  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(file.c_str());
+  for (const std::wstring& path : FilesUnder(directory)) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(path.c_str())) {
+      RemoveDirectoryW(path.c_str());
+    }
+  }
   RemoveDirectoryW(directory.c_str());
+}
+
+std::vector<std::wstring> FilesUnder(const std::wstring& folder) {
+  std::vector<std::wstring> paths;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+    const std::wstring name = found.cFileName, path = folder + L"\\" + name;
+    if (name != L"." && name != L"..") {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        const std::vector<std::wstring> inside = FilesUnder(path);
+        paths.insert(paths.end(), inside.begin(), inside.end());
+      }
+      paths.push_back(path);
+    }
+  }
+  if (search != INVALID_HANDLE_VALUE) {
+    FindClose(search);
+  }
+  return paths;
 }
 
 std::wstring ClipboardText() {
@@ -107,6 +127,14 @@ std::string FileBytes(const std::wstring& path) {
   ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   bytes.resize(read);
   return bytes;
+}
+
+std::wstring FileText(const std::wstring& path) {
+  const std::string bytes = FileBytes(path);
+  if (bytes.rfind("\xFF\xFE", 0) == 0) {
+    return std::wstring(reinterpret_cast<const wchar_t*>(&bytes[2]), (bytes.size() - 2) / 2);
+  }
+  return Wide(DecodeUtf8(bytes).value_or(u"(not UTF-8)"));
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
@@ -135,14 +163,6 @@ Process::Process(const std::wstring& path, const std::wstring& arguments,
                       directory.empty() ? nullptr : directory.c_str(), &startup, &info_)) {
     ADD_FAILURE() << "cannot start another program";
   }
-}
-
-Process Process::Holding(const std::wstring& arguments) {
-  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-held");
-  Process helper = Helper(arguments);
-  EXPECT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
-  CloseHandle(held);
-  return helper;
 }
 
 Process Process::Program(const std::wstring& program, const std::wstring& directory,
@@ -197,6 +217,18 @@ HWND Process::MainWindow() const {
   return nullptr;
 }
 
+HeldFile::HeldFile(const std::wstring& path)
+    : letGo_(CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-let-go")),
+      helper_(Process::Helper(L"lock \"" + path + L"\"")) {
+  const KernelHandle held(CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-held"));
+  EXPECT_EQ(WaitForSingleObject(held.Get(), 10000), WAIT_OBJECT_0) << "the file is not held";
+}
+
+void HeldFile::LetGo() {
+  SetEvent(letGo_.Get());
+  EXPECT_EQ(helper_.WaitForExit(10000), 0u) << "the file is not let go";
+}
+
 void ShellTest::SetUp() {
   directory_ = ScratchDirectory();
   SetCurrentDirectoryW(directory_.c_str());
@@ -222,6 +254,16 @@ void ShellTest::Close() {
   }
   main_ = nullptr;
   PumpMessages();  // the quit message the window posts is taken off the queue
+}
+
+std::tuple<LRESULT, COLORREF, COLORREF> ShellTest::EntryLook() const {
+  const DeviceContext dc(CreateCompatibleDC(nullptr));
+  LOGBRUSH brush{};
+  GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(main_, WM_CTLCOLOREDIT,
+                                                    reinterpret_cast<WPARAM>(dc.Get()),
+                                                    reinterpret_cast<LPARAM>(windows().entry))),
+             sizeof brush, &brush);
+  return {SendMessageW(windows().entry, WM_GETFONT, 0, 0), GetTextColor(dc.Get()), brush.lbColor};
 }
 
 void ShellTest::Type(const std::wstring& keys) {

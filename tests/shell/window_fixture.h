@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "main_window.h"
@@ -30,22 +31,29 @@ class DialogWatcher {
   const std::vector<SeenDialog>& Seen() const;
 };
 
-// Runs the window thread's queue until it is empty, then for `ms` more milliseconds.
-void PumpMessages(DWORD ms = 0);
-// Runs the window thread until `done`, for `ms` at most; whether it is.
+// Runs the window thread's queue until it is empty.
+void PumpMessages();
+// Runs the window thread until `done`, for `ms` at most; whether `done` held when last asked.
 template <typename Done>
 bool WaitUntil(Done done, DWORD ms = 10000) {
+  bool held = false;
   for (const DWORD end = GetTickCount() + ms;
-       !done() && static_cast<int>(end - GetTickCount()) > 0;) {
-    PumpMessages(1);
+       !(held = done()) && static_cast<int>(end - GetTickCount()) > 0;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    PumpMessages();
   }
-  return done();
+  return held;
 }
 std::wstring ScratchDirectory();
+// The directory and all it holds.
 void RemoveScratchDirectory(const std::wstring& directory);
+// Every file and folder under `folder`, each folder after what it holds.
+std::vector<std::wstring> FilesUnder(const std::wstring& folder);
 // The Unicode text on the clipboard, or "" when it holds none.
 std::wstring ClipboardText();
 std::string FileBytes(const std::wstring& path);
+// A file's text: UTF-16 after its byte-order mark (the settings), else UTF-8 (a journal).
+std::wstring FileText(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 // Writes tapecount.ini into `directory` as the program writes it.
 void WriteSettings(const std::wstring& directory, const std::wstring& contents);
@@ -59,8 +67,6 @@ class Process {
   static Process Helper(const std::wstring& arguments) {
     return {WinePath(TAPECOUNT_HELPER), arguments, {}};
   }
-  // The helper holding a file ("lock <path> <ms>"), once it has.
-  static Process Holding(const std::wstring& arguments);
   // Waits until the program's main window answers, or the program has ended.
   static Process Program(const std::wstring& program, const std::wstring& directory,
                          const std::wstring& arguments = L"");
@@ -88,13 +94,28 @@ class Process {
   PROCESS_INFORMATION info_{};
 };
 
-class ShellTest : public ::testing::TestWithParam<const Release*> {
+// Another program holding the file open, unshared, from when this is made until it lets go.
+class HeldFile {
+ public:
+  explicit HeldFile(const std::wstring& path);
+  ~HeldFile() { LetGo(); }
+  // Returns once the file is closed.
+  void LetGo();
+
+ private:
+  KernelHandle letGo_;
+  Process helper_;
+};
+
+// The window of one release, made in a scratch directory that is the current one.
+class ShellTest : public ::testing::Test {
  protected:
+  explicit ShellTest(const Release& release) : release_(release) {}
   void SetUp() override;
   void TearDown() override;
 
-  const Release& release() const { return *GetParam(); }
-  bool Is134() const { return GetParam() == &kRelease134; }
+  const Release& release() const { return release_; }
+  bool Is134() const { return &release_ == &kRelease134; }
   // Creates the window as the program does, with this command line.
   void Open(const std::wstring& commandLine = L"");
   void Close();
@@ -127,6 +148,8 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   }
   bool Checked(int id) const { return MenuState(id, MF_CHECKED); }
   bool Grayed(int id) const { return MenuState(id, MF_GRAYED); }
+  // How the entry box is drawn: its font, text colour and background colour.
+  std::tuple<LRESULT, COLORREF, COLORREF> EntryLook() const;
   int Alpha() const {
     BYTE alpha = 0;
     GetLayeredWindowAttributes(main_, nullptr, &alpha, nullptr);
@@ -138,14 +161,22 @@ class ShellTest : public ::testing::TestWithParam<const Release*> {
   }
   std::wstring Path() const { return directory_ + L"\\tapecount.ini"; }
 
+  const Release& release_;
   std::unique_ptr<Shell> shell_;
   HWND main_ = nullptr;
   std::wstring directory_;
 };
 
-#define TAPECOUNT_BOTH_RELEASES(suite)                                \
-  INSTANTIATE_TEST_SUITE_P(                                           \
-      Releases, suite, ::testing::Values(&kRelease134, &kRelease127), \
-      [](const auto& info) { return std::string(info.param == &kRelease134 ? "134" : "127"); })
+// A suite's tests for each release.
+class ReleaseTest : public ShellTest, public ::testing::WithParamInterface<const Release*> {
+ protected:
+  ReleaseTest() : ShellTest(*GetParam()) {}
+};
+inline std::string ReleaseName(const Release* release) {
+  return release == &kRelease134 ? "134" : "127";
+}
+#define TAPECOUNT_BOTH_RELEASES(suite)                                                     \
+  INSTANTIATE_TEST_SUITE_P(Releases, suite, ::testing::Values(&kRelease134, &kRelease127), \
+                           [](const auto& info) { return ReleaseName(info.param); })
 
 }  // namespace tapecount::testing
