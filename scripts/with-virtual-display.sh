@@ -12,5 +12,12 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY=$display
+# Until the display answers (30 seconds at most), or Xvfb has ended.
+for _ in $(seq 300); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb ended at start" >&2; exit 1; }
+  sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "the display $display does not answer" >&2; exit 1; }
 echo "on the virtual display $display" >&2
 "$@"
