@@ -210,12 +210,12 @@ class Patched {
   ULONG_PTR base_ = 0, end_ = 0, crt_ = 0, crtEnd_ = 0, data_ = 0;
 };
 
-enum class Act { Key, Command, Taller, Shorter, Move, EndSession, Restore, Hover };
+enum class Act { Key, Command, Resize, Move, EndSession, Restore, Hover };
 struct Row {
   const char* name;
   const char* setup;  // typed first
   Act act;
-  int code;              // the key or the command
+  int code;              // the key, the command or the change of height
   const char16_t* told;  // the action's own message, besides "memory allocate error!"
   // A fade left out for want of memory is not said: the next crossing of the edge tries again.
   bool quiet = false;
@@ -237,8 +237,8 @@ const Row kRows[] = {
     {"F2", "", Act::Key, VK_F2, nullptr},
     {"F3", "", Act::Key, VK_F3, nullptr},
     {"F4", "", Act::Key, VK_F4, nullptr},
-    {"a taller window", "5\n", Act::Taller, 0, nullptr},
-    {"a shorter window", "5\n", Act::Shorter, 0, nullptr},
+    {"a taller window", "5\n", Act::Resize, 60, nullptr},
+    {"a shorter window", "5\n", Act::Resize, -40, nullptr},
     {"a move (the screen-row check)", "", Act::Move, 0, nullptr},
     {"print", "5\n", Act::Command, IDM_PRINT, kNoDefaultPrinterMessage.text.data()},
     {"save settings", "", Act::Command, IDM_SAVE_SETTINGS, u"設定を保存できませんでした。"},
@@ -247,13 +247,12 @@ const Row kRows[] = {
     {"a fade (transparency on)", "", Act::Hover, 0, nullptr, true},
 };
 
-// One run: the window and files after the action and after the next entry.
+// One run: what the window and files show after the action, then after the next entry.
 struct Outcome {
-  std::wstring afterAction, afterNext;
+  std::wstring shown;
   LONGLONG allocations = 0;  // the action's
   bool failed = false;       // an allocation failed
   std::vector<std::wstring> told, toldAfterwards;
-  DWORD exitCode = STILL_ACTIVE;
 };
 
 class Shipped : public ReleaseTest {
@@ -289,16 +288,15 @@ class Shipped : public ReleaseTest {
       }
       out.allocations = start - program.Remaining();
       out.failed = program.Remaining() < 0;
-      out.afterAction = Snapshot();
+      out.shown = Snapshot() + L"then\n";
       out.told = std::exchange(told_, {});
       program.SetRemaining(kPlenty);
       Type("7");
       EXPECT_THAT(TextOf(Entry()), ::testing::EndsWith(L"7")) << "a typed digit is not taken";
       Type("\n");
-      out.afterNext = Snapshot();
+      out.shown += Snapshot();
       out.toldAfterwards = told_;
-      out.exitCode = program.ExitCode();
-      program_ = nullptr;
+      EXPECT_EQ(program.ExitCode(), STILL_ACTIVE) << "the program ended";
     }
     RemoveScratchDirectory(folder_);
     return out;
@@ -308,7 +306,6 @@ class Shipped : public ReleaseTest {
     HWND main = program_->Main();
     RECT rect{};
     GetWindowRect(main, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     const UINT async = SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
     switch (row.act) {
       case Act::Key:
@@ -317,9 +314,8 @@ class Shipped : public ReleaseTest {
       case Act::Command:
         PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(row.code), 0);
         break;
-      case Act::Taller:
-      case Act::Shorter:
-        SetWindowPos(main, nullptr, 0, 0, width, height + (row.act == Act::Taller ? 60 : -40),
+      case Act::Resize:
+        SetWindowPos(main, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top + row.code,
                      SWP_NOMOVE | async);
         break;
       case Act::Move:
@@ -357,38 +353,31 @@ class Shipped : public ReleaseTest {
     Settle();
   }
 
-  // The program's message boxes and dialogs (not the clipboard viewer, which stays open).
-  std::vector<HWND> Dialogs() const {
-    std::vector<HWND> dialogs;
+  // The program's message boxes read and answered OK, any other dialog of its (the print
+  // dialog; not the clipboard viewer, which stays open) cancelled; whether there was one.
+  bool AnswerDialogs() {
     DWORD program = 0, owner = 0;
     GetWindowThreadProcessId(program_->Main(), &program);
-    for (HWND window : Windows()) {
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == program && IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-          TextOf(window) != L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ") {
-        dialogs.push_back(window);
+    bool met = false;
+    for (HWND dialog : Windows()) {
+      GetWindowThreadProcessId(dialog, &owner);
+      if (owner == program && IsWindowVisible(dialog) && ClassOf(dialog) == L"#32770" &&
+          TextOf(dialog) != L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ") {
+        HWND text = GetDlgItem(dialog, 0xFFFF);
+        if (text != nullptr) {
+          told_.push_back(TextOf(text));
+        }
+        PostMessageW(dialog, WM_COMMAND, text != nullptr ? IDOK : IDCANCEL, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "a dialog stays";
+        met = true;
       }
     }
-    return dialogs;
-  }
-
-  // Each message box read and answered OK; any other dialog (the print dialog) cancelled.
-  bool AnswerDialogs() {
-    const std::vector<HWND> dialogs = Dialogs();
-    for (HWND dialog : dialogs) {
-      HWND text = GetDlgItem(dialog, 0xFFFF);
-      if (text != nullptr) {
-        told_.push_back(TextOf(text));
-      }
-      PostMessageW(dialog, WM_COMMAND, text != nullptr ? IDOK : IDCANCEL, 0);
-      EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "a dialog stays";
-    }
-    return !dialogs.empty();
+    return met;
   }
 
   // Until every message posted to the program so far has been taken off its queue (a text
-  // limit it never sets, posted after them, is seen), its dialogs answered meanwhile; whether
-  // it met one.
+  // limit it never sets, posted after them, is seen) and no dialog of its is left; whether it
+  // met one.
   bool Flush() {
     bool met = false;
     HWND entry = Entry();
@@ -396,25 +385,23 @@ class Shipped : public ReleaseTest {
     SendMessageTimeoutW(entry, EM_SETLIMITTEXT, 29999, 0, SMTO_NORMAL, 10000, &limit);
     PostMessageW(entry, EM_SETLIMITTEXT, 30000, 0);
     EXPECT_TRUE(WaitUntil([&] {
-      met = AnswerDialogs() || met;
-      return !program_->Running() ||
-             (SendMessageTimeoutW(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 10000, &limit) &&
-              limit == 30000 && Dialogs().empty());
+      const bool taken =
+          SendMessageTimeoutW(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 10000, &limit) &&
+          limit == 30000;
+      const bool answered = AnswerDialogs();
+      met = met || answered;
+      return !program_->Running() || (taken && !answered);
     })) << "the program does not take its messages";
     return met;
   }
 
   // Until the program is idle: its worker threads ended (each hands its result back before
-  // it ends) and its queue flushed; again while a round meets a dialog or starts a worker.
+  // it ends) and its queue flushed, again while that meets a dialog or starts a worker.
   void Settle() {
-    for (bool idle = false; !idle && program_->Running();) {
-      bool met = false;
-      ASSERT_TRUE(WaitUntil([&] {
-        met = AnswerDialogs() || met;
-        return program_->Workers() == 0 || !program_->Running();
-      })) << "a worker thread does not end";
-      met = Flush() || met;
-      idle = !met && program_->Workers() == 0;
+    for (bool busy = true; busy && program_->Running();) {
+      EXPECT_TRUE(WaitUntil([&] { return program_->Workers() == 0 || !program_->Running(); }))
+          << "a worker thread does not end";
+      busy = Flush() || program_->Workers() > 0;
     }
   }
 
@@ -422,9 +409,6 @@ class Shipped : public ReleaseTest {
   // their contents alone: their names hold the time).
   std::wstring Snapshot() const {
     HWND main = program_->Main();
-    if (main == nullptr) {
-      return L"(no window)";
-    }
     RECT rect{};
     GetWindowRect(main, &rect);
     BYTE alpha = 255;
@@ -435,17 +419,14 @@ class Shipped : public ReleaseTest {
     for (HWND child : Windows(main)) {
       shown += ClassOf(child) + L" " + TextOf(child) + L"\n";
     }
-    std::vector<std::wstring> files;
-    for (const std::wstring& path : FilesUnder(folder_)) {
+    std::vector<std::wstring> files = FilesUnder(folder_);
+    std::sort(files.begin(), files.end());
+    for (const std::wstring& path : files) {
       const bool journal = path.find(L"\\tapecount\\") != std::wstring::npos;
       if ((GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        files.push_back(L"file " + (journal ? L"journal" : path.substr(folder_.size() + 1)) +
-                        L":\n" + FileText(path) + L"\n");
+        shown += L"file " + (journal ? L"journal" : path.substr(folder_.size() + 1)) + L":\n" +
+                 FileText(path) + L"\n";
       }
-    }
-    std::sort(files.begin(), files.end());
-    for (const std::wstring& file : files) {
-      shown += file;
     }
     return shown;
   }
@@ -464,32 +445,24 @@ TEST_P(Shipped, EveryActionWithMemoryGoneKeepsTheWindowWhole) {
     }
     SCOPED_TRACE(row.name);
     const Outcome before = Run(row, 0, false), after = Run(row, 0, true);
-    ASSERT_EQ(after.exitCode, STILL_ACTIVE) << "the program ended with memory there";
     // The first and a later one; how many an action makes depends a little on the lengths of
     // the folder's name and the process id.
-    std::vector<LONGLONG> points = {1};
-    if (after.allocations > 1) {
-      points.push_back(std::max<LONGLONG>(2, (after.allocations + 1) / 2));
-    }
-    for (const LONGLONG from : points) {
+    for (const LONGLONG from : {1LL, std::max<LONGLONG>(2, (after.allocations + 1) / 2)}) {
+      if (from > after.allocations && from > 1) {
+        continue;
+      }
       SCOPED_TRACE("allocations failing from the " + std::to_string(from) + ". of " +
                    std::to_string(after.allocations));
       const Outcome failing = Run(row, from, true);
-      ASSERT_EQ(failing.exitCode, STILL_ACTIVE) << "the program ended";
       EXPECT_EQ(failing.failed, after.allocations > 0) << "whether an allocation failed";
-      const auto same = [&](const Outcome& other) {
-        return failing.afterAction == other.afterAction && failing.afterNext == other.afterNext;
-      };
-      EXPECT_TRUE(same(before) || same(after)) << "between:\n"
-                                               << Utf8(failing.afterAction) << "then\n"
-                                               << Utf8(failing.afterNext) << "\nbefore:\n"
-                                               << Utf8(before.afterAction) << "then\n"
-                                               << Utf8(before.afterNext) << "\nafter:\n"
-                                               << Utf8(after.afterAction) << "then\n"
-                                               << Utf8(after.afterNext);
+      const bool undone = failing.shown == before.shown, done = failing.shown == after.shown;
+      EXPECT_TRUE(undone || done) << "between:\n"
+                                  << Utf8(failing.shown) << "\nbefore:\n"
+                                  << Utf8(before.shown) << "\nafter:\n"
+                                  << Utf8(after.shown);
       // An action left undone is said; one done all the same, a way that needs no memory,
       // need not be.
-      if (failing.failed && !same(after) && !row.quiet) {
+      if (failing.failed && !done && !row.quiet) {
         EXPECT_NE(failing.told.size(), 0u) << "the user is not told";
       }
       for (const std::wstring& told : failing.told) {
