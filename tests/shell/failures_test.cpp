@@ -24,9 +24,6 @@ namespace {
 
 enum class Act { Transfer, ClearAll, Fades, Rows, Print, Font, Key, Save, Logoff, Start, Guard };
 enum Box { kNoBox, kClearRefused, kNoPrinter, kPrintFailed, kImeRelease, kNotSaved };
-// Another program holding the settings file during the save: until the save's first refusal,
-// or longer than a save waits.
-enum class Held { No, Moment, Long };
 
 using Counts = std::vector<std::pair<const char*, int>>;
 struct Row {
@@ -36,10 +33,10 @@ struct Row {
   Box box;
   Counts counts;   // calls made, where they tell
   LRESULT result;  // the action's
-  Held held;
+  bool held;       // the settings file, by another program, until it is let go
 };
 Row Case(const char* outcome, Act act, std::vector<CallFailure> calls, Box box = kNoBox,
-         Counts counts = {}, LRESULT result = 1, Held held = Held::No) {
+         Counts counts = {}, LRESULT result = 1, bool held = false) {
   return {outcome, act, std::move(calls), box, std::move(counts), result, held};
 }
 void PrintTo(const Row& row, std::ostream* out) {
@@ -201,10 +198,10 @@ const Row kRows[] = {
     Case("GetFileAttributesW, a read-only file: 'could not save', left as it is", Act::Save,
          {FAILS(GetFileAttributesW, 1, 1, FILE_ATTRIBUTE_READONLY)}, kNotSaved),
     Case("Another program holding the file longer than a save waits: 'could not save'", Act::Save,
-         {COUNTED(MoveFileExW)}, kNotSaved, {{"MoveFileExW", 0}}, 1, Held::Long),
+         {COUNTED(MoveFileExW)}, kNotSaved, {{"MoveFileExW", 0}}, 1, true),
     Case("Another program holding the file for a moment: saved once it lets go", Act::Save,
          {COUNTED(MoveFileExW), FAILS(Sleep, 1, 1, 0, 0, &LetGoOfTheFile)}, kNoBox,
-         {{"MoveFileExW", 1}, {"Sleep", 1}}, 1, Held::Moment),
+         {{"MoveFileExW", 1}, {"Sleep", 1}}, 1, true),
 };
 
 class Failures : public ShellTest,
@@ -331,7 +328,7 @@ TEST_P(Failures, ShowsItsOutcomeAndLosesNothing) {
   CopyHistoryToClipboard(main_, u"kept");
   std::vector<std::wstring> expected = View();
   const std::string file = FileBytes(Path());
-  if (row.held != Held::No) {
+  if (row.held) {
     g_held.emplace(Path());
   }
   EXPECT_EQ(Armed(row), row.result);
