@@ -34,6 +34,7 @@ TEST_P(Modes, AutoModeGrowsTheWindowUntilTheScreenEnds) {
   }
   EXPECT_FALSE(AutoExpanding()) << "still growing at a height of " << Height();
   EXPECT_GT(Height(), 297);
+  EXPECT_EQ(Width(), 275);  // down, not across
   EXPECT_LT(std::abs(RectOf(main_).bottom - bottom), release().rowHeight)
       << RectOf(main_).bottom << " on a screen ending at " << bottom;
   Resize(275, 297);
