@@ -1,12 +1,12 @@
 // Another program using the clipboard or a file, for the tests:
 //   helper set <text>         puts the text on the clipboard as Unicode text
 //   helper other              puts data of a private format only, no text
-//   helper lock <path> <ms>   keeps the file open, unshared; signals "tapecount-test-held"
+//   helper lock <path>        keeps the file open, unshared, from "tapecount-test-held" until
+//                             "tapecount-test-let-go"
 //   helper throw              an exception escapes a worker thread (the terminate handler's)
 #include <windows.h>
 
 #include <cstring>
-#include <cwchar>
 #include <stdexcept>
 #include <string>
 
@@ -31,15 +31,15 @@ int wmain(int argc, wchar_t** argv) {
     CloseClipboard();
     return put ? 0 : 1;
   }
-  if (command != L"lock" || argc < 4) {
+  if (command != L"lock" || argc < 3) {
     return 2;
   }
+  HANDLE letGo = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-let-go");
   HANDLE held = CreateEventW(nullptr, TRUE, FALSE, L"tapecount-test-held");
   HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   SetEvent(held);
-  Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+  const DWORD waited = WaitForSingleObject(letGo, 60000);  // a test that never lets go failed
   CloseHandle(file);
-  CloseHandle(held);
-  return 0;
+  return waited == WAIT_OBJECT_0 ? 0 : 3;
 }

@@ -4,13 +4,12 @@
 #include <vector>
 
 #include "resource.h"
-#include "support/failing_allocations.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
 namespace {
 
-class MainWindow : public ShellTest {
+class MainWindow : public ReleaseTest {
  protected:
   RECT RectIn(HWND child) const {
     RECT rect = RectOf(child);
@@ -217,41 +216,6 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
   EXPECT_FALSE(IsWindow(main_));
   MSG message;
   EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-// Allocations failing during a key, a command and a resize: each said, the window whole.
-TEST_P(MainWindow, RunningOutOfMemoryLeavesTheWindowWholeAndWorking) {
-  Open();
-  Type(L"100\n25-");
-  const std::wstring input = InputPane(), title = Title();
-  const std::wstring pasted = L"12345678901234567";  // longer than a string keeps in itself
-  SetWindowTextW(windows().entry, pasted.c_str());
-  {
-    DialogWatcher boxes;
-    FailAllocations(1, std::size_t(-1));
-    const LRESULT results[] = {PressInEntry(VK_RETURN), PressInEntry(VK_DELETE),
-                               Command(IDM_TRANSFER)};
-    Resize(275, 400);  // needs no memory
-    FailAllocations(0);
-    EXPECT_EQ(std::vector<LRESULT>(results, results + 3), (std::vector<LRESULT>{0, 1, 1}));
-    ASSERT_EQ(boxes.Seen().size(), 4u);  // three boxes, and the viewer the transfer opens
-    for (int i = 0; i < 3; ++i) {
-      EXPECT_EQ(boxes.Seen()[i].text, L"memory allocate error!");
-      EXPECT_EQ(boxes.Seen()[i].owner, main_);
-    }
-  }
-  EXPECT_TRUE(IsWindow(main_));
-  EXPECT_EQ(InputPane(), input);
-  EXPECT_EQ(ReadWindowText(windows().total), L"75");
-  EXPECT_EQ(Title(), title);
-  EXPECT_EQ(EntryText(), pasted);
-  EXPECT_EQ(Height(), 400);
-  RECT client{};
-  GetClientRect(main_, &client);
-  EXPECT_EQ(RectIn(windows().inputPane).bottom, client.bottom - 25);  // the panes refitted
-  EXPECT_EQ(RectIn(windows().status).bottom, client.bottom);          // laid out with them
-  PressInEntry(VK_RETURN);  // memory back: the entry goes in
-  EXPECT_EQ(ReadWindowText(windows().total), L"12,345,678,901,234,644");
 }
 
 #ifdef __GLIBCXX__

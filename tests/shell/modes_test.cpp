@@ -1,7 +1,11 @@
-// The modes on the real window: band, alpha, screen-row checks on workers, fades.
+// The modes on the real window: screen-row checks on workers, the topmost band, alpha, fades.
 #include <windows.h>
 
 #include <gmock/gmock.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "resource.h"
 #include "window_fixture.h"
@@ -9,37 +13,40 @@
 namespace tapecount::testing {
 namespace {
 
-class Modes : public ShellTest {
+class Modes : public ReleaseTest {
  protected:
   bool Topmost() const { return (GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-  // Runs the window thread, recording each alpha applied, until `done` or `ms` pass.
-  template <typename Done>
-  std::vector<int> TraceAlpha(Done done, DWORD ms = 3000) {
-    std::vector<int> alphas;
-    MSG message;
-    for (const DWORD giveUp = GetTickCount() + ms;
-         !done() && static_cast<int>(giveUp - GetTickCount()) > 0;) {
-      if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&message);
-        message.message == kMsgFadeStep ? alphas.push_back(Alpha()) : void();
-      } else {
-        Sleep(1);
-      }
-    }
-    return alphas;
-  }
+  bool AutoExpanding() const { return Title().find(L"自動拡張") != std::wstring::npos; }
 };
 TAPECOUNT_BOTH_RELEASES(Modes);
 
-TEST_P(Modes, ScreenRowChecksTopmostBandAndAlphaReachTheWindow) {
+// In auto mode the window grows with the tape while the screen has room below it, as checks
+// of the real screen find it, and stops within a row of the screen's bottom.
+TEST_P(Modes, AutoModeGrowsTheWindowUntilTheScreenEnds) {
   Open();
-  const int maximised = GetSystemMetrics(SM_CYMAXIMIZED);  // the room below, after each move
-  for (int top : {0, 300, maximised - 171 - release().rowHeight, maximised + 40}) {
-    MoveTo(50, top);
+  PressInEntry(VK_F2);
+  const int bottom = GetSystemMetrics(SM_CYMAXIMIZED);
+  MoveTo(50, 40);
+  WaitForScreenRowChecks();
+  for (int i = 0; i < 100 && AutoExpanding(); ++i) {
+    Type(L"1\n");
     WaitForScreenRowChecks();
-    EXPECT_EQ(model().ScreenRowLimit(), ScreenRowLimit(maximised, top, release().rowHeight)) << top;
   }
+  EXPECT_FALSE(AutoExpanding()) << "still growing at a height of " << Height();
+  EXPECT_GT(Height(), 297);
+  EXPECT_EQ(Width(), 275);  // down, not across
+  EXPECT_LT(std::abs(RectOf(main_).bottom - bottom), release().rowHeight)
+      << RectOf(main_).bottom << " on a screen ending at " << bottom;
+  Resize(275, 297);
+  WaitForScreenRowChecks();
+  EXPECT_TRUE(AutoExpanding());  // room again
+  MoveTo(50, bottom + 40);       // below the screen: none at all
+  WaitForScreenRowChecks();
+  EXPECT_FALSE(AutoExpanding());
+}
 
+TEST_P(Modes, TopmostBandAlphaAndMenuMarksReachTheWindow) {
+  Open();
   MoveTo(40, 60);
   PressInEntry(VK_F3);
   EXPECT_TRUE(Topmost());
@@ -63,21 +70,52 @@ TEST_P(Modes, ScreenRowChecksTopmostBandAndAlphaReachTheWindow) {
   }
 }
 
-class Fades : public Modes {};
-INSTANTIATE_TEST_SUITE_P(Releases, Fades, ::testing::Values(&kRelease134),
-                         [](const auto&) { return std::string("134"); });
-
-TEST_P(Fades, StepTheAlphaFiveAtATimeBothWaysUntilTransparencyGoes) {
-  std::vector<int> in(42), out(42);  // 42 steps of 5 between the transparent level and 255
-  for (int i = 0; i < 42; ++i) {
-    in[i] = 50 + 5 * i;
-    out[i] = 255 - 5 * i;
+class Fades : public Modes {
+ protected:
+  // Runs the window thread a message at a time, the alpha after each fade step recorded, until
+  // `last` holds after a message.
+  template <typename Last>
+  std::vector<int> Trace(Last last) {
+    std::vector<int> alphas;
+    MSG message{};
+    for (const DWORD end = GetTickCount() + 10000; static_cast<int>(end - GetTickCount()) > 0;) {
+      if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        continue;
+      }
+      DispatchMessageW(&message);
+      if (message.message == kMsgFadeStep) {
+        firstStep_ = alphas.empty() ? GetTickCount() : firstStep_;
+        alphas.push_back(Alpha());
+      }
+      if (last(message)) {
+        return alphas;
+      }
+    }
+    ADD_FAILURE() << "the fade does not end";
+    return alphas;
   }
+  static bool Ended(const MSG& message) { return message.message == kMsgFadeEnded; }
+  // Rising or falling step by step, to `to`.
+  static void ExpectGradual(const std::vector<int>& alphas, int to, bool rising) {
+    EXPECT_GT(alphas.size(), 2u);
+    EXPECT_EQ(alphas.empty() ? -1 : alphas.back(), to);
+    EXPECT_TRUE(rising ? std::is_sorted(alphas.begin(), alphas.end())
+                       : std::is_sorted(alphas.rbegin(), alphas.rend()))
+        << ::testing::PrintToString(alphas);
+  }
+
+  DWORD firstStep_ = 0;
+};
+INSTANTIATE_TEST_SUITE_P(Releases, Fades, ::testing::Values(&kRelease134),
+                         [](const auto& info) { return ReleaseName(info.param); });
+
+TEST_P(Fades, FadeInAndOutStepByStepUntilTransparencyGoes) {
   Open();
   PressInEntry(VK_F4);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));  // the pointer comes in
   EXPECT_EQ(GetCapture(), main_);
-  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::In); }), in);
+  ExpectGradual(Trace(Ended), 255, true);
   RECT client{};
   GetClientRect(main_, &client);
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(client.right + 2, 20));  // the right frame
@@ -85,18 +123,17 @@ TEST_P(Fades, StepTheAlphaFiveAtATimeBothWaysUntilTransparencyGoes) {
   const DWORD left = GetTickCount();
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, -5));  // the menu bar: reads 65531
   EXPECT_NE(GetCapture(), main_);
-  EXPECT_EQ(TraceAlpha([&] { return !model().FadeRunning(Fade::Out); }), out);
-  EXPECT_GE(GetTickCount() - left, 500u);  // it waits 150 ms, then 42 steps 10 ms apart
+  ExpectGradual(Trace(Ended), release().transparentAlpha, false);
+  EXPECT_GE(firstStep_ - left, 150u);  // it waits before it fades out
 
   // Turned off during a fade: opaque at once, and no later step of it applied.
   SendMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
-  TraceAlpha([&] { return Alpha() >= 120; });
-  ASSERT_TRUE(model().FadeRunning(Fade::In));
+  Trace([&](const MSG&) { return Alpha() >= 120; });
+  ASSERT_LT(Alpha(), 255);
   PressInEntry(VK_F4);
   EXPECT_EQ(Alpha(), 255);
   EXPECT_NE(GetCapture(), main_);
-  // Steps already on their way may still arrive (longer than the fade's rest): none applies.
-  EXPECT_THAT(TraceAlpha([] { return false; }, 800), ::testing::Each(255));
+  EXPECT_THAT(Trace(Ended), ::testing::Each(255));
   EXPECT_EQ(Alpha(), 255);
 }
 

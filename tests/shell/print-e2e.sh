@@ -8,8 +8,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 
 "$root/scripts/pdf-printer.sh" || exit $?
 out=$HOME/PDF
-marker=$(mktemp)
-sleep 1  # the PDF must be newer than the marker
+# A new PDF, or one written over: each by its checksum.
+pdfs() { find "$out" -name '*.pdf' -exec sha256sum {} + 2>/dev/null | sort; }
+before=$(pdfs)
 TAPECOUNT_PRINT_E2E=1 "$root/scripts/wine-run" "$tests" --gtest_filter='*PrintsTheHistory*'
 
 # The backend writes the PDF a moment after the job: read it until its rows are all there.
@@ -19,15 +20,14 @@ missing_rows() {
   for row in "${rows[@]}"; do grep -Eq "$row" <<<"$1" || echo "  $row"; done
 }
 pdf="" text=""
-for _ in $(seq 1 120); do
-  pdf=$(find "$out" -name '*.pdf' -newer "$marker" 2>/dev/null | head -1)
+for _ in $(seq 300); do  # 60 seconds at most
+  pdf=$(pdfs | comm -13 <(echo "$before") - | head -1 | cut -d' ' -f3-)
   if [ -n "$pdf" ]; then
     text=$(pdftotext -layout "$pdf" - 2>/dev/null || true)
     [ -z "$(missing_rows "$text")" ] && break
   fi
-  sleep 0.5
+  sleep 0.2
 done
-rm -f "$marker"
 [ -n "$pdf" ] || { echo "FAIL: no PDF appeared in $out"; exit 1; }
 echo "printed ($pdf):"
 echo "$text" | sed -n '1,8p'

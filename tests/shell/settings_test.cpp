@@ -16,17 +16,7 @@ namespace {
 using ::testing::AnyOf;
 using ::testing::Eq;
 
-class Settings : public ShellTest {
- protected:
-  // The file as the program writes it: UTF-16 with a byte-order mark.
-  std::wstring FileText() const {
-    const std::string bytes = FileBytes(Path());
-    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-    return bytes.size() < 2
-               ? L""
-               : std::wstring(reinterpret_cast<const wchar_t*>(&bytes[2]), (bytes.size() - 2) / 2);
-  }
-};
+class Settings : public ReleaseTest {};
 TAPECOUNT_BOTH_RELEASES(Settings);
 
 TEST_P(Settings, AnEditorsFileIsReadAtStartUpUntouchedAndSavedWithItsOtherLines) {
@@ -43,7 +33,7 @@ TEST_P(Settings, AnEditorsFileIsReadAtStartUpUntouchedAndSavedWithItsOtherLines)
   EXPECT_TRUE(Checked(IDM_SINGLE_INSTANCE));
   EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));
   EXPECT_EQ(
-      FileText(),
+      FileText(Path()),
       L"; by hand\n[セッテイング]\nautoexpand=1\n最前面表示=0\n背景色=16777215\nauto_mode=0\r\n"
       L"2重起動防止=1\r\n透明化=0\r\n前景色=0\r\nフォント=128\r\n\n[他]\nkeep=me\n");
 }
@@ -57,7 +47,7 @@ TEST_P(Settings, AShiftJisFileFromAJapaneseSystemIsReadAsItIs) {
   EXPECT_EQ(Title(), L"「 + 」: : : 前表示");
   Command(IDM_SAVE_SETTINGS);
   const std::wstring kept = L"[セッテイング]\r\n最前面表示=1\r\n自動=1\r\n";
-  EXPECT_EQ(FileText().substr(0, kept.size()), kept);
+  EXPECT_EQ(FileText(Path()).substr(0, kept.size()), kept);
 }
 
 TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
@@ -77,7 +67,7 @@ TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
   for (int round = 0; round < 200; ++round) {
     PostMessageW(windows[round % 2], WM_COMMAND, IDM_SAVE_SETTINGS, 0);
     if (round % 5 == 0) {
-      ASSERT_THAT(FileText(), AnyOf(Eq(original), Eq(whole))) << round;
+      ASSERT_THAT(FileText(Path()), AnyOf(Eq(original), Eq(whole))) << round;
     }
   }
   // A sent message overtakes posted ones, so the saves are waited for by a key posted after
@@ -89,7 +79,7 @@ TEST_P(Settings, TwoCopiesSavingAtOnceLeaveAWholeFile) {
     EXPECT_TRUE(WaitUntil(
         [&] { return ReadWindowText(window).find(L"自動拡張") != std::wstring::npos; }, 20000));
   }
-  EXPECT_EQ(FileText(), whole);
+  EXPECT_EQ(FileText(Path()), whole);
   EXPECT_EQ(FindWindowW(L"#32770", L"テープカン Error"), nullptr);  // no box: no save failed
 }
 
@@ -104,9 +94,7 @@ TEST_P(Settings, ColourAndFontDialogsReachTheEntryBox) {
   EXPECT_EQ(paint(), white);  // one brush per colour, not one per paint
   EXPECT_EQ(GetBkColor(dc.Get()), RGB(255, 255, 255));
   shell_->appearance.colour.rgbResult = RGB(255, 0, 0);  // the dialog starts on red
-  LOGBRUSH brush{};
-  GetObjectW(paint(), sizeof brush, &brush);
-  EXPECT_EQ(brush.lbColor, RGB(255, 0, 0));
+  EXPECT_EQ(std::get<2>(EntryLook()), RGB(255, 0, 0));
   EXPECT_EQ(GetObjectType(white), 0u);  // the old brush is gone
   {
     DialogWatcher dialogs(IDOK);
@@ -122,7 +110,7 @@ TEST_P(Settings, ColourAndFontDialogsReachTheEntryBox) {
   EXPECT_NE(reinterpret_cast<HFONT>(SendMessageW(windows().total, WM_GETFONT, 0, 0)), chosen);
   EXPECT_TRUE(Grayed(IDM_SAVE_SETTINGS));  // neither marks the settings unsaved
   Command(IDM_SAVE_SETTINGS);
-  const std::wstring saved = FileText();
+  const std::wstring saved = FileText(Path());
   EXPECT_NE(saved.find(L"背景色=255\r\n"), std::wstring::npos);
   EXPECT_NE(saved.find(L"フォント=" + std::to_wstring(shell_->appearance.entryFont.lfCharSet)),
             std::wstring::npos);

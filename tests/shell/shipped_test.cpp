@@ -10,11 +10,12 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <gmock/gmock.h>
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -24,69 +25,52 @@
 #include "resource.h"
 #include "shell/model/journal.h"
 #include "shell/model/utf8.h"
+#include "support/failing_calls.h"
 #include "support/fake_window.h"
 #include "window_fixture.h"
 
 namespace tapecount::testing {
 namespace {
 
-// In the program's memory: the countdown of allocations that still succeed (below zero, every
-// one fails), and a trigger that sets it when a Windows function is called for the n-th time.
+// In the program's memory: the allocations that still succeed (below zero, none does), and a
+// trigger that sets that count at a CreateFileW call (with no settings file, the journal's is
+// the second); then where the stubs' functions are.
 struct Counters {
   LONGLONG remaining, triggerCalls, triggerValue;
   ULONG_PTR original[4];
 };
 constexpr LONGLONG kPlenty = 1LL << 60;
-// The stubs' functions: the allocators, then the trigger's (with no settings file, the
-// journal's is its second call).
 constexpr const char* kPatched[] = {"malloc", "calloc", "realloc", "CreateFileW"};
-constexpr ULONG_PTR kStubs = 0x80, kStubSize = 0x20;
 
-// x86-64 code assembled at `at`; each rip-relative operand ends its instruction.
-struct Code {
-  ULONG_PTR at;
-  std::vector<BYTE> bytes;
-  Code& Op(std::initializer_list<BYTE> op) {
-    bytes.insert(bytes.end(), op);
-    return *this;
-  }
-  Code& To(ULONG_PTR target) {
-    const auto offset = static_cast<std::int32_t>(target - (at + bytes.size() + 4));
-    const auto* raw = reinterpret_cast<const BYTE*>(&offset);
-    bytes.insert(bytes.end(), raw, raw + 4);
-    return *this;
-  }
-};
-
+// The x86-64 stub at `at` for `slot`; each operand given as its target is rip-relative, and
+// ends its instruction.
 std::vector<BYTE> Stub(ULONG_PTR at, ULONG_PTR data, int slot) {
-  const ULONG_PTR original = data + offsetof(Counters, original) + 8 * slot;
+  std::vector<BYTE> code;
+  const auto op = [&](std::initializer_list<BYTE> bytes, std::size_t field) {
+    code.insert(code.end(), bytes);
+    const auto offset = static_cast<std::int32_t>(data + field - (at + code.size() + 4));
+    code.insert(code.end(), reinterpret_cast<const BYTE*>(&offset),
+                reinterpret_cast<const BYTE*>(&offset) + 4);
+  };
+  const std::size_t original = offsetof(Counters, original) + 8 * slot;
   if (slot < 3) {
-    return Code{at, {}}
-        .Op({0xF0, 0x48, 0xFF, 0x0D})  // lock dec qword [remaining]
-        .To(data + offsetof(Counters, remaining))
-        .Op({0x78, 0x06, 0xFF, 0x25})  // js fail; jmp [original]
-        .To(original)
-        .Op({0x31, 0xC0, 0xC3})  // fail: xor eax, eax; ret
-        .bytes;
+    op({0xF0, 0x48, 0xFF, 0x0D}, offsetof(Counters, remaining));  // lock dec qword [remaining]
+    op({0x78, 0x06, 0xFF, 0x25}, original);                       // js fail; jmp [original]
+    code.insert(code.end(), {0x31, 0xC0, 0xC3});                  // fail: xor eax, eax; ret
+  } else {
+    op({0xF0, 0x48, 0xFF, 0x0D}, offsetof(Counters, triggerCalls));  // lock dec [triggerCalls]
+    // jnz call; mov rax, [triggerValue]; mov [remaining], rax; call: jmp [original]
+    op({0x75, 0x0E, 0x48, 0x8B, 0x05}, offsetof(Counters, triggerValue));
+    op({0x48, 0x89, 0x05}, offsetof(Counters, remaining));
+    op({0xFF, 0x25}, original);
   }
-  return Code{at, {}}
-      .Op({0xF0, 0x48, 0xFF, 0x0D})  // lock dec qword [triggerCalls]
-      .To(data + offsetof(Counters, triggerCalls))
-      .Op({0x75, 0x0E, 0x48, 0x8B, 0x05})  // jnz call; mov rax, [triggerValue]
-      .To(data + offsetof(Counters, triggerValue))
-      .Op({0x48, 0x89, 0x05})  // mov [remaining], rax
-      .To(data + offsetof(Counters, remaining))
-      .Op({0xFF, 0x25})  // call: jmp [original]
-      .To(original)
-      .bytes;
+  return code;
 }
 
 // A window's text, asked of the program that owns it.
 std::wstring TextOf(HWND window) {
   DWORD_PTR length = 0, copied = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length)) {
-    return L"(no answer)";
-  }
+  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 10000, &length);
   std::wstring text(length + 1, L'\0');
   SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                       SMTO_NORMAL, 10000, &copied);
@@ -100,60 +84,23 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// Each top-level window, or each descendant of `parent`.
-template <typename Each>
-void ForEachWindow(HWND parent, Each each) {
-  const auto call = [](HWND window, LPARAM each) {
-    (*reinterpret_cast<Each*>(each))(window);
+// The top-level windows, or the descendants of `parent`.
+std::vector<HWND> Windows(HWND parent = nullptr) {
+  std::vector<HWND> windows;
+  const auto add = [](HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
   };
-  parent != nullptr ? EnumChildWindows(parent, call, reinterpret_cast<LPARAM>(&each))
-                    : EnumWindows(call, reinterpret_cast<LPARAM>(&each));
-}
-
-template <typename Each>
-void ForEachFile(const std::wstring& folder, Each each) {
-  WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-    if (std::wcscmp(found.cFileName, L".") != 0 && std::wcscmp(found.cFileName, L"..") != 0) {
-      each(folder + L"\\" + found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
-    }
+  if (parent != nullptr) {
+    EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&windows));
+  } else {
+    EnumWindows(add, reinterpret_cast<LPARAM>(&windows));
   }
-  if (search != INVALID_HANDLE_VALUE) {
-    FindClose(search);
-  }
-}
-
-void RemoveFolder(const std::wstring& folder) {
-  ForEachFile(folder, [](const std::wstring& path, DWORD isFolder) {
-    isFolder != 0 ? RemoveFolder(path) : (void)DeleteFileW(path.c_str());
-  });
-  RemoveDirectoryW(folder.c_str());
-}
-
-// A file's text: UTF-16 after its byte order mark (the settings), else UTF-8 (a journal).
-std::wstring FileText(const std::wstring& path) {
-  const std::string bytes = FileBytes(path);
-  if (bytes.rfind("\xFF\xFE", 0) == 0) {
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-  }
-  const int size = static_cast<int>(bytes.size());
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  text.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, text.data(), size)));
-  return text;
+  return windows;
 }
 
 std::string Utf8(const std::wstring& text) {
   return EncodeUtf8(ToText(text));
-}
-
-// Until `condition` has held once (WaitUntil asks again at its end).
-template <typename Condition>
-bool Reached(Condition condition, DWORD ms = 60000) {
-  bool reached = false;
-  return WaitUntil([&] { return reached = reached || condition(); }, ms);
 }
 
 // A shipped program started in a folder of its own, which is also its %LOCALAPPDATA% (the
@@ -164,10 +111,9 @@ class Patched {
   Patched(const char* program, const std::wstring& folder, const std::wstring& arguments,
           LONGLONG triggerCall, LONGLONG triggerValue)
       : process_(StartIn(program, folder, arguments)) {
-    const PROCESS_INFORMATION& info = process_.Info();
+    const HANDLE process = process_.Info().hProcess, thread = process_.Info().hThread;
     PROCESS_BASIC_INFORMATION basic{};
-    NtQueryInformationProcess(info.hProcess, ProcessBasicInformation, &basic, sizeof basic,
-                              nullptr);
+    NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr);
     // The image's place: the process environment block's ImageBaseAddress.
     base_ = Read<ULONG_PTR>(reinterpret_cast<ULONG_PTR>(basic.PebBaseAddress) + 0x10);
     const auto headers =
@@ -175,53 +121,49 @@ class Patched {
     end_ = base_ + headers.SizeOfImage;
     const ULONG_PTR entry = base_ + headers.AddressOfEntryPoint;
     const auto held = Read<std::array<BYTE, 2>>(entry);
-    Write(entry, {0xEB, 0xFE});  // jmp $: the loader binds the imports, then it spins here
-    ResumeThread(info.hThread);
-    const bool atEntry = Reached([&] {
-      SuspendThread(info.hThread);
+    WriteMemory(process, entry, std::array<BYTE, 2>{0xEB, 0xFE});  // jmp $, once it is bound
+    ResumeThread(thread);
+    EXPECT_TRUE(WaitUntil([&] {
+      SuspendThread(thread);
       CONTEXT context{};
       context.ContextFlags = CONTEXT_CONTROL;
-      if (GetThreadContext(info.hThread, &context) && context.Rip == entry) {
+      if (GetThreadContext(thread, &context) && context.Rip == entry) {
         return true;  // and stays suspended
       }
-      ResumeThread(info.hThread);
+      ResumeThread(thread);
       return false;
-    });
-    EXPECT_TRUE(atEntry) << "the program never reached its entry point";
-    const KernelHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, info.dwProcessId));
-    MODULEENTRY32W module{};
-    module.dwSize = sizeof module;
-    for (BOOL more = Module32FirstW(modules.Get(), &module); more;
-         more = Module32NextW(modules.Get(), &module)) {
-      if (_wcsicmp(module.szModule, L"msvcrt.dll") == 0) {
-        crt_ = reinterpret_cast<ULONG_PTR>(module.modBaseAddr);
-        crtEnd_ = crt_ + module.modBaseSize;
-      }
-    }
+    })) << "the program never reached its entry point";
 
-    data_ = reinterpret_cast<ULONG_PTR>(VirtualAllocEx(
-        info.hProcess, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+    data_ = reinterpret_cast<ULONG_PTR>(
+        VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
     Counters counters{kPlenty, triggerCall, triggerValue, {}};
-    std::vector<std::pair<ULONG_PTR, ULONG_PTR>> imports;  // entry, stub
+    ULONG_PTR imports[4] = {}, stubs[4] = {};
     for (int slot = 0; slot < 4; ++slot) {
-      const ULONG_PTR import = ImportEntry(headers, kPatched[slot]);
-      const ULONG_PTR stub = data_ + kStubs + kStubSize * slot;
-      counters.original[slot] = Read<ULONG_PTR>(import);
-      Write(stub, Stub(stub, data_, slot));
-      imports.push_back({import, stub});
+      imports[slot] = ImportEntry(process, base_, kPatched[slot]);
+      EXPECT_NE(imports[slot], 0u) << "the program does not import " << kPatched[slot];
+      counters.original[slot] = Read<ULONG_PTR>(imports[slot]);
+      stubs[slot] = data_ + 0x80 + 0x20 * slot;
+      const std::vector<BYTE> code = Stub(stubs[slot], data_, slot);
+      WriteMemory(process, stubs[slot], code.data(), code.size());
     }
-    Write(data_, Bytes(counters));
-    for (const auto& [import, stub] : imports) {
-      Write(import, Bytes(stub));
+    WriteMemory(process, data_, counters);
+    // The C runtime's image, which starts the program's threads.
+    MEMORY_BASIC_INFORMATION crt{};
+    VirtualQueryEx(process, reinterpret_cast<void*>(counters.original[0]), &crt, sizeof crt);
+    crt_ = reinterpret_cast<ULONG_PTR>(crt.AllocationBase);
+    crtEnd_ = crt_ + Read<IMAGE_NT_HEADERS64>(crt_ + Read<IMAGE_DOS_HEADER>(crt_).e_lfanew)
+                         .OptionalHeader.SizeOfImage;
+    for (int slot = 0; slot < 4; ++slot) {
+      WriteMemory(process, imports[slot], stubs[slot]);
     }
-    Write(entry, {held.begin(), held.end()});
-    ResumeThread(info.hThread);
+    WriteMemory(process, entry, held);
+    ResumeThread(thread);
     process_.WaitForWindow();
   }
 
   LONGLONG Remaining() const { return Read<LONGLONG>(data_ + offsetof(Counters, remaining)); }
   void SetRemaining(LONGLONG remaining) const {
-    Write(data_ + offsetof(Counters, remaining), Bytes(remaining));
+    WriteMemory(process_.Info().hProcess, data_ + offsetof(Counters, remaining), remaining);
   }
   HWND Main() const { return process_.MainWindow(); }
   DWORD ExitCode() { return process_.WaitForExit(0); }
@@ -232,14 +174,9 @@ class Patched {
   int Workers() const {
     int workers = 0;
     const KernelHandle threads(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 thread{};
-    thread.dwSize = sizeof thread;
+    THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
     for (BOOL more = Thread32First(threads.Get(), &thread); more;
          more = Thread32Next(threads.Get(), &thread)) {
-      if (thread.th32OwnerProcessID != process_.Info().dwProcessId ||
-          thread.th32ThreadID == process_.Info().dwThreadId) {
-        continue;
-      }
       const KernelHandle handle(
           OpenThread(THREAD_QUERY_INFORMATION | SYNCHRONIZE, FALSE, thread.th32ThreadID));
       ULONG_PTR start = 0;
@@ -247,7 +184,9 @@ class Patched {
                                &start, sizeof start, nullptr);
       // Ended once signalled, though Wine may list it a while longer.
       const bool ours = (start >= base_ && start < end_) || (start >= crt_ && start < crtEnd_);
-      workers += ours && WaitForSingleObject(handle.Get(), 0) != WAIT_OBJECT_0;
+      workers += ours && thread.th32OwnerProcessID == process_.Info().dwProcessId &&
+                 thread.th32ThreadID != process_.Info().dwThreadId &&
+                 WaitForSingleObject(handle.Get(), 0) != WAIT_OBJECT_0;
     }
     return workers;
   }
@@ -255,68 +194,28 @@ class Patched {
  private:
   static Process StartIn(const char* program, const std::wstring& folder,
                          const std::wstring& arguments) {
-    const DWORD size = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
-    std::wstring saved(size, L'\0');
-    saved.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", saved.data(), size));
+    std::wstring saved(MAX_PATH, L'\0');
+    saved.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", saved.data(), MAX_PATH));
     SetEnvironmentVariableW(L"LOCALAPPDATA", folder.c_str());
     Process process = Process::Suspended(program, folder, arguments);
     SetEnvironmentVariableW(L"LOCALAPPDATA", saved.c_str());
     return process;
   }
   template <typename T>
-  static std::vector<BYTE> Bytes(const T& value) {
-    const auto* raw = reinterpret_cast<const BYTE*>(&value);
-    return {raw, raw + sizeof value};
-  }
-  template <typename T>
   T Read(ULONG_PTR address) const {
-    T value{};
-    ReadProcessMemory(process_.Info().hProcess, reinterpret_cast<void*>(address), &value,
-                      sizeof value, nullptr);
-    return value;
-  }
-  void Write(ULONG_PTR address, const std::vector<BYTE>& bytes) const {
-    HANDLE process = process_.Info().hProcess;
-    void* at = reinterpret_cast<void*>(address);
-    DWORD protection = 0;
-    VirtualProtectEx(process, at, bytes.size(), PAGE_EXECUTE_READWRITE, &protection);
-    WriteProcessMemory(process, at, bytes.data(), bytes.size(), nullptr);
-    VirtualProtectEx(process, at, bytes.size(), protection, &protection);
-    FlushInstructionCache(process, at, bytes.size());
-  }
-  // The import address table's entry for `function`, from the image's import directory.
-  ULONG_PTR ImportEntry(const IMAGE_OPTIONAL_HEADER64& headers, const char* function) const {
-    const ULONG_PTR directory =
-        base_ + headers.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (ULONG_PTR at = directory;; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-      const auto dll = Read<IMAGE_IMPORT_DESCRIPTOR>(at);
-      if (dll.Name == 0) {
-        ADD_FAILURE() << "the program does not import " << function;
-        return 0;
-      }
-      for (ULONG_PTR i = 0;; ++i) {
-        const auto name = Read<ULONGLONG>(base_ + dll.OriginalFirstThunk + 8 * i);
-        if (name == 0) {
-          break;
-        }
-        const auto text = Read<std::array<char, 32>>(base_ + name + 2);  // after the hint
-        if (!IMAGE_SNAP_BY_ORDINAL64(name) && std::strncmp(text.data(), function, 32) == 0) {
-          return base_ + dll.FirstThunk + 8 * i;
-        }
-      }
-    }
+    return ReadMemory<T>(process_.Info().hProcess, address);
   }
 
   Process process_;
-  ULONG_PTR base_ = 0, end_ = 0, data_ = 0, crt_ = 0, crtEnd_ = 0;
+  ULONG_PTR base_ = 0, end_ = 0, crt_ = 0, crtEnd_ = 0, data_ = 0;
 };
 
-enum class Act { Key, Command, Taller, Shorter, Move, EndSession, Restore, Hover };
+enum class Act { Key, Command, Resize, Move, EndSession, Restore, Hover };
 struct Row {
   const char* name;
-  const char* setup;  // typed first: digits as characters, the rest as TypedKey's keys
+  const char* setup;  // typed first
   Act act;
-  int code;              // the key or the command
+  int code;              // the key, the command or the change of height
   const char16_t* told;  // the action's own message, besides "memory allocate error!"
   // A fade left out for want of memory is not said: the next crossing of the edge tries again.
   bool quiet = false;
@@ -338,8 +237,8 @@ const Row kRows[] = {
     {"F2", "", Act::Key, VK_F2, nullptr},
     {"F3", "", Act::Key, VK_F3, nullptr},
     {"F4", "", Act::Key, VK_F4, nullptr},
-    {"a taller window", "5\n", Act::Taller, 0, nullptr},
-    {"a shorter window", "5\n", Act::Shorter, 0, nullptr},
+    {"a taller window", "5\n", Act::Resize, 60, nullptr},
+    {"a shorter window", "5\n", Act::Resize, -40, nullptr},
     {"a move (the screen-row check)", "", Act::Move, 0, nullptr},
     {"print", "5\n", Act::Command, IDM_PRINT, kNoDefaultPrinterMessage.text.data()},
     {"save settings", "", Act::Command, IDM_SAVE_SETTINGS, u"設定を保存できませんでした。"},
@@ -348,22 +247,15 @@ const Row kRows[] = {
     {"a fade (transparency on)", "", Act::Hover, 0, nullptr, true},
 };
 
-struct Program {
-  const char* path;
-  const Release* release;
-  friend void PrintTo(const Program& program, std::ostream* out) { *out << program.path; }
-};
-
-// One run: the window and files after the action and after the next entry.
+// One run: what the window and files show after the action, then after the next entry.
 struct Outcome {
-  std::wstring afterAction, afterNext;
+  std::wstring shown;
   LONGLONG allocations = 0;  // the action's
   bool failed = false;       // an allocation failed
   std::vector<std::wstring> told, toldAfterwards;
-  DWORD exitCode = STILL_ACTIVE;
 };
 
-class Shipped : public ::testing::TestWithParam<Program> {
+class Shipped : public ReleaseTest {
  protected:
   // The row's setup, then (`act`) its action with allocations failing from the `failFrom`-th
   // on (0: none), then memory back and the next entry.
@@ -374,17 +266,17 @@ class Shipped : public ::testing::TestWithParam<Program> {
       WriteSettings(folder_, L"[セッテイング]\r\n透明化=1\r\n");
     }
     if (row.act == Act::Restore) {
-      FakeWindow window(*GetParam().release);
+      FakeWindow window(release());
       window.Type("100\n25-*3\n-");
-      CreateDirectoryW((folder_ + L"\\tapecount").c_str(), nullptr);
-      const std::wstring journal = folder_ + L"\\tapecount\\tape.txt";
+      const std::wstring journal = folder_ + L"\\tape.txt";
       WriteBytes(journal, WriteJournal(TapeJournalOf(window.model)));
       arguments = act ? Wide(RestartCommandLine({ToText(journal), ToText(folder_)})) : L"";
     }
     Outcome out;
     const LONGLONG start = failFrom > 0 ? failFrom - 1 : kPlenty;
     {
-      Patched program(GetParam().path, folder_, arguments, arguments.empty() ? kPlenty : 2, start);
+      Patched program(Is134() ? TAPECOUNT_EXE : TAPECOUNT_EXE_127, folder_, arguments,
+                      arguments.empty() ? kPlenty : 2, start);
       program_ = &program;
       told_.clear();
       Settle();
@@ -396,16 +288,17 @@ class Shipped : public ::testing::TestWithParam<Program> {
       }
       out.allocations = start - program.Remaining();
       out.failed = program.Remaining() < 0;
-      out.afterAction = Snapshot();
+      out.shown = Snapshot() + L"then\n";
       out.told = std::exchange(told_, {});
       program.SetRemaining(kPlenty);
-      Type("7\n");
-      out.afterNext = Snapshot();
+      Type("7");
+      EXPECT_THAT(TextOf(Entry()), ::testing::EndsWith(L"7")) << "a typed digit is not taken";
+      Type("\n");
+      out.shown += Snapshot();
       out.toldAfterwards = told_;
-      out.exitCode = program.ExitCode();
-      program_ = nullptr;
+      EXPECT_EQ(program.ExitCode(), STILL_ACTIVE) << "the program ended";
     }
-    RemoveFolder(folder_);
+    RemoveScratchDirectory(folder_);
     return out;
   }
 
@@ -413,7 +306,6 @@ class Shipped : public ::testing::TestWithParam<Program> {
     HWND main = program_->Main();
     RECT rect{};
     GetWindowRect(main, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     const UINT async = SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
     switch (row.act) {
       case Act::Key:
@@ -422,9 +314,8 @@ class Shipped : public ::testing::TestWithParam<Program> {
       case Act::Command:
         PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(row.code), 0);
         break;
-      case Act::Taller:
-      case Act::Shorter:
-        SetWindowPos(main, nullptr, 0, 0, width, height + (row.act == Act::Taller ? 60 : -40),
+      case Act::Resize:
+        SetWindowPos(main, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top + row.code,
                      SWP_NOMOVE | async);
         break;
       case Act::Move:
@@ -436,7 +327,7 @@ class Shipped : public ::testing::TestWithParam<Program> {
         const auto answered = [](HWND, UINT, ULONG_PTR, LRESULT result) { answer = result; };
         SendMessageCallbackW(main, WM_QUERYENDSESSION, 0, 0, answered, 0);
         Settle();
-        ASSERT_TRUE(Reached([] { return answer != -1; })) << "no answer to the session's end";
+        ASSERT_TRUE(WaitUntil([] { return answer != -1; })) << "no answer to the session's end";
         PostMessageW(main, WM_ENDSESSION, answer != 0, 0);
         break;
       }
@@ -451,66 +342,66 @@ class Shipped : public ::testing::TestWithParam<Program> {
 
   HWND Entry() const { return FindWindowExW(program_->Main(), nullptr, L"Edit", nullptr); }
 
+  // Typed as key-downs, which the program's message loop makes characters of; each taken
+  // before the next, for its character to come first.
   void Type(const char* keys) {
     for (const char* c = keys; *c != 0; ++c) {
-      *c >= '0' && *c <= '9'
-          ? PostMessageW(Entry(), WM_CHAR, static_cast<WPARAM>(*c), 1)
-          : PostMessageW(Entry(), WM_KEYDOWN, static_cast<WPARAM>(TypedKey(*c)), 1);
+      const int vk = TypedKey(static_cast<unsigned char>(*c));
+      PostMessageW(Entry(), WM_KEYDOWN, static_cast<WPARAM>(vk != 0 ? vk : *c), 1);
+      Flush();
     }
     Settle();
   }
 
-  // The program's message boxes and dialogs (not the clipboard viewer, which stays open).
-  std::vector<HWND> Dialogs() const {
-    std::vector<HWND> dialogs;
-    DWORD program = 0;
+  // The program's message boxes read and answered OK, any other dialog of its (the print
+  // dialog; not the clipboard viewer, which stays open) cancelled; whether there was one.
+  bool AnswerDialogs() {
+    DWORD program = 0, owner = 0;
     GetWindowThreadProcessId(program_->Main(), &program);
-    ForEachWindow(nullptr, [&](HWND window) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == program && IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-          TextOf(window) != L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ") {
-        dialogs.push_back(window);
+    bool met = false;
+    for (HWND dialog : Windows()) {
+      GetWindowThreadProcessId(dialog, &owner);
+      if (owner == program && IsWindowVisible(dialog) && ClassOf(dialog) == L"#32770" &&
+          TextOf(dialog) != L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ") {
+        HWND text = GetDlgItem(dialog, 0xFFFF);
+        if (text != nullptr) {
+          told_.push_back(TextOf(text));
+        }
+        PostMessageW(dialog, WM_COMMAND, text != nullptr ? IDOK : IDCANCEL, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "a dialog stays";
+        met = true;
       }
-    });
-    return dialogs;
+    }
+    return met;
   }
 
-  // Each message box read and answered OK; any other dialog (the print dialog) cancelled.
-  bool AnswerDialogs() {
-    const std::vector<HWND> dialogs = Dialogs();
-    for (HWND dialog : dialogs) {
-      HWND text = GetDlgItem(dialog, 0xFFFF);
-      if (text != nullptr) {
-        told_.push_back(TextOf(text));
-      }
-      PostMessageW(dialog, WM_COMMAND, text != nullptr ? IDOK : IDCANCEL, 0);
-      EXPECT_TRUE(Reached([&] { return !IsWindow(dialog); })) << "a dialog stays";
-    }
-    return !dialogs.empty();
+  // Until every message posted to the program so far has been taken off its queue (a text
+  // limit it never sets, posted after them, is seen) and no dialog of its is left; whether it
+  // met one.
+  bool Flush() {
+    bool met = false;
+    HWND entry = Entry();
+    DWORD_PTR limit = 0;
+    SendMessageTimeoutW(entry, EM_SETLIMITTEXT, 29999, 0, SMTO_NORMAL, 10000, &limit);
+    PostMessageW(entry, EM_SETLIMITTEXT, 30000, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+      const bool taken =
+          SendMessageTimeoutW(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 10000, &limit) &&
+          limit == 30000;
+      const bool answered = AnswerDialogs();
+      met = met || answered;
+      return !program_->Running() || (taken && !answered);
+    })) << "the program does not take its messages";
+    return met;
   }
 
   // Until the program is idle: its worker threads ended (each hands its result back before
-  // it ends), then a message posted after everything else taken off its queue, its dialogs
-  // answered meanwhile; again while a round meets a dialog or starts a worker.
+  // it ends) and its queue flushed, again while that meets a dialog or starts a worker.
   void Settle() {
-    for (bool idle = false; !idle && program_->Running();) {
-      bool met = false;
-      ASSERT_TRUE(Reached([&] {
-        met = AnswerDialogs() || met;
-        return program_->Workers() == 0 || !program_->Running();
-      })) << "a worker thread does not end";
-      HWND entry = Entry();
-      DWORD_PTR modified = 0;
-      SendMessageTimeoutW(entry, EM_SETMODIFY, FALSE, 0, SMTO_NORMAL, 10000, &modified);
-      PostMessageW(entry, EM_SETMODIFY, TRUE, 0);
-      ASSERT_TRUE(Reached([&] {
-        met = AnswerDialogs() || met;
-        return !program_->Running() ||
-               (SendMessageTimeoutW(entry, EM_GETMODIFY, 0, 0, SMTO_NORMAL, 10000, &modified) &&
-                modified != 0 && Dialogs().empty());
-      })) << "the program does not take its messages";
-      idle = !met && program_->Workers() == 0;
+    for (bool busy = true; busy && program_->Running();) {
+      EXPECT_TRUE(WaitUntil([&] { return program_->Workers() == 0 || !program_->Running(); }))
+          << "a worker thread does not end";
+      busy = Flush() || program_->Workers() > 0;
     }
   }
 
@@ -518,9 +409,6 @@ class Shipped : public ::testing::TestWithParam<Program> {
   // their contents alone: their names hold the time).
   std::wstring Snapshot() const {
     HWND main = program_->Main();
-    if (main == nullptr) {
-      return L"(no window)";
-    }
     RECT rect{};
     GetWindowRect(main, &rect);
     BYTE alpha = 255;
@@ -528,21 +416,17 @@ class Shipped : public ::testing::TestWithParam<Program> {
     std::wstring shown =
         L"title " + TextOf(main) + L"\nsize " + std::to_wstring(rect.right - rect.left) + L"x" +
         std::to_wstring(rect.bottom - rect.top) + L"\nalpha " + std::to_wstring(alpha) + L"\n";
-    ForEachWindow(main,
-                  [&](HWND child) { shown += ClassOf(child) + L" " + TextOf(child) + L"\n"; });
-    std::vector<std::wstring> files;
-    const auto add = [&](const std::wstring& path, DWORD isFolder) {
-      const bool journal = path.find(L"\\tapecount\\") != std::wstring::npos;
-      if (isFolder == 0) {
-        files.push_back((journal ? L"journal" : path.substr(folder_.size() + 1)) + L":\n" +
-                        FileText(path));
-      }
-    };
-    ForEachFile(folder_, add);
-    ForEachFile(folder_ + L"\\tapecount", add);
+    for (HWND child : Windows(main)) {
+      shown += ClassOf(child) + L" " + TextOf(child) + L"\n";
+    }
+    std::vector<std::wstring> files = FilesUnder(folder_);
     std::sort(files.begin(), files.end());
-    for (const std::wstring& file : files) {
-      shown += L"file " + file + L"\n";
+    for (const std::wstring& path : files) {
+      const bool journal = path.find(L"\\tapecount\\") != std::wstring::npos;
+      if ((GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        shown += L"file " + (journal ? L"journal" : path.substr(folder_.size() + 1)) + L":\n" +
+                 FileText(path) + L"\n";
+      }
     }
     return shown;
   }
@@ -551,65 +435,44 @@ class Shipped : public ::testing::TestWithParam<Program> {
   Patched* program_ = nullptr;
   std::vector<std::wstring> told_;
 };
+TAPECOUNT_BOTH_RELEASES(Shipped);
 
 TEST_P(Shipped, EveryActionWithMemoryGoneKeepsTheWindowWhole) {
   const std::wstring memory = Wide(kMemoryErrorMessage.text);
   for (const Row& row : kRows) {
-    if (row.act == Act::Hover && !GetParam().release->fades) {
+    if (row.act == Act::Hover && !release().fades) {
       continue;
     }
     SCOPED_TRACE(row.name);
     const Outcome before = Run(row, 0, false), after = Run(row, 0, true);
-    if (after.exitCode != STILL_ACTIVE) {
-      ADD_FAILURE() << "the program ended with memory there";
-      continue;
-    }
     // The first and a later one; how many an action makes depends a little on the lengths of
     // the folder's name and the process id.
-    std::vector<LONGLONG> points = {1};
-    if (after.allocations > 1) {
-      points.push_back(std::max<LONGLONG>(2, (after.allocations + 1) / 2));
-    }
-    for (const LONGLONG from : points) {
+    for (const LONGLONG from : {1LL, std::max<LONGLONG>(2, (after.allocations + 1) / 2)}) {
+      if (from > after.allocations && from > 1) {
+        continue;
+      }
       SCOPED_TRACE("allocations failing from the " + std::to_string(from) + ". of " +
                    std::to_string(after.allocations));
       const Outcome failing = Run(row, from, true);
-      if (failing.exitCode != STILL_ACTIVE) {
-        ADD_FAILURE() << "the program ended with exit code " << failing.exitCode;
-        continue;
-      }
       EXPECT_EQ(failing.failed, after.allocations > 0) << "whether an allocation failed";
-      const bool asBefore =
-          failing.afterAction == before.afterAction && failing.afterNext == before.afterNext;
-      const bool asAfter =
-          failing.afterAction == after.afterAction && failing.afterNext == after.afterNext;
-      EXPECT_TRUE(asBefore || asAfter) << "between:\n"
-                                       << Utf8(failing.afterAction) << "then\n"
-                                       << Utf8(failing.afterNext) << "\nbefore:\n"
-                                       << Utf8(before.afterAction) << "then\n"
-                                       << Utf8(before.afterNext) << "\nafter:\n"
-                                       << Utf8(after.afterAction) << "then\n"
-                                       << Utf8(after.afterNext);
+      const bool undone = failing.shown == before.shown, done = failing.shown == after.shown;
+      EXPECT_TRUE(undone || done) << "between:\n"
+                                  << Utf8(failing.shown) << "\nbefore:\n"
+                                  << Utf8(before.shown) << "\nafter:\n"
+                                  << Utf8(after.shown);
       // An action left undone is said; one done all the same, a way that needs no memory,
       // need not be.
-      if (failing.failed && !asAfter && !row.quiet) {
-        EXPECT_FALSE(failing.told.empty()) << "the user is not told";
+      if (failing.failed && !done && !row.quiet) {
+        EXPECT_NE(failing.told.size(), 0u) << "the user is not told";
       }
       for (const std::wstring& told : failing.told) {
         const auto* own = reinterpret_cast<const wchar_t*>(row.told);
         EXPECT_TRUE(told == memory || (own != nullptr && told.rfind(own, 0) == 0)) << Utf8(told);
       }
-      EXPECT_TRUE(failing.toldAfterwards.empty()) << Utf8(failing.toldAfterwards[0]);
+      EXPECT_EQ(failing.toldAfterwards.size(), 0u) << Utf8(failing.toldAfterwards[0]);
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Releases, Shipped,
-                         ::testing::Values(Program{TAPECOUNT_EXE, &kRelease134},
-                                           Program{TAPECOUNT_EXE_127, &kRelease127}),
-                         [](const auto& info) {
-                           return std::string(info.param.release == &kRelease134 ? "134" : "127");
-                         });
 
 }  // namespace
 }  // namespace tapecount::testing

@@ -1,5 +1,6 @@
 // A Windows function made to fail on chosen calls: its entry in the test program's import
-// table replaced, or what GetProcAddress hands out for one not imported (comdlg32's).
+// table replaced, or what GetProcAddress hands out for one not imported (comdlg32's). The
+// import table and memory of another process are reached the same way.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,48 @@
 #include <vector>
 
 namespace tapecount::testing {
+
+// A process's memory, this one's or another's, read and written whatever its protection.
+template <typename T>
+T ReadMemory(HANDLE process, ULONG_PTR at) {
+  T value{};
+  ReadProcessMemory(process, reinterpret_cast<void*>(at), &value, sizeof value, nullptr);
+  return value;
+}
+inline void WriteMemory(HANDLE process, ULONG_PTR at, const void* bytes, std::size_t size) {
+  void* to = reinterpret_cast<void*>(at);
+  DWORD protection = 0;
+  VirtualProtectEx(process, to, size, PAGE_EXECUTE_READWRITE, &protection);
+  WriteProcessMemory(process, to, bytes, size, nullptr);
+  VirtualProtectEx(process, to, size, protection, &protection);
+  FlushInstructionCache(process, to, size);
+}
+template <typename T>
+void WriteMemory(HANDLE process, ULONG_PTR at, const T& value) {
+  WriteMemory(process, at, &value, sizeof value);
+}
+
+// The import address table entry for `function` of the image at `base`, or 0.
+inline ULONG_PTR ImportEntry(HANDLE process, ULONG_PTR base, const char* function) {
+  const auto read = [&](ULONG_PTR at, auto value) {
+    return ReadMemory<decltype(value)>(process, at);
+  };
+  const auto headers = read(base + read(base, IMAGE_DOS_HEADER{}).e_lfanew, IMAGE_NT_HEADERS{});
+  const auto& imports = headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  for (ULONG_PTR at = base + imports.VirtualAddress;; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    const auto dll = read(at, IMAGE_IMPORT_DESCRIPTOR{});
+    if (dll.Name == 0) {
+      return 0;
+    }
+    for (ULONG_PTR i = 0, name; (name = read(base + dll.OriginalFirstThunk + i, ULONG_PTR{})) != 0;
+         i += sizeof name) {
+      const auto text = read(base + name + 2, std::array<char, 32>{});  // after the hint
+      if (!IMAGE_SNAP_BY_ORDINAL(name) && std::strncmp(text.data(), function, text.size()) == 0) {
+        return base + dll.FirstThunk + i;
+      }
+    }
+  }
+}
 
 inline constexpr int kEveryCall = 1 << 30;
 using Procedure = void (*)();
@@ -56,36 +99,18 @@ struct Stubs<R(WINAPI*)(A...)> {
   static Procedure For(std::size_t slot) { return Pick(slot, std::make_index_sequence<kSlots>()); }
 };
 
-// The program's import address table entry for `function`, or null.
+// The entry for `function` in this program, or null.
 inline void** ImportEntry(const char* function) {
-  auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const DWORD imports =
-      headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-  for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); dll->Name != 0;
-       ++dll) {
-    auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
-    auto* entry = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
-    for (; name->u1.AddressOfData != 0; ++name, ++entry) {
-      const auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-      if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
-          std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
-        return reinterpret_cast<void**>(&entry->u1.Function);
-      }
-    }
-  }
-  return nullptr;
+  return reinterpret_cast<void**>(::tapecount::testing::ImportEntry(
+      GetCurrentProcess(), reinterpret_cast<ULONG_PTR>(GetModuleHandleW(nullptr)), function));
 }
 
 // Writes `value` into the entry; returns what it held.
 template <typename Pointer>
 Pointer Patch(void** entry, Pointer value) {
-  DWORD protection = 0;
-  VirtualProtect(entry, sizeof *entry, PAGE_READWRITE, &protection);
   const auto previous = reinterpret_cast<Pointer>(*entry);
-  *entry = reinterpret_cast<void*>(value);
-  VirtualProtect(entry, sizeof *entry, protection, &protection);
+  WriteMemory(GetCurrentProcess(), reinterpret_cast<ULONG_PTR>(entry),
+              reinterpret_cast<void*>(value));
   return previous;
 }
 
