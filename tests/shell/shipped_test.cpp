@@ -24,7 +24,6 @@
 #include "core/messages.h"
 #include "resource.h"
 #include "shell/model/journal.h"
-#include "shell/model/utf8.h"
 #include "support/failing_calls.h"
 #include "support/fake_window.h"
 #include "window_fixture.h"
@@ -76,31 +75,6 @@ std::wstring TextOf(HWND window) {
                       SMTO_NORMAL, 10000, &copied);
   text.resize(std::min<std::size_t>(copied, length));
   return text;
-}
-
-std::wstring ClassOf(HWND window) {
-  std::wstring name(64, L'\0');
-  name.resize(static_cast<std::size_t>(GetClassNameW(window, name.data(), 64)));
-  return name;
-}
-
-// The top-level windows, or the descendants of `parent`.
-std::vector<HWND> Windows(HWND parent = nullptr) {
-  std::vector<HWND> windows;
-  const auto add = [](HWND window, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-  };
-  if (parent != nullptr) {
-    EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&windows));
-  } else {
-    EnumWindows(add, reinterpret_cast<LPARAM>(&windows));
-  }
-  return windows;
-}
-
-std::string Utf8(const std::wstring& text) {
-  return EncodeUtf8(ToText(text));
 }
 
 // A shipped program started in a folder of its own, which is also its %LOCALAPPDATA% (the
@@ -348,9 +322,8 @@ class Shipped : public ReleaseTest {
     for (const char* c = keys; *c != 0; ++c) {
       const int vk = TypedKey(static_cast<unsigned char>(*c));
       PostMessageW(Entry(), WM_KEYDOWN, static_cast<WPARAM>(vk != 0 ? vk : *c), 1);
-      Flush();
+      Settle();
     }
-    Settle();
   }
 
   // The program's message boxes read and answered OK, any other dialog of its (the print
@@ -359,9 +332,10 @@ class Shipped : public ReleaseTest {
     DWORD program = 0, owner = 0;
     GetWindowThreadProcessId(program_->Main(), &program);
     bool met = false;
-    for (HWND dialog : Windows()) {
+    // One closed ends the search: the next round finds the rest.
+    for (HWND dialog = nullptr; (dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr));) {
       GetWindowThreadProcessId(dialog, &owner);
-      if (owner == program && IsWindowVisible(dialog) && ClassOf(dialog) == L"#32770" &&
+      if (owner == program && IsWindowVisible(dialog) &&
           TextOf(dialog) != L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ") {
         HWND text = GetDlgItem(dialog, 0xFFFF);
         if (text != nullptr) {
@@ -375,33 +349,28 @@ class Shipped : public ReleaseTest {
     return met;
   }
 
-  // Until every message posted to the program so far has been taken off its queue (a text
-  // limit it never sets, posted after them, is seen) and no dialog of its is left; whether it
-  // met one.
-  bool Flush() {
-    bool met = false;
-    HWND entry = Entry();
-    DWORD_PTR limit = 0;
-    SendMessageTimeoutW(entry, EM_SETLIMITTEXT, 29999, 0, SMTO_NORMAL, 10000, &limit);
-    PostMessageW(entry, EM_SETLIMITTEXT, 30000, 0);
-    EXPECT_TRUE(WaitUntil([&] {
-      const bool taken =
-          SendMessageTimeoutW(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 10000, &limit) &&
-          limit == 30000;
-      const bool answered = AnswerDialogs();
-      met = met || answered;
-      return !program_->Running() || (taken && !answered);
-    })) << "the program does not take its messages";
-    return met;
-  }
-
-  // Until the program is idle: its worker threads ended (each hands its result back before
-  // it ends) and its queue flushed, again while that meets a dialog or starts a worker.
+  // Until the program is idle: its worker threads ended (each hands its result back before it
+  // ends), every message posted to it so far taken off its queue (a text limit it never sets,
+  // posted after them, is seen) and no dialog of its left; again while that met a dialog or
+  // started a worker.
   void Settle() {
     for (bool busy = true; busy && program_->Running();) {
       EXPECT_TRUE(WaitUntil([&] { return program_->Workers() == 0 || !program_->Running(); }))
           << "a worker thread does not end";
-      busy = Flush() || program_->Workers() > 0;
+      HWND entry = Entry();
+      DWORD_PTR limit = 0;
+      SendMessageTimeoutW(entry, EM_SETLIMITTEXT, 29999, 0, SMTO_NORMAL, 10000, &limit);
+      PostMessageW(entry, EM_SETLIMITTEXT, 30000, 0);
+      bool met = false;
+      EXPECT_TRUE(WaitUntil([&] {
+        const bool taken =
+            SendMessageTimeoutW(entry, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, 10000, &limit) &&
+            limit == 30000;
+        const bool answered = AnswerDialogs();
+        met = met || answered;
+        return !program_->Running() || (taken && !answered);
+      })) << "the program does not take its messages";
+      busy = met || program_->Workers() > 0;
     }
   }
 
@@ -416,8 +385,8 @@ class Shipped : public ReleaseTest {
     std::wstring shown =
         L"title " + TextOf(main) + L"\nsize " + std::to_wstring(rect.right - rect.left) + L"x" +
         std::to_wstring(rect.bottom - rect.top) + L"\nalpha " + std::to_wstring(alpha) + L"\n";
-    for (HWND child : Windows(main)) {
-      shown += ClassOf(child) + L" " + TextOf(child) + L"\n";
+    for (HWND child = nullptr; (child = FindWindowExW(main, child, nullptr, nullptr));) {
+      shown += TextOf(child) + L"\n";
     }
     std::vector<std::wstring> files = FilesUnder(folder_);
     std::sort(files.begin(), files.end());
@@ -457,9 +426,9 @@ TEST_P(Shipped, EveryActionWithMemoryGoneKeepsTheWindowWhole) {
       EXPECT_EQ(failing.failed, after.allocations > 0) << "whether an allocation failed";
       const bool undone = failing.shown == before.shown, done = failing.shown == after.shown;
       EXPECT_TRUE(undone || done) << "between:\n"
-                                  << Utf8(failing.shown) << "\nbefore:\n"
-                                  << Utf8(before.shown) << "\nafter:\n"
-                                  << Utf8(after.shown);
+                                  << failing.shown << "\nbefore:\n"
+                                  << before.shown << "\nafter:\n"
+                                  << after.shown;
       // An action left undone is said; one done all the same, a way that needs no memory,
       // need not be.
       if (failing.failed && !done && !row.quiet) {
@@ -467,9 +436,9 @@ TEST_P(Shipped, EveryActionWithMemoryGoneKeepsTheWindowWhole) {
       }
       for (const std::wstring& told : failing.told) {
         const auto* own = reinterpret_cast<const wchar_t*>(row.told);
-        EXPECT_TRUE(told == memory || (own != nullptr && told.rfind(own, 0) == 0)) << Utf8(told);
+        EXPECT_TRUE(told == memory || (own != nullptr && told.rfind(own, 0) == 0)) << told;
       }
-      EXPECT_EQ(failing.toldAfterwards.size(), 0u) << Utf8(failing.toldAfterwards[0]);
+      EXPECT_THAT(failing.toldAfterwards, ::testing::IsEmpty());
     }
   }
 }
