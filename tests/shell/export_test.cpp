@@ -84,9 +84,7 @@ TEST_P(Export, ViewerFollowsWhatAnotherProgramPutsOnTheClipboard) {
     return invalidated;
   };
   EXPECT_TRUE(changed(L"set \"from another program\""));
-  EXPECT_EQ(ClipboardText(), L"from another program");
   EXPECT_TRUE(changed(L"other"));  // no text at all: a blank viewer
-  EXPECT_EQ(ClipboardText(), L"");
   UpdateWindow(viewer);
   EXPECT_FALSE(GetUpdateRect(viewer, nullptr, FALSE)) << "not painted";
 }
