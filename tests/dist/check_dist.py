@@ -63,10 +63,6 @@ def check_resources(program):
     scaling = manifest.find(f'{ASM3}application/{ASM3}windowsSettings/'
                             '{http://schemas.microsoft.com/SMI/2017/WindowsSettings}gdiScaling')
     check(scaling is not None and scaling.text == 'true', f'{name}: no gdiScaling true')
-    level = manifest.find(f'{ASM3}trustInfo/{ASM3}security/{ASM3}requestedPrivileges/'
-                          f'{ASM3}requestedExecutionLevel')
-    check(level is not None and level.attrib == {'level': 'asInvoker', 'uiAccess': 'false'},
-          f'{name}: not asInvoker without uiAccess')
     tags = [element.tag.rsplit('}', 1)[-1] for element in manifest.iter()]
     check(not [t for t in tags if t.lower().startswith('dpiaware')], f'{name}: DPI-aware')
     check('dependency' not in tags, f'{name}: depends on another assembly')
