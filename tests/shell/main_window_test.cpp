@@ -59,11 +59,9 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   const LONG right = client.right - 5, bottom = client.bottom - 25;
   EXPECT_EQ(EdgesIn(w.inputPane), (std::array<LONG, 4>{10, 90, 110, bottom}));
   EXPECT_EQ(EdgesIn(w.totalPane), (std::array<LONG, 4>{110, 90, right, bottom}));
-  const LOGFONTW large = FontOf(w.total);
-  EXPECT_EQ(std::wstring(large.lfFaceName), L"MS　ゴシック");
-  EXPECT_EQ(large.lfWidth, 10);
-  EXPECT_EQ(large.lfCharSet, SHIFTJIS_CHARSET);
+  // The large font on the entry box and the total, the small one on the panes.
   EXPECT_EQ(FontOf(w.entry).lfHeight, 24);
+  EXPECT_EQ(FontOf(w.total).lfHeight, 24);
   EXPECT_EQ(FontOf(w.inputPane).lfHeight, 18);
 
   // Both icons as Windows reads them (PNG: a clear corner, the colours), at the sizes shown.
