@@ -24,8 +24,7 @@ TAPECOUNT_BOTH_RELEASES(Session);
 TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Open();
   Type(L"100\n25-*3\n7\n8\n9\n10\n0.1\n-");  // the headers scrolled out, '-' pending
-  const std::wstring input = InputPane(), totals = ReadWindowText(windows().totalPane),
-                     total = ReadWindowText(windows().total), title = Title();
+  const std::wstring input = InputPane(), total = ReadWindowText(windows().total);
   EndSession(false);  // another program said no
   EXPECT_EQ(FileBytes(shell_->journalPath), "");
   EndSession(true, true);
@@ -34,10 +33,8 @@ TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Close();
 
   Open(Wide(RestartCommandLine({ToText(journal), ToText(directory_)})));
-  EXPECT_EQ(InputPane(), input);
-  EXPECT_EQ(ReadWindowText(windows().totalPane), totals);
+  EXPECT_EQ(InputPane(), input);  // the headers still scrolled out
   EXPECT_EQ(ReadWindowText(windows().total), total);
-  EXPECT_EQ(Title(), title);
   EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);  // taken back
 }
 
