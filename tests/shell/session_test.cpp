@@ -1,6 +1,8 @@
 // The session's end: the tape to its journal, and a restart showing it again.
 #include <windows.h>
 
+#include <filesystem>
+
 #include "support/failing_calls.h"
 #include "window_fixture.h"
 
@@ -90,11 +92,7 @@ TEST_P(Session, ADroppedTapeWithoutItsFoldersOrMemory) {
     FailAllocations(0);
     return taken.value_or(L"none");
   };
-  const auto current = [] {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    return std::wstring(folder);
-  };
+  const auto current = [] { return std::filesystem::current_path().wstring(); };
   EXPECT_EQ(take({TAPECOUNT_FAILING(GetModuleFileNameW, 1, kEveryCall)}, 0), tape);
   EXPECT_EQ(current(), directory_);
   // The program's path longer than the room first given: the folder is had all the same.
