@@ -472,8 +472,8 @@ TEST(RestartCommandLine, NamesTheJournalAndTheFolderAndReadsBack) {
     const std::optional<RestartRequest> r = ParseRestartCommandLine(typed);
     EXPECT_EQ(r ? r->journal + u"|" + r->folder + (r->dropped ? u"|1" : u"|0") : u"none", request);
   }
-  const char16_t* others[] = {u"",           u"\"\"",           u"/restore",   u"/restore \"\"",
-                              u"/other a b", u"/restore a b c", u"a.txt b.txt"};
+  const char16_t* others[] = {u"",           u"\"\"",           u"/restore",    u"/restore \"\"",
+                              u"/other a b", u"/restore a b c", u"a.txt b.txt", u"a b c d e f"};
   for (std::size_t i = 0; i < std::size(others); ++i) {
     EXPECT_FALSE(ParseRestartCommandLine(others[i])) << i;
   }
