@@ -138,14 +138,12 @@ class FakeStore : public SettingsStore {
   bool Save(const StoredModes& stored) override {
     if (!fails) {
       file = ComposeSettingsFile(file, ValuesToSave(stored, 16777215, 0, 128));
-      ++saves;
     }
     return !fails;
   }
   Text Location() const override { return u"C:\\work\\tapecount.ini"; }
 
   Text file;
-  int saves = 0;
   bool fails = false;
 };
 
