@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "resource.h"
@@ -163,6 +164,9 @@ TEST(Runtime, ContainerErrorsAreThrownAsOutOfMemory) {
   EXPECT_THROW(std::wstring().reserve(std::wstring().max_size() + 1), std::bad_alloc);
   EXPECT_THROW(std::vector<int>(std::vector<int>().max_size() + 1), std::bad_alloc);
   EXPECT_THROW(std::wstring().at(1), std::bad_alloc);
+  // More than the allocator can count, asked of it directly.
+  EXPECT_THROW(static_cast<void>(std::allocator<int>().allocate(std::vector<int>().max_size() + 1)),
+               std::bad_alloc);
 }
 #endif
 
