@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include <array>
-#include <memory>
+#include <utility>
 #include <vector>
 
 #include "resource.h"
@@ -28,8 +28,9 @@ LOGFONTW FontOf(HWND window) {
   return font;
 }
 
-// The colour at `at` of an icon drawn at `size` on magenta.
-COLORREF DrawnIcon(HICON icon, int size, POINT at) {
+// The colour at `at` of what `draw` paints on a magenta square of `size`.
+template <typename Draw>
+COLORREF Painted(int size, POINT at, Draw draw) {
   BITMAPINFO info{{sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
   void* bits = nullptr;
   const GdiObject<HBITMAP> bitmap(
@@ -39,8 +40,12 @@ COLORREF DrawnIcon(HICON icon, int size, POINT at) {
   SelectObject(dc.Get(), bitmap.Get());
   const RECT all{0, 0, size, size};
   FillRect(dc.Get(), &all, magenta.Get());
-  DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  draw(dc.Get());
   return GetPixel(dc.Get(), at.x, at.y);
+}
+COLORREF DrawnIcon(HICON icon, int size, POINT at) {
+  return Painted(size, at,
+                 [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
 }
 
 TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
@@ -52,6 +57,11 @@ TEST_P(MainWindow, IsBuiltAsTheProgramBuildsIt) {
   EXPECT_EQ(StatusText(),
             Is134() ? L"テプカン: 現在の表示行数 = [6] 行" : L"テプカン: 現在の表示行数 = [7] 行");
   EXPECT_EQ(GetFocus(), windows().entry);
+  // Where no control covers it, the window shows the dialogs' face colour.
+  const auto erase = [&](HDC dc) {
+    SendMessageW(main_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  };
+  EXPECT_EQ(Painted(8, {4, 4}, erase), GetSysColor(COLOR_BTNFACE));
 
   // The panes where the first size put them, above the status bar.
   const ShellWindows& w = windows();
@@ -159,14 +169,32 @@ TEST_P(MainWindow, MainWindowMessagesAndTheirResults) {
 }
 
 #ifdef __GLIBCXX__
-// The containers' own errors reach the program's handlers as running out of memory.
-TEST(Runtime, ContainerErrorsAreThrownAsOutOfMemory) {
-  EXPECT_THROW(std::wstring().reserve(std::wstring().max_size() + 1), std::bad_alloc);
-  EXPECT_THROW(std::vector<int>(std::vector<int>().max_size() + 1), std::bad_alloc);
-  EXPECT_THROW(std::wstring().at(1), std::bad_alloc);
-  // More than the allocator can count, asked of it directly.
-  EXPECT_THROW(static_cast<void>(std::allocator<int>().allocate(std::vector<int>().max_size() + 1)),
-               std::bad_alloc);
+// The runtime's own errors, as replaced: each throws std::bad_alloc, none returns; and the
+// containers reach them.
+TEST(Runtime, ItsErrorsAreThrownAsOutOfMemory) {
+  const std::pair<const char*, void (*)()> errors[] = {
+      {"bad_alloc", [] { std::__throw_bad_alloc(); }},
+      {"bad_array_new_length", [] { std::__throw_bad_array_new_length(); }},
+      {"length_error", [] { std::__throw_length_error(""); }},
+      {"logic_error", [] { std::__throw_logic_error(""); }},
+      {"out_of_range", [] { std::__throw_out_of_range(""); }},
+      {"out_of_range_fmt", [] { std::__throw_out_of_range_fmt("%zu", std::size_t{1}); }},
+      {"invalid_argument", [] { std::__throw_invalid_argument(""); }},
+      {"domain_error", [] { std::__throw_domain_error(""); }},
+      {"range_error", [] { std::__throw_range_error(""); }},
+      {"overflow_error", [] { std::__throw_overflow_error(""); }},
+      {"underflow_error", [] { std::__throw_underflow_error(""); }},
+      {"runtime_error", [] { std::__throw_runtime_error(""); }},
+      {"bad_cast", [] { std::__throw_bad_cast(); }},
+      {"bad_typeid", [] { std::__throw_bad_typeid(); }},
+      {"bad_exception", [] { std::__throw_bad_exception(); }},
+      {"a string too long", [] { std::wstring().reserve(std::wstring().max_size() + 1); }},
+      {"a vector too long", [] { std::vector<int>(std::vector<int>().max_size() + 1); }},
+      {"past a string's end", [] { static_cast<void>(std::wstring().at(1)); }},
+  };
+  for (const auto& [name, error] : errors) {
+    EXPECT_THROW(error(), std::bad_alloc) << name;
+  }
 }
 #endif
 
