@@ -89,8 +89,11 @@ struct Stubs<R(WINAPI*)(A...)> {
     const int call = ++g_slots[I].calls;
     const Procedure to =
         call < failure.first || call > failure.last ? g_slots[I].original : failure.replacement;
-    return to != nullptr ? reinterpret_cast<R(WINAPI*)(A...)>(to)(arguments...)
-                         : (SetLastError(failure.error), R(failure.result));  // handle or number
+    if (to != nullptr) {
+      return reinterpret_cast<R(WINAPI*)(A...)>(to)(arguments...);
+    }
+    SetLastError(failure.error);
+    return R(failure.result);  // a handle or a number
   }
   template <std::size_t... I>
   static Procedure Pick(std::size_t slot, std::index_sequence<I...>) {
